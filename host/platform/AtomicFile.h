@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace korvane::host {
+
+// Replaces a file's contents so that readers see either the old file or the new
+// one, never a part: the text goes to a temporary file beside it, is flushed to
+// disk and renamed over the old one. An existing file keeps its mode; a symbolic
+// link is followed, so the file it names is replaced and the link stays. On any
+// failure the old file is untouched and the result says what went wrong.
+std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& contents);
+
+enum class ReadOutcome { Read, Missing, Failed };
+
+// Reads a whole file. Missing means there is no file at the path; Failed carries
+// the reason in `error`.
+ReadOutcome ReadFileContents(const std::string& path, std::string& contents, std::string& error);
+
+} // namespace korvane::host

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The host's numeric conversions and checked integer arithmetic. Failures raise
+// RuntimeError: Overflow (6) when a result does not fit, Division by zero (11).
+namespace korvane::host {
+
+// Round to nearest with halves to even, then narrow; NaN and out-of-range values overflow.
+std::int32_t CLng(double value);
+std::int16_t CInt(double value);
+
+// The largest integer not greater than the value (the host's Int), kept as a double.
+double Int(double value);
+
+// The leading number of a text: blanks, tabs and line feeds are skipped anywhere,
+// "&H" and "&O" prefixes read hexadecimal and octal, and reading stops at the
+// first character that cannot continue the number. No number gives 0.
+double Val(std::string_view text);
+
+std::int16_t Add16(std::int16_t a, std::int16_t b);
+std::int16_t Sub16(std::int16_t a, std::int16_t b);
+std::int16_t Mul16(std::int16_t a, std::int16_t b);
+std::int16_t IntDiv16(std::int16_t a, std::int16_t b); // a \ b, truncating toward zero
+std::int16_t Mod16(std::int16_t a, std::int16_t b);    // remainder with the sign of a
+
+std::int32_t Add32(std::int32_t a, std::int32_t b);
+std::int32_t Sub32(std::int32_t a, std::int32_t b);
+std::int32_t Mul32(std::int32_t a, std::int32_t b);
+std::int32_t IntDiv32(std::int32_t a, std::int32_t b);
+std::int32_t Mod32(std::int32_t a, std::int32_t b);
+
+} // namespace korvane::host
