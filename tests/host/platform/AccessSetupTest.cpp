@@ -1,0 +1,231 @@
+// The set-up library as unixODBC's installer drives it.
+
+#include "tests/support/OdbcSandbox.h"
+
+#include <odbcinst.h>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using korvane::testing::OdbcSandbox;
+using korvane::testing::ReadFile;
+using korvane::testing::WriteFile;
+
+namespace {
+
+constexpr const char* kDriver = OdbcSandbox::kAccessDriver;
+
+std::string List(std::initializer_list<std::string> entries)
+{
+    std::string list;
+    for (const std::string& entry : entries)
+        list += entry + '\0';
+    return list;
+}
+
+struct InstallerError {
+    DWORD code = 0;
+    std::string message;
+};
+
+InstallerError FirstError()
+{
+    InstallerError error;
+    char message[512] = "";
+    WORD length = 0;
+    if (SQLInstallerError(1, &error.code, message, sizeof message, &length) != SQL_SUCCESS)
+        error.code = 0;
+    error.message = message;
+    return error;
+}
+
+class AccessSetup : public ::testing::Test {
+protected:
+    BOOL Configure(WORD request, const std::string& attributes, const char* driver = kDriver)
+    {
+        return SQLConfigDataSource(nullptr, request, driver, attributes.c_str());
+    }
+
+    OdbcSandbox sandbox;
+};
+
+const std::string kUserFile =
+    "# Data sources of this user.\n"
+    "[ODBC Data Sources]\n"
+    "Books   =  MDBTools ; old\n"
+    "\n"
+    "[Books]\n"
+    "Driver    = MDBTools\n"
+    "Database  = /srv/books.mdb\n"
+    "\n"
+    ";; trailing notes\n"
+    "\t\n";
+
+} // namespace
+
+TEST_F(AccessSetup, AddWritesTheSectionAndTheListing)
+{
+    ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"DSN=Pelwick2006", "DBQ=/data/db.mdb", "DESCRIPTION=Pelwick data", "Extra=1"})));
+    EXPECT_EQ(ReadFile(sandbox.UserIni()),
+        "[Pelwick2006]\n"
+        "Driver=Microsoft Access Driver (*.mdb)\n"
+        "DBQ=/data/db.mdb\n"
+        "DESCRIPTION=Pelwick data\n"
+        "Extra=1\n"
+        "Database=/data/db.mdb\n"
+        "[ODBC Data Sources]\n"
+        "Pelwick2006=Microsoft Access Driver (*.mdb)\n");
+    EXPECT_FALSE(std::filesystem::exists(sandbox.SystemIni()));
+
+    // unixODBC's own reader sees the new data source at once.
+    char value[256] = "";
+    SQLSetConfigMode(ODBC_USER_DSN);
+    SQLGetPrivateProfileString("Pelwick2006", "Database", "", value, sizeof value, "odbc.ini");
+    EXPECT_STREQ(value, "/data/db.mdb");
+    ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"dsn=Pelwick2006", "DBQ=/other.mdb"})));
+    SQLGetPrivateProfileString("Pelwick2006", "Database", "", value, sizeof value, "odbc.ini");
+    EXPECT_STREQ(value, "/other.mdb");
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+}
+
+TEST_F(AccessSetup, OtherContentSurvivesAddReplaceAndRemoveByteForByte)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    chmod(sandbox.UserIni().c_str(), 0640);
+
+    ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"DSN=Pelwick2006", "DBQ=/a.mdb"})));
+    std::string added = ReadFile(sandbox.UserIni());
+    EXPECT_EQ(added,
+        "# Data sources of this user.\n"
+        "[ODBC Data Sources]\n"
+        "Books   =  MDBTools ; old\n"
+        "Pelwick2006=Microsoft Access Driver (*.mdb)\n"
+        "\n"
+        "[Books]\n"
+        "Driver    = MDBTools\n"
+        "Database  = /srv/books.mdb\n"
+        "\n"
+        ";; trailing notes\n"
+        "\t\n"
+        "[Pelwick2006]\n"
+        "Driver=Microsoft Access Driver (*.mdb)\n"
+        "DBQ=/a.mdb\n"
+        "Database=/a.mdb\n");
+
+    ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"DSN=PELWICK2006", "DBQ=/b.mdb", "DESCRIPTION=x"})));
+    std::string replaced = ReadFile(sandbox.UserIni());
+    EXPECT_EQ(replaced.substr(0, added.find("[Pelwick2006]")), added.substr(0, added.find("[Pelwick2006]")));
+    EXPECT_NE(replaced.find("[PELWICK2006]\nDriver=Microsoft Access Driver (*.mdb)\nDBQ=/b.mdb\nDESCRIPTION=x\nDatabase=/b.mdb\n"),
+        std::string::npos) << replaced;
+    EXPECT_EQ(replaced.find("/a.mdb"), std::string::npos);
+
+    ASSERT_TRUE(Configure(ODBC_REMOVE_DSN, List({"DSN=Pelwick2006"})));
+    EXPECT_EQ(ReadFile(sandbox.UserIni()), kUserFile);
+    struct stat info {};
+    ASSERT_EQ(stat(sandbox.UserIni().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(AccessSetup, ConfigureChangesOnlyTheGivenKeys)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    ASSERT_TRUE(Configure(ODBC_CONFIG_DSN, List({"DSN=Books", "DBQ=/new.mdb"})));
+    std::string changed = ReadFile(sandbox.UserIni());
+    EXPECT_NE(changed.find("[Books]\nDriver    = Microsoft Access Driver (*.mdb)\nDatabase  = /new.mdb\nDBQ=/new.mdb\n"),
+        std::string::npos) << changed;
+    EXPECT_FALSE(Configure(ODBC_CONFIG_DSN, List({"DSN=Nowhere", "DBQ=/x.mdb"})));
+    EXPECT_EQ(FirstError().code, static_cast<DWORD>(ODBC_ERROR_REQUEST_FAILED));
+}
+
+TEST_F(AccessSetup, SystemRequestsUseTheSystemFile)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    ASSERT_TRUE(Configure(ODBC_ADD_SYS_DSN, List({"DSN=Shared", "DBQ=/s.mdb"})));
+    EXPECT_EQ(ReadFile(sandbox.UserIni()), kUserFile);
+    EXPECT_NE(ReadFile(sandbox.SystemIni()).find("[Shared]\n"), std::string::npos);
+    EXPECT_FALSE(Configure(ODBC_REMOVE_DSN, List({"DSN=Shared"})));
+    ASSERT_TRUE(Configure(ODBC_REMOVE_SYS_DSN, List({"DSN=Shared"})));
+    EXPECT_EQ(ReadFile(sandbox.SystemIni()), "[ODBC Data Sources]\n");
+}
+
+TEST_F(AccessSetup, RemovingAnAbsentDataSourceFails)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    EXPECT_FALSE(Configure(ODBC_REMOVE_DSN, List({"DSN=Pelwick2006"})));
+    InstallerError error = FirstError();
+    EXPECT_EQ(error.code, static_cast<DWORD>(ODBC_ERROR_REQUEST_FAILED));
+    EXPECT_NE(error.message.find("Pelwick2006"), std::string::npos);
+    EXPECT_EQ(ReadFile(sandbox.UserIni()), kUserFile);
+}
+
+TEST_F(AccessSetup, RefusesWhatWouldBreakTheFileAndWritesNothing)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    const std::string refused[] = {
+        List({"DSN=Bad\nName", "DBQ=/x.mdb"}),
+        List({"DSN=Good", "DBQ=/x.mdb\r"}),
+        List({"DSN=Good", "DESCRIPTION=two\nlines"}),
+        List({"DSN=", "DBQ=/x.mdb"}),
+        List({"DBQ=/x.mdb"}),
+        List({"DSN=[Evil]", "DBQ=/x.mdb"}),
+        List({"DSN=a]b"}),
+        List({"DSN=a=b"}),
+        List({"DSN=ODBC Data Sources"}),
+        List({"DSN=Good", "[Header=1"}),
+        List({"DSN=Good", "NoEquals"}),
+    };
+    for (const std::string& attributes : refused) {
+        EXPECT_FALSE(Configure(ODBC_ADD_DSN, attributes)) << attributes;
+        EXPECT_EQ(FirstError().code, static_cast<DWORD>(ODBC_ERROR_INVALID_KEYWORD_VALUE)) << attributes;
+    }
+    EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=Good"}), "Microsoft Access Driver (*.mdb)\nX"));
+    EXPECT_EQ(ReadFile(sandbox.UserIni()), kUserFile);
+}
+
+TEST_F(AccessSetup, AFileThatCannotBeReplacedStaysAsItWas)
+{
+    // A folder that is really a file cannot take the temporary file, even for root.
+    std::filesystem::path blocker = sandbox.Root() / "blocker";
+    WriteFile(blocker, "not a folder");
+    setenv("ODBCINI", (blocker / "odbc.ini").c_str(), 1);
+    EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=Pelwick2006", "DBQ=/x.mdb"})));
+    InstallerError error = FirstError();
+    EXPECT_EQ(error.code, static_cast<DWORD>(ODBC_ERROR_WRITING_SYSINFO_FAILED));
+    EXPECT_NE(error.message.find("blocker"), std::string::npos) << error.message;
+    EXPECT_EQ(ReadFile(blocker), "not a folder");
+
+    if (geteuid() != 0) {
+        setenv("ODBCINI", sandbox.UserIni().c_str(), 1);
+        WriteFile(sandbox.UserIni(), kUserFile);
+        chmod((sandbox.Root() / "home").c_str(), 0500);
+        EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=Pelwick2006", "DBQ=/x.mdb"})));
+        chmod((sandbox.Root() / "home").c_str(), 0700);
+        EXPECT_EQ(ReadFile(sandbox.UserIni()), kUserFile);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox.Root() / "home"), {}), 0 + std::filesystem::exists(sandbox.UserIni()));
+}
+
+TEST_F(AccessSetup, ASymbolicLinkStaysALink)
+{
+    std::filesystem::path real = sandbox.Root() / "real.ini";
+    WriteFile(real, kUserFile);
+    std::filesystem::create_symlink(real, sandbox.UserIni());
+    ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"DSN=Linked", "DBQ=/x.mdb"})));
+    EXPECT_TRUE(std::filesystem::is_symlink(sandbox.UserIni()));
+    EXPECT_NE(ReadFile(real).find("[Linked]"), std::string::npos);
+}
+
+TEST_F(AccessSetup, UnknownDriversAndRequestsFail)
+{
+    EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=X", "DBQ=/x.mdb"}), "No Such Driver"));
+    EXPECT_NE(FirstError().code, 0u);
+    EXPECT_FALSE(Configure(ODBC_REMOVE_DEFAULT_DSN, List({"DSN=X"})));
+    EXPECT_EQ(FirstError().code, static_cast<DWORD>(ODBC_ERROR_INVALID_REQUEST_TYPE));
+
+    // A driver without a set-up library cannot add anything.
+    sandbox.WriteDriverIni(std::string("[") + kDriver + "]\nDriver=" + "libmdbodbc.so\n");
+    EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=X", "DBQ=/x.mdb"})));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.UserIni()));
+}
