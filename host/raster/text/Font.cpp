@@ -63,10 +63,15 @@ FacePtr OpenFile(const MatchedFace& match)
     return FacePtr(face);
 }
 
-FaceInfo DescribeFace(const MatchedFace& match, const FontSpec& spec)
+// Styles are read from the file itself: fontconfig reports the style it was
+// asked for once its own synthesis rules apply.
+FaceInfo DescribeFace(FT_Face face, const MatchedFace& match, const FontSpec& spec)
 {
-    return FaceInfo { match.family, match.file, match.index, spec.IsBold() && !match.isBold,
-                      spec.italic && !match.isItalic };
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0
+        || (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600);
+    const bool isItalic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    return FaceInfo { match.family, match.file, match.index, spec.IsBold() && !isBold, spec.italic && !isItalic };
 }
 
 // The em size that gives the requested LOGFONT height, and the metrics that go with it.
@@ -127,6 +132,42 @@ void FillBitmapOnlyMetrics(FT_Face face, FontMetrics& metrics)
     metrics.strikeOutOffset = std::max(1, metrics.ascent / 3);
 }
 
+// Smears each row `extra` pixels to the right.
+void EmboldenMask(Glyph& glyph, int extra)
+{
+    if (glyph.width == 0 || glyph.height == 0)
+        return;
+    const int width = glyph.width + extra;
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(width * glyph.height), 0);
+    for (int y = 0; y < glyph.height; ++y)
+        for (int x = 0; x < glyph.width; ++x)
+            if (glyph.InkAt(x, y))
+                for (int dx = 0; dx <= extra; ++dx)
+                    mask[static_cast<std::size_t>(y * width + x + dx)] = 1;
+    glyph.width = width;
+    glyph.mask = std::move(mask);
+}
+
+// Slants rows by the same 0.2126 shear the outline path uses, pivoting on the baseline.
+void ShearMask(Glyph& glyph)
+{
+    if (glyph.width == 0 || glyph.height == 0)
+        return;
+    auto shift = [&](int y) { return static_cast<int>(std::floor((glyph.top - y - 0.5) * 0.2126 + 0.5)); };
+    const int most = std::max(shift(0), shift(glyph.height - 1));
+    const int least = std::min(shift(0), shift(glyph.height - 1));
+    const int width = glyph.width + most - least;
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(width * glyph.height), 0);
+    for (int y = 0; y < glyph.height; ++y) {
+        const int offset = shift(y) - least;
+        for (int x = 0; x < glyph.width; ++x)
+            mask[static_cast<std::size_t>(y * width + x + offset)] = glyph.mask[static_cast<std::size_t>(y * glyph.width + x)];
+    }
+    glyph.left += least;
+    glyph.width = width;
+    glyph.mask = std::move(mask);
+}
+
 std::mutex g_textMutex;
 
 }
@@ -179,12 +220,10 @@ const Glyph& SizedFace::Render(std::uint32_t glyphIndex)
     Glyph glyph;
     glyph.faceSlot = m_slot;
     glyph.glyphIndex = glyphIndex;
-    const bool synthesized = m_info.syntheticBold || m_info.syntheticItalic;
-    // Embedded bitmaps cannot be emboldened or sheared, so synthesis needs the outline.
-    const FT_Int32 flags = FT_LOAD_TARGET_MONO | (synthesized ? FT_LOAD_NO_BITMAP : 0);
-    if (FT_Load_Glyph(m_face, glyphIndex, flags) == 0) {
+    if (FT_Load_Glyph(m_face, glyphIndex, FT_LOAD_TARGET_MONO) == 0) {
         FT_GlyphSlot slot = m_face->glyph;
-        if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        const bool fromOutline = slot->format == FT_GLYPH_FORMAT_OUTLINE;
+        if (fromOutline) {
             if (m_info.syntheticBold) {
                 // Windows' simulated bold is one pixel wider and keeps the left edge in place.
                 FT_Outline_EmboldenXY(&slot->outline, m_boldExtra * 64, 0);
@@ -228,6 +267,12 @@ const Glyph& SizedFace::Render(std::uint32_t glyphIndex)
                 }
             }
         }
+        // Embedded bitmaps are what small CJK sizes look best with, so they are
+        // kept and styled as Windows styles bitmap fonts.
+        if (!fromOutline && m_info.syntheticBold)
+            EmboldenMask(glyph, m_boldExtra);
+        if (!fromOutline && m_info.syntheticItalic)
+            ShearMask(glyph);
         glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6) + BoldExtra();
     }
     return m_glyphs.emplace(glyphIndex, std::move(glyph)).first->second;
@@ -258,7 +303,8 @@ int Font::Impl::SlotFor(const MatchedFace& match)
     if (!face)
         return -1;
     const int slot = static_cast<int>(faces.size());
-    faces.push_back(std::make_unique<SizedFace>(face.release(), DescribeFace(match, spec), metrics.emSize, slot));
+    FaceInfo info = DescribeFace(face.get(), match, spec);
+    faces.push_back(std::make_unique<SizedFace>(face.release(), std::move(info), metrics.emSize, slot));
     return slot;
 }
 
@@ -313,8 +359,9 @@ Result<Font> Font::Create(const FontSpec& spec)
     auto impl = std::make_shared<Impl>();
     impl->spec = spec;
     impl->metrics = ComputeMetrics(face.get(), spec);
+    FaceInfo info = DescribeFace(face.get(), *match, spec);
     FT_Face handle = face.release();
-    impl->faces.push_back(std::make_unique<SizedFace>(handle, DescribeFace(*match, spec), impl->metrics.emSize, 0));
+    impl->faces.push_back(std::make_unique<SizedFace>(handle, std::move(info), impl->metrics.emSize, 0));
     if (!FT_IS_SCALABLE(handle))
         FillBitmapOnlyMetrics(handle, impl->metrics);
     if (impl->metrics.averageCharWidth <= 0)

@@ -109,12 +109,6 @@ std::optional<MatchedFace> Describe(FcPattern* font)
     FcChar8* family = nullptr;
     if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
         face.family = reinterpret_cast<const char*>(family);
-    int weight = FC_WEIGHT_REGULAR;
-    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
-    int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(font, FC_SLANT, 0, &slant);
-    face.isBold = weight >= FC_WEIGHT_DEMIBOLD;
-    face.isItalic = slant != FC_SLANT_ROMAN;
     return face;
 }
 

@@ -12,8 +12,6 @@ struct MatchedFace {
     std::string file;
     int index = 0;
     std::string family;
-    bool isBold = false;
-    bool isItalic = false;
 };
 
 // The face to use for a Windows face name, after the substitution table.

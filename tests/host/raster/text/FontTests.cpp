@@ -1,0 +1,147 @@
+#include "TextTestSupport.h"
+
+#include "host/raster/text/Utf8.h"
+
+#include <string_view>
+
+namespace korvane::raster::text {
+namespace {
+
+using testing::InkCount;
+using testing::IsCjkFamily;
+using testing::MakeFont;
+
+TEST(FontMatching, WindowsSansFacesBecomeDejaVuSans)
+{
+    for (const char* name : { "Tahoma", "Verdana", "MS Sans Serif", "Arial", "Microsoft Sans Serif", "tahoma" })
+        EXPECT_EQ(MakeFont(name, -11).Face(0).family, "DejaVu Sans") << name;
+}
+
+TEST(FontMatching, SongFacesBecomeACjkFace)
+{
+    for (const char* name : { "宋体", "SimSun", "新宋体" }) {
+        const Font font = MakeFont(name, -12);
+        EXPECT_TRUE(IsCjkFamily(font.Face(0).family)) << name << " matched " << font.Face(0).family;
+        EXPECT_EQ(font.GlyphFor(U'数').faceSlot, 0) << name;
+    }
+}
+
+TEST(FontMatching, SameSpecSharesOneFont)
+{
+    EXPECT_TRUE(MakeFont("Tahoma", -11) == MakeFont("Tahoma", -11));
+    EXPECT_FALSE(MakeFont("Tahoma", -11) == MakeFont("Tahoma", -12));
+}
+
+TEST(FontMetrics, HeightFollowsLogfontRules)
+{
+    // Negative asks for the em, positive for the whole cell, zero for a 16 pixel cell.
+    const FontMetrics em = MakeFont("Tahoma", -11).Metrics();
+    EXPECT_EQ(em.emSize, 11);
+    EXPECT_EQ(em.height, em.ascent + em.descent);
+    EXPECT_EQ(em.internalLeading, em.height - em.emSize);
+    EXPECT_GT(em.internalLeading, 0);
+
+    const FontMetrics cell = MakeFont("Tahoma", 13).Metrics();
+    EXPECT_EQ(cell.height, 13);
+    EXPECT_EQ(cell.ascent + cell.descent, 13);
+    EXPECT_LT(cell.emSize, 13);
+
+    EXPECT_EQ(MakeFont("Tahoma", 0).Metrics().height, 16);
+}
+
+TEST(FontMetrics, RulesSitInsideTheCell)
+{
+    for (int height : { -8, -11, -16, -32 }) {
+        const FontMetrics m = MakeFont("Tahoma", height).Metrics();
+        EXPECT_GE(m.underlineOffset, 0);
+        EXPECT_LE(m.underlineOffset + m.underlineThickness, m.descent) << height;
+        EXPECT_LE(m.strikeOutOffset, m.ascent) << height;
+        EXPECT_GT(m.averageCharWidth, 0);
+    }
+}
+
+TEST(FontMetrics, ExtentSumsTheAdvancesOfWhatIsDrawn)
+{
+    const Font font = MakeFont("Tahoma", -11);
+    int sum = 0;
+    for (char32_t c : std::u32string_view(U"Wi数据"))
+        sum += font.GlyphFor(c).advance;
+    EXPECT_EQ(font.TextExtent("Wi数据"), (Size { sum, font.Metrics().height }));
+    EXPECT_EQ(font.TextExtent(""), (Size { 0, font.Metrics().height }));
+}
+
+TEST(Glyphs, ChineseCaptionRendersWithRealGlyphs)
+{
+    const Font font = MakeFont("宋体", -12);
+    const Glyph& notdef = font.NotdefGlyph();
+    for (char32_t c : std::u32string_view(U"数据源修复完毕")) {
+        const Glyph& glyph = font.GlyphFor(c);
+        EXPECT_GT(InkCount(glyph), 10);
+        EXPECT_NE(glyph.glyphIndex, 0u);
+        EXPECT_NE(glyph.mask, notdef.mask);
+        EXPECT_GE(glyph.advance, 11);
+    }
+}
+
+TEST(Glyphs, LatinFaceFallsBackToCjkPerGlyph)
+{
+    const Font font = MakeFont("Tahoma", -11);
+    EXPECT_EQ(font.GlyphFor(U'A').faceSlot, 0);
+    const Glyph& han = font.GlyphFor(U'数');
+    ASSERT_NE(han.faceSlot, 0);
+    EXPECT_TRUE(IsCjkFamily(font.Face(han.faceSlot).family)) << font.Face(han.faceSlot).family;
+    EXPECT_GT(InkCount(han), 10);
+    EXPECT_NE(han.mask, font.NotdefGlyph().mask);
+    // The fallback face is kept, not matched again per character.
+    EXPECT_EQ(font.GlyphFor(U'据').faceSlot, han.faceSlot);
+}
+
+TEST(Glyphs, ControlCharactersAreInvisible)
+{
+    const Font font = MakeFont("Tahoma", -11);
+    for (char32_t c : { U'\r', U'\n', U'\t', U'\x01' }) {
+        EXPECT_EQ(font.GlyphFor(c).advance, 0);
+        EXPECT_FALSE(font.GlyphFor(c).HasInk());
+    }
+}
+
+TEST(Glyphs, BoldIsWiderAndDarker)
+{
+    // DejaVu has a real bold face; UMing has none, so its bold is synthesized.
+    for (const char* face : { "Tahoma", "宋体" }) {
+        const Font regular = MakeFont(face, -12);
+        const Font bold = MakeFont(face, -12, 700);
+        EXPECT_GT(bold.TextExtent("Hello World").cx, regular.TextExtent("Hello World").cx) << face;
+        EXPECT_GT(InkCount(bold.GlyphFor(U'H')), InkCount(regular.GlyphFor(U'H'))) << face;
+    }
+    EXPECT_FALSE(MakeFont("Tahoma", -12, 700).Face(0).syntheticBold);
+    const Font fakeBold = MakeFont("宋体", -12, 700);
+    EXPECT_TRUE(fakeBold.Face(0).syntheticBold);
+    EXPECT_GT(InkCount(fakeBold.GlyphFor(U'数')), InkCount(MakeFont("宋体", -12).GlyphFor(U'数')));
+}
+
+TEST(Glyphs, ItalicIsSynthesizedOnlyWhenMissing)
+{
+    EXPECT_FALSE(MakeFont("Tahoma", -12, 400, true).Face(0).syntheticItalic);
+    const Font slanted = MakeFont("宋体", -16, 400, true);
+    EXPECT_TRUE(slanted.Face(0).syntheticItalic);
+    EXPECT_NE(slanted.GlyphFor(U'l').mask, MakeFont("宋体", -16).GlyphFor(U'l').mask);
+}
+
+TEST(Utf8, MalformedInputDecodesToReplacementsWithoutOverrun)
+{
+    auto decodeAll = [](std::string_view text) {
+        std::u32string out;
+        for (std::size_t offset = 0; offset < text.size();)
+            out += DecodeUtf8(text, offset);
+        return out;
+    };
+    EXPECT_EQ(decodeAll("a数"), U"a数");
+    EXPECT_EQ(decodeAll("\xE6\x95"), U"\uFFFD\uFFFD");     // Truncated at the end.
+    EXPECT_EQ(decodeAll("\xC0\xAF"), U"\uFFFD\uFFFD");     // Overlong '/'.
+    EXPECT_EQ(decodeAll("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD"); // A surrogate.
+    EXPECT_EQ(decodeAll("\xFF" "a"), U"\uFFFDa");
+}
+
+}
+}
