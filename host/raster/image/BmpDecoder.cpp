@@ -1,0 +1,257 @@
+#include "Dib.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <climits>
+
+namespace korvane::raster::image {
+namespace {
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitfields = 3;
+constexpr std::uint32_t kBiAlphaBitfields = 6;
+
+constexpr std::size_t kCoreHeaderSize = 12;
+constexpr std::size_t kInfoHeaderSize = 40;
+
+struct DibHeader {
+    std::size_t headerSize = 0;
+    int width = 0;
+    int height = 0; // Rows of colour, always positive.
+    bool topDown = false;
+    int bitCount = 0;
+    std::uint32_t compression = kBiRgb;
+    std::uint32_t colorsUsed = 0;
+    std::array<std::uint32_t, 4> masks {}; // Red, green, blue, alpha.
+    std::size_t masksAfterHeader = 0;      // Bytes of masks stored after a 40-byte header.
+    std::size_t paletteEntrySize = 4;
+};
+
+Result<DibHeader> ParseHeader(Bytes data, std::size_t offset, DibHeight height)
+{
+    if (!HasBytes(data, offset, 4))
+        return Failure { "bitmap header is truncated" };
+    DibHeader header;
+    header.headerSize = ReadLe32(data, offset);
+    long long rawHeight = 0;
+    if (header.headerSize == kCoreHeaderSize) {
+        if (!HasBytes(data, offset, kCoreHeaderSize))
+            return Failure { "bitmap header is truncated" };
+        header.width = ReadLe16(data, offset + 4);
+        rawHeight = ReadLe16(data, offset + 6);
+        header.bitCount = ReadLe16(data, offset + 10);
+        header.paletteEntrySize = 3;
+    } else if (header.headerSize >= kInfoHeaderSize && header.headerSize <= 124) {
+        if (!HasBytes(data, offset, header.headerSize))
+            return Failure { "bitmap header is truncated" };
+        header.width = static_cast<std::int32_t>(ReadLe32(data, offset + 4));
+        rawHeight = static_cast<std::int32_t>(ReadLe32(data, offset + 8));
+        header.bitCount = ReadLe16(data, offset + 14);
+        header.compression = ReadLe32(data, offset + 16);
+        header.colorsUsed = ReadLe32(data, offset + 32);
+        // V2 and later headers carry the masks inside; a plain info header has them after it.
+        const bool masksInside = header.headerSize >= 52 && header.headerSize != 64;
+        if (masksInside) {
+            for (std::size_t i = 0; i < 3; ++i)
+                header.masks[i] = ReadLe32(data, offset + 40 + 4 * i);
+            if (header.headerSize >= 56)
+                header.masks[3] = ReadLe32(data, offset + 52);
+        } else if (header.compression == kBiBitfields || header.compression == kBiAlphaBitfields) {
+            header.masksAfterHeader = header.compression == kBiAlphaBitfields ? 16 : 12;
+            if (!HasBytes(data, offset + header.headerSize, header.masksAfterHeader))
+                return Failure { "bitmap colour masks are truncated" };
+            for (std::size_t i = 0; i < header.masksAfterHeader / 4; ++i)
+                header.masks[i] = ReadLe32(data, offset + header.headerSize + 4 * i);
+        }
+    } else {
+        return Failure { "unsupported bitmap header size " + std::to_string(header.headerSize) };
+    }
+
+    if (rawHeight < 0) {
+        header.topDown = true;
+        rawHeight = -rawHeight;
+    }
+    if (height == DibHeight::DoubledForMask)
+        rawHeight /= 2;
+    if (header.width <= 0 || rawHeight <= 0 || header.width > kMaxDimension || rawHeight > kMaxDimension)
+        return Failure { "bitmap size is out of range" };
+    header.height = static_cast<int>(rawHeight);
+    if (static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height) > kMaxPixels)
+        return Failure { "bitmap is too large" };
+
+    switch (header.bitCount) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return Failure { "unsupported bit depth " + std::to_string(header.bitCount) };
+    }
+    const bool bitfields = header.compression == kBiBitfields || header.compression == kBiAlphaBitfields;
+    if (bitfields && header.bitCount != 16 && header.bitCount != 32)
+        return Failure { "bit fields need 16 or 32 bits per pixel" };
+    if (header.compression == kBiRle8 || header.compression == kBiRle4)
+        return Failure { "run-length encoded bitmaps are not supported" };
+    if (header.compression != kBiRgb && !bitfields)
+        return Failure { "unsupported bitmap compression " + std::to_string(header.compression) };
+
+    if (header.compression == kBiRgb && header.bitCount == 16)
+        header.masks = { 0x7C00, 0x03E0, 0x001F, 0 };
+    else if (header.compression == kBiRgb && header.bitCount == 32)
+        header.masks = { 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000 };
+    else if (header.compression == kBiRgb)
+        header.masks = { 0x00FF0000, 0x0000FF00, 0x000000FF, 0 };
+    return header;
+}
+
+// Widens a masked channel to 8 bits, so 5-bit 31 becomes 255.
+struct Channel {
+    explicit Channel(std::uint32_t mask)
+        : m_mask(mask)
+        , m_shift(mask ? std::countr_zero(mask) : 0)
+        , m_bits(mask ? std::bit_width(mask >> m_shift) : 0)
+    {
+    }
+
+    std::uint8_t Extract(std::uint32_t value) const
+    {
+        if (m_bits == 0)
+            return 0;
+        const std::uint32_t raw = (value & m_mask) >> m_shift;
+        if (m_bits >= 8)
+            return static_cast<std::uint8_t>(raw >> (m_bits - 8));
+        const std::uint32_t maximum = (1u << m_bits) - 1;
+        return static_cast<std::uint8_t>((raw * 255 + maximum / 2) / maximum);
+    }
+
+    bool Present() const { return m_bits != 0; }
+
+private:
+    std::uint32_t m_mask;
+    int m_shift;
+    int m_bits;
+};
+
+}
+
+Result<DibImage> DecodeDibAt(Bytes data, std::size_t headerOffset, std::optional<std::size_t> bitsOffset,
+                             DibHeight height)
+{
+    auto parsed = ParseHeader(data, headerOffset, height);
+    if (!parsed)
+        return Failure { parsed.Error() };
+    const DibHeader& header = parsed.Value();
+
+    // The palette follows the header and any masks.
+    std::vector<Pixel> palette;
+    const std::size_t paletteOffset = headerOffset + header.headerSize + header.masksAfterHeader;
+    std::size_t paletteCount = header.colorsUsed;
+    if (header.bitCount <= 8 && paletteCount == 0)
+        paletteCount = std::size_t { 1 } << header.bitCount;
+    if (header.headerSize == kCoreHeaderSize && header.bitCount <= 8)
+        paletteCount = std::size_t { 1 } << header.bitCount;
+    if (paletteCount > 4096)
+        return Failure { "bitmap palette is implausibly large" };
+    if (!HasBytes(data, paletteOffset, paletteCount * header.paletteEntrySize))
+        return Failure { "bitmap palette is truncated" };
+    if (header.bitCount <= 8) {
+        palette.reserve(paletteCount);
+        for (std::size_t i = 0; i < paletteCount; ++i) {
+            const std::size_t at = paletteOffset + i * header.paletteEntrySize;
+            palette.push_back(MakePixel(0xFF, data[at + 2], data[at + 1], data[at]));
+        }
+    }
+
+    const std::size_t bits = bitsOffset.value_or(paletteOffset + paletteCount * header.paletteEntrySize);
+    const std::size_t stride
+        = ((static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.bitCount) + 31) / 32) * 4;
+    const std::size_t bitsSize = stride * static_cast<std::size_t>(header.height);
+    if (!HasBytes(data, bits, bitsSize))
+        return Failure { "bitmap pixel data is truncated" };
+
+    DibImage result;
+    result.image = Image(header.width, header.height);
+    result.endOfBits = bits + bitsSize;
+    const std::array channels { Channel(header.masks[0]), Channel(header.masks[1]), Channel(header.masks[2]),
+                                Channel(header.masks[3]) };
+    bool anyAlpha = false;
+    for (int row = 0; row < header.height; ++row) {
+        const int y = header.topDown ? row : header.height - 1 - row;
+        const std::uint8_t* source = data.data() + bits + stride * static_cast<std::size_t>(row);
+        Pixel* target = result.image.Row(y);
+        for (int x = 0; x < header.width; ++x) {
+            const auto ux = static_cast<std::size_t>(x);
+            if (header.bitCount <= 8) {
+                const int perByte = 8 / header.bitCount;
+                const int shift = 8 - header.bitCount * (x % perByte + 1);
+                const std::size_t index
+                    = (source[ux / static_cast<std::size_t>(perByte)] >> shift) & ((1u << header.bitCount) - 1);
+                target[x] = index < palette.size() ? palette[index] : MakePixel(0xFF, 0, 0, 0);
+                continue;
+            }
+            std::uint32_t value = 0;
+            if (header.bitCount == 16)
+                value = ReadLe16(data, bits + stride * static_cast<std::size_t>(row) + ux * 2);
+            else if (header.bitCount == 24)
+                value = std::uint32_t { source[ux * 3] } | (std::uint32_t { source[ux * 3 + 1] } << 8)
+                    | (std::uint32_t { source[ux * 3 + 2] } << 16);
+            else
+                value = ReadLe32(data, bits + stride * static_cast<std::size_t>(row) + ux * 4);
+            const std::uint8_t alpha = channels[3].Extract(value);
+            anyAlpha = anyAlpha || alpha != 0;
+            target[x] = MakePixel(alpha, channels[0].Extract(value), channels[1].Extract(value),
+                                  channels[2].Extract(value));
+        }
+    }
+
+    // Most 32-bit bitmaps leave the fourth byte zero; Windows draws them opaque.
+    result.hasAlpha = channels[3].Present() && anyAlpha;
+    if (header.bitCount > 8 && !result.hasAlpha) {
+        for (int y = 0; y < header.height; ++y) {
+            Pixel* row = result.image.Row(y);
+            for (int x = 0; x < header.width; ++x)
+                row[x] |= 0xFF000000u;
+        }
+    }
+    return result;
+}
+
+std::optional<DibShape> PeekDib(Bytes data, std::size_t headerOffset, DibHeight height)
+{
+    auto parsed = ParseHeader(data, headerOffset, height);
+    if (!parsed)
+        return std::nullopt;
+    return DibShape { parsed.Value().width, parsed.Value().height, parsed.Value().bitCount };
+}
+
+Result<Image> DecodeDib(Bytes data)
+{
+    auto dib = DecodeDibAt(data, 0, std::nullopt, DibHeight::AsStored);
+    if (!dib)
+        return Failure { dib.Error() };
+    return std::move(dib.Value().image);
+}
+
+Result<Image> DecodeBmp(Bytes data)
+{
+    constexpr std::size_t kFileHeaderSize = 14;
+    if (!HasBytes(data, 0, kFileHeaderSize) || data[0] != 'B' || data[1] != 'M')
+        return Failure { "not a BMP file" };
+    const std::size_t bitsOffset = ReadLe32(data, 10);
+    // Some writers leave the offset zero; the bits then follow the palette.
+    std::optional<std::size_t> bits;
+    if (bitsOffset != 0)
+        bits = bitsOffset;
+    auto dib = DecodeDibAt(data, kFileHeaderSize, bits, DibHeight::AsStored);
+    if (!dib)
+        return Failure { dib.Error() };
+    return std::move(dib.Value().image);
+}
+
+}
