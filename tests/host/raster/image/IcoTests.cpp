@@ -1,0 +1,140 @@
+#include "ImageTestSupport.h"
+
+namespace korvane::raster::image {
+namespace {
+
+using testing::ByteWriter;
+using testing::ExpectEveryPrefixRefused;
+
+// A 16x16 4-bit entry: left half palette colour 1 (red), right half colour 2
+// (blue); the AND mask makes the top-left 4x4 corner transparent.
+std::vector<std::uint8_t> FourBitEntry()
+{
+    ByteWriter out;
+    out.U32(40).I32(16).I32(32).U16(1).U16(4).U32(0).U32(0).I32(0).I32(0).U32(16).U32(0);
+    for (int i = 0; i < 16; ++i) {
+        const std::uint32_t colour = i == 1 ? 0xFF0000 : i == 2 ? 0x0000FF : 0;
+        out.U8(colour & 0xFF).U8((colour >> 8) & 0xFF).U8((colour >> 16) & 0xFF).U8(0);
+    }
+    for (int row = 0; row < 16; ++row)
+        for (int byte = 0; byte < 8; ++byte)
+            out.U8(byte < 4 ? 0x11 : 0x22);
+    // Mask rows are stored bottom-up, so the last four rows written are the top ones.
+    for (int row = 0; row < 16; ++row)
+        out.U8(row >= 12 ? 0xF0 : 0x00).U8(0).U8(0).U8(0);
+    return out.Bytes();
+}
+
+// A 32-bit entry whose alpha carries the shape and whose mask is left out.
+std::vector<std::uint8_t> AlphaEntryWithoutMask(int size)
+{
+    ByteWriter out;
+    out.U32(40).I32(size).I32(size * 2).U16(1).U16(32).U32(0).U32(0).I32(0).I32(0).U32(0).U32(0);
+    for (int i = 0; i < size * size; ++i)
+        out.U8(0x30).U8(0x20).U8(0x10).U8(i == 0 ? 0 : 0xFF);
+    return out.Bytes();
+}
+
+std::vector<std::uint8_t> PngEntry(int size)
+{
+    Image image(size, size, 0xFF00FF00);
+    image.Set(size - 1, 0, 0x00000000);
+    return EncodePng(image).Value();
+}
+
+std::vector<std::uint8_t> MakeIco(const std::vector<std::vector<std::uint8_t>>& entries,
+                                  const std::vector<int>& directorySizes)
+{
+    ByteWriter out;
+    out.U16(0).U16(1).U16(static_cast<unsigned>(entries.size()));
+    std::size_t offset = 6 + 16 * entries.size();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const unsigned size = static_cast<unsigned>(directorySizes[i]) & 0xFF;
+        out.U8(size).U8(size).U8(0).U8(0).U16(1).U16(32);
+        out.U32(static_cast<std::uint32_t>(entries[i].size())).U32(static_cast<std::uint32_t>(offset));
+        offset += entries[i].size();
+    }
+    for (const auto& entry : entries)
+        out.Append(entry);
+    return out.Bytes();
+}
+
+TEST(Ico, BitmapEntryGivesColourAndMask)
+{
+    auto icon = DecodeIco(MakeIco({ FourBitEntry() }, { 16 }));
+    ASSERT_TRUE(icon.Ok()) << icon.Error();
+    const Image& color = icon.Value().color;
+    const Mask& mask = icon.Value().mask;
+    ASSERT_EQ(color.Width(), 16);
+    ASSERT_EQ(color.Height(), 16);
+    ASSERT_EQ(mask.Width(), 16);
+    EXPECT_TRUE(mask.At(0, 0));
+    EXPECT_TRUE(mask.At(3, 3));
+    EXPECT_FALSE(mask.At(4, 0));
+    EXPECT_FALSE(mask.At(0, 4));
+    EXPECT_FALSE(mask.At(15, 15));
+    EXPECT_EQ(AlphaOf(color.At(0, 0)), 0);
+    EXPECT_EQ(color.At(5, 5), 0xFFFF0000u);
+    EXPECT_EQ(color.At(12, 15), 0xFF0000FFu);
+}
+
+TEST(Ico, EntryChosenBySize)
+{
+    // The directory claims the wrong sizes; the images themselves decide.
+    const auto file = MakeIco({ FourBitEntry(), PngEntry(32), AlphaEntryWithoutMask(48) }, { 0, 0, 0 });
+    auto widthFor = [&](int desired) {
+        auto icon = DecodeIco(file, desired);
+        EXPECT_TRUE(icon.Ok()) << icon.Error();
+        return icon.Ok() ? icon.Value().color.Width() : -1;
+    };
+    EXPECT_EQ(widthFor(16), 16);
+    EXPECT_EQ(widthFor(20), 16);
+    EXPECT_EQ(widthFor(24), 32); // A tie goes to the larger image.
+    EXPECT_EQ(widthFor(32), 32);
+    EXPECT_EQ(widthFor(0), 48);
+    EXPECT_EQ(widthFor(256), 48);
+}
+
+TEST(Ico, PngAndAlphaEntriesDeriveTheirMask)
+{
+    const auto png = DecodeIco(MakeIco({ PngEntry(32) }, { 32 }));
+    ASSERT_TRUE(png.Ok()) << png.Error();
+    EXPECT_TRUE(png.Value().mask.At(31, 0));
+    EXPECT_FALSE(png.Value().mask.At(0, 0));
+    EXPECT_EQ(png.Value().color.At(0, 0), 0xFF00FF00u);
+
+    const auto alpha = DecodeIco(MakeIco({ AlphaEntryWithoutMask(8) }, { 8 }));
+    ASSERT_TRUE(alpha.Ok()) << alpha.Error();
+    // The first pixel stored is bottom-left.
+    EXPECT_TRUE(alpha.Value().mask.At(0, 7));
+    EXPECT_FALSE(alpha.Value().mask.At(0, 0));
+    EXPECT_EQ(alpha.Value().color.At(0, 0), 0xFF102030u);
+
+    // DecodeImage hands back an icon's colour.
+    auto image = DecodeImage(MakeIco({ FourBitEntry() }, { 16 }));
+    ASSERT_TRUE(image.Ok()) << image.Error();
+    EXPECT_EQ(image.Value().Width(), 16);
+}
+
+TEST(Ico, TruncatedAndMalformedIconsAreRefused)
+{
+    auto decode = [](Bytes data) { return DecodeIco(data); };
+    ExpectEveryPrefixRefused(MakeIco({ FourBitEntry() }, { 16 }), decode);
+    ExpectEveryPrefixRefused(MakeIco({ PngEntry(4) }, { 4 }), decode);
+
+    ByteWriter empty;
+    empty.U16(0).U16(1).U16(0);
+    EXPECT_FALSE(DecodeIco(empty.Bytes()).Ok());
+
+    ByteWriter outside;
+    outside.Append(MakeIco({ FourBitEntry() }, { 16 }));
+    outside.PatchU32(6 + 12, 0xFFFFFF00); // Entry offset past the end.
+    EXPECT_FALSE(DecodeIco(outside.Bytes()).Ok());
+
+    ByteWriter notIcon;
+    notIcon.U16(0).U16(3).U16(1);
+    EXPECT_FALSE(DecodeIco(notIcon.Bytes()).Ok());
+}
+
+}
+}
