@@ -55,11 +55,33 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
     });
 }
 
+// The configuration is loaded once for the process. It is torn down at exit
+// because fontconfig otherwise leaves blocks that leak checkers report.
+class FontconfigSession {
+public:
+    FontconfigSession()
+        : m_config(FcInitLoadConfigAndFonts())
+    {
+    }
+    ~FontconfigSession()
+    {
+        if (m_config)
+            FcConfigDestroy(m_config);
+        FcFini();
+    }
+    FontconfigSession(const FontconfigSession&) = delete;
+    FontconfigSession& operator=(const FontconfigSession&) = delete;
+
+    FcConfig* Get() const { return m_config; }
+
+private:
+    FcConfig* m_config;
+};
+
 FcConfig* Config()
 {
-    // Loaded once for the process; fontconfig keeps its own caches behind it.
-    static FcConfig* config = FcInitLoadConfigAndFonts();
-    return config;
+    static FontconfigSession session;
+    return session.Get();
 }
 
 struct PatternDeleter {
