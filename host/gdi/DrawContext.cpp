@@ -1,0 +1,77 @@
+#include "host/gdi/DrawContext.h"
+
+namespace korvane::gdi {
+
+DrawContext::DrawContext(DcObject& dc)
+    : m_dc(&dc)
+    , m_painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr)
+{
+}
+
+std::optional<DrawContext> DrawContext::For(HDC hdc)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !dc->surface)
+        return std::nullopt;
+    return DrawContext(*dc);
+}
+
+raster::IntRect DrawContext::ToDevice(const RECT& rect) const
+{
+    POINT a = ToDevice(rect.left, rect.top);
+    POINT b = ToDevice(rect.right, rect.bottom);
+    return { a.x, a.y, b.x, b.y };
+}
+
+raster::Pattern DrawContext::BrushPattern(HBRUSH handle) const
+{
+    BrushObject* brush = LookupBrush(handle);
+    if (!brush)
+        return raster::Pattern::Empty();
+    raster::BrushContext context;
+    context.textColour = ToPixel(m_dc->state.textColour);
+    context.backgroundColour = ToPixel(m_dc->state.bkColour);
+    context.opaqueBackground = m_dc->state.bkMode != TRANSPARENT;
+    context.origin = { m_dc->state.brushOrigin.x, m_dc->state.brushOrigin.y };
+    return brush->brush.Resolve(context, *m_dc->surface);
+}
+
+std::optional<raster::LinePen> DrawContext::CosmeticPen() const
+{
+    PenObject* pen = LookupPen(m_dc->state.pen);
+    if (!pen)
+        return std::nullopt;
+    UINT style = pen->logPen.lopnStyle & PS_STYLE_MASK;
+    if (style == PS_NULL)
+        return std::nullopt;
+    raster::LinePen line;
+    line.colour = ToPixel(pen->logPen.lopnColor);
+    line.background = ToPixel(m_dc->state.bkColour);
+    line.opaqueBackground = m_dc->state.bkMode != TRANSPARENT;
+    line.rop2 = m_dc->state.rop2;
+    switch (style) {
+    case PS_DASH: line.dashes = raster::DashPattern::FromRuns({ 18, 6 }); break;
+    case PS_DOT: line.dashes = raster::DashPattern::FromRuns({ 3, 3 }); break;
+    case PS_DASHDOT: line.dashes = raster::DashPattern::FromRuns({ 9, 6, 3, 6 }); break;
+    case PS_DASHDOTDOT: line.dashes = raster::DashPattern::FromRuns({ 9, 3, 3, 3, 3, 3 }); break;
+    case PS_ALTERNATE: line.dashes = raster::DashPattern::FromRuns({ 1, 1 }); break;
+    default: break;
+    }
+    return line;
+}
+
+int DrawContext::PenWidth() const
+{
+    PenObject* pen = LookupPen(m_dc->state.pen);
+    if (!pen)
+        return 1;
+    return pen->logPen.lopnWidth.x > 1 ? static_cast<int>(pen->logPen.lopnWidth.x) : 1;
+}
+
+bool DrawContext::PenIsInsideFrame() const
+{
+    PenObject* pen = LookupPen(m_dc->state.pen);
+    return pen && (pen->logPen.lopnStyle & PS_STYLE_MASK) == PS_INSIDEFRAME;
+}
+
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// Turning a DC's state into what the rasteriser needs; shared by the drawing calls.
+
+#include "host/gdi/GdiInternal.h"
+#include "host/raster/Brush.h"
+#include "host/raster/Painter.h"
+
+namespace korvane::gdi {
+
+class DrawContext {
+public:
+    // Null when the handle is not a DC with a surface.
+    static std::optional<DrawContext> For(HDC hdc);
+
+    DcObject& Dc() { return *m_dc; }
+    raster::Surface& Surface() { return *m_dc->surface; }
+    raster::Painter& Painter() { return m_painter; }
+
+    POINT ToDevice(int x, int y) const { return gdi::ToDevice(*m_dc, x, y); }
+    raster::IntRect ToDevice(const RECT& rect) const;
+
+    raster::Pattern BrushPattern(HBRUSH brush) const;
+    raster::Pattern CurrentBrushPattern() const { return BrushPattern(m_dc->state.brush); }
+    // Null when the selected pen draws nothing.
+    std::optional<raster::LinePen> CosmeticPen() const;
+    int PenWidth() const;
+    bool PenIsInsideFrame() const;
+
+private:
+    explicit DrawContext(DcObject& dc);
+
+    DcObject* m_dc;
+    raster::Painter m_painter;
+};
+
+}

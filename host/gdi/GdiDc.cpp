@@ -1,0 +1,202 @@
+// DC state: colours, modes, origins, SaveDC/RestoreDC, and single pixels.
+
+#include "host/gdi/DrawContext.h"
+#include "host/gdi/Gdi.h"
+#include "host/gdi/GdiInternal.h"
+
+using namespace korvane;
+using namespace korvane::gdi;
+
+namespace {
+
+// Sets one DC field and returns the old value, or `failure` for a bad handle.
+template<typename T, typename Field>
+T Exchange(HDC hdc, Field field, T value, T failure)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return failure;
+    T previous = dc->state.*field;
+    dc->state.*field = value;
+    return previous;
+}
+
+template<typename T, typename Field>
+T Read(HDC hdc, Field field, T failure)
+{
+    DcObject* dc = LookupDc(hdc);
+    return dc ? dc->state.*field : failure;
+}
+
+}
+
+COLORREF GetPixel(HDC hdc, int x, int y)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context)
+        return CLR_INVALID;
+    POINT p = context->ToDevice(x, y);
+    if (!context->Painter().IsVisible(p.x, p.y))
+        return CLR_INVALID;
+    raster::PixelValue value = context->Surface().At(p.x, p.y);
+    return ToColorRef(value);
+}
+
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF colour)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context)
+        return CLR_INVALID;
+    POINT p = context->ToDevice(x, y);
+    if (!context->Painter().IsVisible(p.x, p.y))
+        return CLR_INVALID;
+    raster::Surface& surface = context->Surface();
+    surface.Set(p.x, p.y, ToPixel(colour));
+    return ToColorRef(surface.At(p.x, p.y));
+}
+
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF colour)
+{
+    if (!LookupDc(hdc))
+        return FALSE;
+    // Pixels outside the surface or the clip are silently dropped, which still succeeds.
+    SetPixel(hdc, x, y, colour);
+    return TRUE;
+}
+
+int GetMapMode(HDC hdc) { return Read(hdc, &DcState::mapMode, 0); }
+
+int SetMapMode(HDC hdc, int mode)
+{
+    // Only MM_TEXT is served: one logical unit is one pixel.
+    if (mode != MM_TEXT)
+        return 0;
+    return Exchange(hdc, &DcState::mapMode, mode, 0);
+}
+
+COLORREF SetBkColor(HDC hdc, COLORREF colour) { return Exchange(hdc, &DcState::bkColour, colour, static_cast<COLORREF>(CLR_INVALID)); }
+COLORREF GetBkColor(HDC hdc) { return Read(hdc, &DcState::bkColour, static_cast<COLORREF>(CLR_INVALID)); }
+COLORREF SetTextColor(HDC hdc, COLORREF colour) { return Exchange(hdc, &DcState::textColour, colour, static_cast<COLORREF>(CLR_INVALID)); }
+COLORREF GetTextColor(HDC hdc) { return Read(hdc, &DcState::textColour, static_cast<COLORREF>(CLR_INVALID)); }
+int SetBkMode(HDC hdc, int mode) { return Exchange(hdc, &DcState::bkMode, mode, 0); }
+int GetBkMode(HDC hdc) { return Read(hdc, &DcState::bkMode, 0); }
+
+int SetROP2(HDC hdc, int rop2)
+{
+    if (rop2 < R2_BLACK || rop2 > R2_WHITE)
+        return 0;
+    return Exchange(hdc, &DcState::rop2, rop2, 0);
+}
+int GetROP2(HDC hdc) { return Read(hdc, &DcState::rop2, 0); }
+
+int SetStretchBltMode(HDC hdc, int mode)
+{
+    if (mode < BLACKONWHITE || mode > HALFTONE)
+        return 0;
+    return Exchange(hdc, &DcState::stretchMode, mode, 0);
+}
+int GetStretchBltMode(HDC hdc) { return Read(hdc, &DcState::stretchMode, 0); }
+
+int SetPolyFillMode(HDC hdc, int mode)
+{
+    if (mode != ALTERNATE && mode != WINDING)
+        return 0;
+    return Exchange(hdc, &DcState::polyFillMode, mode, 0);
+}
+int GetPolyFillMode(HDC hdc) { return Read(hdc, &DcState::polyFillMode, 0); }
+
+BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT previous)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return FALSE;
+    if (previous)
+        *previous = dc->state.brushOrigin;
+    dc->state.brushOrigin = { x, y };
+    return TRUE;
+}
+
+BOOL GetBrushOrgEx(HDC hdc, LPPOINT origin)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !origin)
+        return FALSE;
+    *origin = dc->state.brushOrigin;
+    return TRUE;
+}
+
+BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT previous)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return FALSE;
+    if (previous)
+        *previous = dc->state.viewportOrigin;
+    dc->state.viewportOrigin = { x, y };
+    return TRUE;
+}
+
+BOOL GetViewportOrgEx(HDC hdc, LPPOINT origin)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !origin)
+        return FALSE;
+    *origin = dc->state.viewportOrigin;
+    return TRUE;
+}
+
+BOOL GetCurrentPositionEx(HDC hdc, LPPOINT position)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !position)
+        return FALSE;
+    *position = dc->state.position;
+    return TRUE;
+}
+
+int SaveDC(HDC hdc)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return 0;
+    // The saved state holds its own references to the selected objects.
+    for (HGDIOBJ h : { static_cast<HGDIOBJ>(dc->state.pen), static_cast<HGDIOBJ>(dc->state.brush),
+                       static_cast<HGDIOBJ>(dc->state.font) }) {
+        if (GdiObject* object = LookupPen(static_cast<HPEN>(h)))
+            ++object->selectionCount;
+        else if (GdiObject* brush = LookupBrush(static_cast<HBRUSH>(h)))
+            ++brush->selectionCount;
+        else if (GdiObject* font = LookupFont(static_cast<HFONT>(h)))
+            ++font->selectionCount;
+    }
+    dc->saved.push_back(dc->state);
+    return static_cast<int>(dc->saved.size());
+}
+
+BOOL RestoreDC(HDC hdc, int saved)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return FALSE;
+    int depth = static_cast<int>(dc->saved.size());
+    int target = saved < 0 ? depth + saved + 1 : saved;
+    if (target < 1 || target > depth)
+        return FALSE;
+    auto release = [](DcState& state) {
+        if (GdiObject* pen = LookupPen(state.pen))
+            --pen->selectionCount;
+        if (GdiObject* brush = LookupBrush(state.brush))
+            --brush->selectionCount;
+        if (GdiObject* font = LookupFont(state.font))
+            --font->selectionCount;
+    };
+    // The current state's references go; the restored one's move back into the DC.
+    release(dc->state);
+    while (static_cast<int>(dc->saved.size()) > target) {
+        release(dc->saved.back());
+        dc->saved.pop_back();
+    }
+    dc->state = dc->saved.back();
+    dc->saved.pop_back();
+    return TRUE;
+}

@@ -1,0 +1,322 @@
+// Lines, shapes and rectangle fills.
+
+#include "host/gdi/DrawContext.h"
+#include "host/gdi/Gdi.h"
+#include "host/gdi/GdiInternal.h"
+#include "host/raster/EllipseScan.h"
+#include "host/raster/LineStepper.h"
+#include "host/raster/Rop.h"
+
+#include <algorithm>
+#include <vector>
+
+using namespace korvane;
+using namespace korvane::gdi;
+
+namespace {
+
+// Pixels covered by a pen tip of `width`: a disc for odd widths, centred half a pixel up
+// and left for even ones.
+std::vector<raster::IntPoint> PenTip(int width)
+{
+    std::vector<raster::IntPoint> tip;
+    int low = -(width / 2);
+    int high = (width - 1) / 2;
+    double centre = (width % 2 == 0) ? -0.5 : 0.0;
+    double radius = (width % 2 == 0) ? width / 2.0 : (width - 1) / 2.0;
+    for (int dy = low; dy <= high; ++dy) {
+        for (int dx = low; dx <= high; ++dx) {
+            double x = dx - centre;
+            double y = dy - centre;
+            if (x * x + y * y <= radius * radius + 1e-9)
+                tip.push_back({ dx, dy });
+        }
+    }
+    return tip;
+}
+
+// A geometric pen drawn by sweeping its tip along the joined segments, both ends included.
+void DrawWidePolyline(DrawContext& context, const std::vector<POINT>& devicePoints, const raster::LinePen& pen, int width)
+{
+    std::vector<raster::IntPoint> tip = PenTip(width);
+    std::vector<std::pair<int, int>> pixels;
+    for (std::size_t i = 0; i + 1 < devicePoints.size(); ++i) {
+        raster::LineStepper stepper({ devicePoints[i].x, devicePoints[i].y }, { devicePoints[i + 1].x, devicePoints[i + 1].y });
+        for (int step = 0; step <= stepper.Length(); ++step) {
+            raster::IntPoint p = step < stepper.Length() ? stepper.At(step)
+                                                          : raster::IntPoint { devicePoints[i + 1].x, devicePoints[i + 1].y };
+            for (const raster::IntPoint& t : tip)
+                pixels.emplace_back(p.y + t.y, p.x + t.x);
+        }
+    }
+    std::sort(pixels.begin(), pixels.end());
+    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+    raster::PixelValue colour = context.Surface().Quantize(pen.colour);
+    for (const auto& [y, x] : pixels)
+        context.Painter().Plot(x, y, colour, pen.rop2);
+}
+
+// Draws the current pen along device points. Cosmetic styled pens carry their dash
+// position across the corners; `closed` adds no extra point, callers repeat the first.
+void StrokeDevice(DrawContext& context, const std::vector<POINT>& devicePoints)
+{
+    std::optional<raster::LinePen> pen = context.CosmeticPen();
+    if (!pen || devicePoints.size() < 2)
+        return;
+    int width = context.PenWidth();
+    if (width > 1) {
+        DrawWidePolyline(context, devicePoints, *pen, width);
+        return;
+    }
+    int dash = 0;
+    for (std::size_t i = 0; i + 1 < devicePoints.size(); ++i) {
+        context.Painter().DrawLine({ devicePoints[i].x, devicePoints[i].y }, { devicePoints[i + 1].x, devicePoints[i + 1].y },
+                                   *pen, dash);
+    }
+}
+
+raster::IntRect PatBltRect(int x, int y, int cx, int cy)
+{
+    // Negative extents cover the pixels before the origin, the origin itself included.
+    raster::IntRect r { x, y, x + cx, y + cy };
+    if (cx < 0) {
+        r.left = x + cx + 1;
+        r.right = x + 1;
+    }
+    if (cy < 0) {
+        r.top = y + cy + 1;
+        r.bottom = y + 1;
+    }
+    return r;
+}
+
+}
+
+namespace korvane::gdi {
+
+// Used by PatBlt, which lives with the other block transfers.
+raster::IntRect NormalizedBltRect(int x, int y, int cx, int cy)
+{
+    return PatBltRect(x, y, cx, cy);
+}
+
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return FALSE;
+    if (previous)
+        *previous = dc->state.position;
+    dc->state.position = { x, y };
+    return TRUE;
+}
+
+BOOL LineTo(HDC hdc, int x, int y)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context)
+        return FALSE;
+    POINT from = context->Dc().state.position;
+    StrokeDevice(*context, { context->ToDevice(from.x, from.y), context->ToDevice(x, y) });
+    context->Dc().state.position = { x, y };
+    return TRUE;
+}
+
+BOOL Polyline(HDC hdc, const POINT* points, int count)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context || !points || count < 2)
+        return FALSE;
+    std::vector<POINT> device;
+    device.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        device.push_back(context->ToDevice(points[i].x, points[i].y));
+    StrokeDevice(*context, device);
+    return TRUE;
+}
+
+BOOL Polygon(HDC hdc, const POINT* points, int count)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context || !points || count < 2)
+        return FALSE;
+    std::vector<raster::IntPoint> fill;
+    std::vector<POINT> outline;
+    for (int i = 0; i < count; ++i) {
+        POINT p = context->ToDevice(points[i].x, points[i].y);
+        fill.push_back({ p.x, p.y });
+        outline.push_back(p);
+    }
+    outline.push_back(outline.front());
+    raster::FillMode mode = context->Dc().state.polyFillMode == WINDING ? raster::FillMode::Winding : raster::FillMode::Alternate;
+    raster::Region region = raster::Region::FromPolygon(fill, mode);
+    context->Painter().FillRegion(region, context->CurrentBrushPattern(), raster::Rop::PatternCopy);
+    StrokeDevice(*context, outline);
+    return TRUE;
+}
+
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context)
+        return FALSE;
+    POINT a = context->ToDevice(left, top);
+    POINT b = context->ToDevice(right, bottom);
+    raster::IntRect r = raster::IntRect { a.x, a.y, b.x, b.y }.Normalized();
+    std::optional<raster::LinePen> pen = context->CosmeticPen();
+    int width = pen ? context->PenWidth() : 0;
+    raster::IntRect outline { r.left, r.top, r.right - 1, r.bottom - 1 }; // corner pixels of the pen's path
+    if (pen && context->PenIsInsideFrame() && width > 1) {
+        outline.left += width / 2;
+        outline.top += width / 2;
+        outline.right -= (width - 1) / 2;
+        outline.bottom -= (width - 1) / 2;
+    }
+    // The brush fills inside the pen; without a pen it fills one pixel short at right and bottom.
+    raster::IntRect interior { r.left, r.top, r.right - 1, r.bottom - 1 };
+    if (pen) {
+        interior = { outline.left + (width - 1) / 2 + 1, outline.top + (width - 1) / 2 + 1,
+                     outline.right - width / 2, outline.bottom - width / 2 };
+    }
+    if (!interior.IsEmpty())
+        context->Painter().FillRect(interior, context->CurrentBrushPattern(), raster::Rop::PatternCopy);
+    if (pen) {
+        StrokeDevice(*context, { { outline.left, outline.top },
+                                 { outline.right, outline.top },
+                                 { outline.right, outline.bottom },
+                                 { outline.left, outline.bottom },
+                                 { outline.left, outline.top } });
+    }
+    return TRUE;
+}
+
+namespace {
+
+// The pixels of an ellipse outline: region pixels with a 4-neighbour outside the region.
+void DrawEllipse(DrawContext& context, const raster::IntRect& box, bool fill)
+{
+    std::vector<raster::IntRect> rows = raster::EllipseScan::EllipseRows(box);
+    if (rows.empty())
+        return;
+    std::optional<raster::LinePen> pen = context.CosmeticPen();
+    raster::Pattern brush = fill ? context.CurrentBrushPattern() : raster::Pattern::Empty();
+    int top = rows.front().top;
+    auto rowAt = [&](int y) -> const raster::IntRect* {
+        int index = y - top;
+        if (index < 0 || index >= static_cast<int>(rows.size()))
+            return nullptr;
+        return &rows[static_cast<std::size_t>(index)];
+    };
+    auto inside = [&](int x, int y) {
+        const raster::IntRect* row = rowAt(y);
+        return row && x >= row->left && x < row->right;
+    };
+    int dash = 0;
+    for (const raster::IntRect& row : rows) {
+        int y = row.top;
+        for (int x = row.left; x < row.right; ++x) {
+            bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            if (edge && pen) {
+                bool on = pen->dashes.IsOn(dash++);
+                if (on || pen->opaqueBackground)
+                    context.Painter().Plot(x, y, context.Surface().Quantize(on ? pen->colour : pen->background), pen->rop2);
+            } else if (!brush.IsEmpty() && !edge) {
+                context.Painter().FillRect({ x, y, x + 1, y + 1 }, brush, raster::Rop::PatternCopy);
+            } else if (!brush.IsEmpty() && !pen) {
+                context.Painter().FillRect({ x, y, x + 1, y + 1 }, brush, raster::Rop::PatternCopy);
+            }
+        }
+    }
+}
+
+}
+
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context)
+        return FALSE;
+    POINT a = context->ToDevice(left, top);
+    POINT b = context->ToDevice(right, bottom);
+    DrawEllipse(*context, raster::IntRect { a.x, a.y, b.x, b.y }.Normalized(), true);
+    return TRUE;
+}
+
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context)
+        return FALSE;
+    // Only the full ellipse (start and end radials the same) is drawn.
+    if (xStart != xEnd || yStart != yEnd)
+        return FALSE;
+    POINT a = context->ToDevice(left, top);
+    POINT b = context->ToDevice(right, bottom);
+    DrawEllipse(*context, raster::IntRect { a.x, a.y, b.x, b.y }.Normalized(), false);
+    return TRUE;
+}
+
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context || !rect || !LookupBrush(brush))
+        return 0;
+    raster::IntRect r = PatBltRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
+                            .Translated(context->Dc().state.viewportOrigin.x, context->Dc().state.viewportOrigin.y);
+    context->Painter().FillRect(r, context->BrushPattern(brush), raster::Rop::PatternCopy);
+    return 1;
+}
+
+int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context || !rect || !LookupBrush(brush))
+        return 0;
+    raster::IntRect r = context->ToDevice(*rect);
+    if (r.right <= r.left || r.bottom <= r.top)
+        return 0;
+    raster::Pattern pattern = context->BrushPattern(brush);
+    raster::Painter& painter = context->Painter();
+    painter.FillRect({ r.left, r.top, r.right, r.top + 1 }, pattern, raster::Rop::PatternCopy);
+    painter.FillRect({ r.left, r.bottom - 1, r.right, r.bottom }, pattern, raster::Rop::PatternCopy);
+    painter.FillRect({ r.left, r.top + 1, r.left + 1, r.bottom - 1 }, pattern, raster::Rop::PatternCopy);
+    painter.FillRect({ r.right - 1, r.top + 1, r.right, r.bottom - 1 }, pattern, raster::Rop::PatternCopy);
+    return 1;
+}
+
+BOOL InvertRect(HDC hdc, const RECT* rect)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context || !rect)
+        return FALSE;
+    context->Painter().FillRect(context->ToDevice(*rect).Normalized(), raster::Pattern::Empty(), raster::Rop::DestinationInvert);
+    return TRUE;
+}
+
+BOOL DrawFocusRect(HDC hdc, const RECT* rect)
+{
+    auto context = DrawContext::For(hdc);
+    if (!context || !rect)
+        return FALSE;
+    raster::IntRect r = context->ToDevice(*rect);
+    if (r.right <= r.left || r.bottom <= r.top)
+        return TRUE;
+    // A one-on, one-off inverting outline traced anticlockwise from the top-right pixel,
+    // the pattern running on round the corners. Inverting makes a second call restore the
+    // pixels, and a one-pixel-high rectangle cancels itself out except for that first pixel.
+    raster::LinePen pen;
+    pen.rop2 = R2_NOT;
+    pen.opaqueBackground = false;
+    pen.dashes = raster::DashPattern::FromRuns({ 1, 1 });
+    raster::IntPoint corners[] = { { r.right - 1, r.top },
+                                   { r.left, r.top },
+                                   { r.left, r.bottom - 1 },
+                                   { r.right - 1, r.bottom - 1 },
+                                   { r.right - 1, r.top } };
+    int dash = 0;
+    for (int i = 0; i < 4; ++i)
+        context->Painter().DrawLine(corners[i], corners[i + 1], pen, dash);
+    return TRUE;
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+// The GDI facade's insides, for modules that draw onto it (text, images, the window
+// system). Nothing here is a Win32 API; it may change with the facade. All calls are
+// for the UI thread only.
+
+#include "host/gdi/WinTypes.h"
+#include "host/raster/Brush.h"
+#include "host/raster/Painter.h"
+#include "host/raster/Region.h"
+#include "host/raster/Surface.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace korvane::gdi {
+
+enum class ObjectKind { DeviceContext, Bitmap, Pen, Brush, Font, Region, Icon, Count };
+
+// Objects created and not yet deleted, stock objects excluded. A fixture that ends with
+// the same counts as it began leaked nothing.
+std::size_t LiveObjectCount(ObjectKind kind);
+std::size_t LiveObjectCount();
+
+// Colour conversions between COLORREF (0x00BBGGRR) and device pixels (0x00RRGGBB).
+constexpr raster::PixelValue ToPixel(COLORREF colour)
+{
+    return ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
+}
+constexpr COLORREF ToColorRef(raster::PixelValue pixel)
+{
+    return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
+}
+
+struct GdiObject {
+    explicit GdiObject(ObjectKind objectKind) : kind(objectKind) {}
+    virtual ~GdiObject() = default;
+    ObjectKind kind;
+    int selectionCount = 0; // DCs this object is selected into; such objects cannot be deleted
+};
+
+struct BitmapObject : GdiObject {
+    BitmapObject() : GdiObject(ObjectKind::Bitmap) {}
+    std::shared_ptr<raster::Surface> surface;
+};
+
+struct PenObject : GdiObject {
+    PenObject() : GdiObject(ObjectKind::Pen) {}
+    LOGPEN logPen {};
+    bool extended = false;
+};
+
+struct BrushObject : GdiObject {
+    BrushObject() : GdiObject(ObjectKind::Brush) {}
+    LOGBRUSH logBrush {};
+    raster::Brush brush;
+};
+
+// A font: the LOGFONTA it was created from and whatever the text engine attaches.
+struct FontObject : GdiObject {
+    FontObject() : GdiObject(ObjectKind::Font) {}
+    LOGFONTA logFont {};
+    std::shared_ptr<void> engine;
+};
+
+struct RegionObject : GdiObject {
+    RegionObject() : GdiObject(ObjectKind::Region) {}
+    raster::Region region;
+};
+
+// An icon or cursor: private copies of its colour and mask bitmaps.
+struct IconObject : GdiObject {
+    IconObject() : GdiObject(ObjectKind::Icon) {}
+    bool isIcon = true;
+    POINT hotspot {};
+    std::shared_ptr<raster::Surface> colour; // may be null for monochrome icons
+    std::shared_ptr<raster::Surface> mask;   // for monochrome icons: AND mask above XOR mask
+};
+
+struct DcState {
+    HPEN pen = nullptr;
+    HBRUSH brush = nullptr;
+    HFONT font = nullptr;
+    COLORREF textColour = 0x000000;
+    COLORREF bkColour = 0xFFFFFF;
+    int bkMode = OPAQUE;
+    int rop2 = R2_COPYPEN;
+    int stretchMode = BLACKONWHITE;
+    int polyFillMode = ALTERNATE;
+    int mapMode = MM_TEXT;
+    POINT position {};
+    POINT brushOrigin {};
+    POINT viewportOrigin {};
+    std::optional<raster::Region> clip; // device coordinates
+};
+
+struct DcObject : GdiObject {
+    DcObject() : GdiObject(ObjectKind::DeviceContext) {}
+    bool isScreen = false;
+    HBITMAP bitmap = nullptr; // memory DCs
+    std::shared_ptr<raster::Surface> surface;
+    DcState state;
+    std::vector<DcState> saved;
+};
+
+// Typed lookups; each returns nullptr for a handle that is not a live object of its kind.
+DcObject* LookupDc(HDC hdc);
+BitmapObject* LookupBitmap(HBITMAP hbm);
+PenObject* LookupPen(HPEN pen);
+BrushObject* LookupBrush(HBRUSH brush);
+FontObject* LookupFont(HFONT font);
+RegionObject* LookupRegion(HRGN rgn);
+IconObject* LookupIcon(HICON icon);
+
+// Registration for objects made by other modules (fonts by the text engine, bitmaps
+// and icons by the image codecs).
+HFONT RegisterFont(const LOGFONTA& logFont, std::shared_ptr<void> engine);
+HBITMAP RegisterBitmap(raster::Surface surface);
+HICON RegisterIcon(std::unique_ptr<IconObject> icon);
+BOOL DeleteIconObject(HICON icon);
+
+// The surface behind a DC or bitmap, or nullptr.
+raster::Surface* SurfaceOf(HDC hdc);
+raster::Surface* SurfaceOf(HBITMAP hbm);
+// A DC's clip in device coordinates, or nullptr when it has none.
+const raster::Region* ClipOf(HDC hdc);
+// A painter on the DC's surface through its clip; empty when the handle is bad.
+std::optional<raster::Painter> PainterFor(HDC hdc);
+// Logical to device coordinates for a DC (the viewport origin is the only mapping).
+POINT ToDevice(const DcObject& dc, int x, int y);
+
+// The virtual screen behind GetDC(NULL) and CreateDCA("DISPLAY"); the window system sets its size.
+raster::Surface& ScreenSurface();
+void SetScreenSize(int width, int height);
+
+// A copy of the pixels behind a DC or bitmap, top row first, as 0x00RRGGBB (ReadPixels)
+// or as COLORREFs (ReadColorRefs). Empty for a bad handle.
+std::vector<raster::PixelValue> ReadPixels(HDC hdc);
+std::vector<COLORREF> ReadColorRefs(HDC hdc);
+std::vector<raster::PixelValue> ReadPixels(HBITMAP hbm);
+
+}

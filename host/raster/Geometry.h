@@ -1,0 +1,46 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace korvane::raster {
+
+// Device pixel values are 0x00RRGGBB, the byte order of a 32-bit DIB in memory.
+using PixelValue = std::uint32_t;
+
+struct IntPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const IntPoint&, const IntPoint&) = default;
+};
+
+// Half-open rectangle: left and top inclusive, right and bottom exclusive.
+struct IntRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+
+    IntRect Intersected(const IntRect& other) const
+    {
+        IntRect result { std::max(left, other.left), std::max(top, other.top),
+                         std::min(right, other.right), std::min(bottom, other.bottom) };
+        if (result.IsEmpty())
+            return {};
+        return result;
+    }
+    IntRect Translated(int dx, int dy) const { return { left + dx, top + dy, right + dx, bottom + dy }; }
+    // Swaps reversed corners so that left <= right and top <= bottom.
+    IntRect Normalized() const
+    {
+        return { std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom) };
+    }
+    friend bool operator==(const IntRect&, const IntRect&) = default;
+};
+
+}

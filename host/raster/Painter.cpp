@@ -1,0 +1,326 @@
+#include "host/raster/Painter.h"
+
+#include "host/raster/LineStepper.h"
+#include "host/raster/Rop.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace korvane::raster {
+
+SourceMap SourceMap::For(const Surface& source, const Surface& destination, PixelValue destinationText,
+                         PixelValue destinationBackground, PixelValue sourceBackground)
+{
+    SourceMap map;
+    if (source.IsMonochrome() && !destination.IsMonochrome()) {
+        map.kind = Kind::MonoToColour;
+        map.zero = destinationText & 0xFFFFFFu;
+        map.one = destinationBackground & 0xFFFFFFu;
+    } else if (!source.IsMonochrome() && destination.IsMonochrome()) {
+        map.kind = Kind::ColourToMono;
+        map.background = sourceBackground & 0xFFFFFFu;
+    }
+    return map;
+}
+
+DashPattern DashPattern::FromRuns(std::initializer_list<std::uint8_t> runs)
+{
+    DashPattern pattern;
+    for (std::uint8_t run : runs) {
+        if (pattern.count == static_cast<int>(pattern.runs.size()))
+            break;
+        pattern.runs[static_cast<std::size_t>(pattern.count++)] = run;
+        pattern.period += run;
+    }
+    return pattern;
+}
+
+bool DashPattern::IsOn(int position) const
+{
+    if (count == 0 || period == 0)
+        return true;
+    int p = position % period;
+    for (int i = 0; i < count; ++i) {
+        int run = runs[static_cast<std::size_t>(i)];
+        if (p < run)
+            return i % 2 == 0;
+        p -= run;
+    }
+    return true;
+}
+
+Painter::Painter(Surface& target, const Region* clip)
+    : m_target(target)
+    , m_clip(clip)
+{
+    IntRect bounds = target.Bounds();
+    if (!clip) {
+        if (!bounds.IsEmpty())
+            m_clipRects.push_back(bounds);
+    } else {
+        for (const IntRect& r : clip->Rects()) {
+            IntRect visible = r.Intersected(bounds);
+            if (!visible.IsEmpty())
+                m_clipRects.push_back(visible);
+        }
+    }
+    if (!m_clipRects.empty()) {
+        m_clipBox = m_clipRects.front();
+        for (const IntRect& r : m_clipRects) {
+            m_clipBox.left = std::min(m_clipBox.left, r.left);
+            m_clipBox.top = std::min(m_clipBox.top, r.top);
+            m_clipBox.right = std::max(m_clipBox.right, r.right);
+            m_clipBox.bottom = std::max(m_clipBox.bottom, r.bottom);
+        }
+    }
+}
+
+bool Painter::IsVisible(int x, int y) const
+{
+    if (!m_clipBox.Contains(x, y))
+        return false;
+    if (m_clipRects.size() == 1)
+        return true;
+    return std::any_of(m_clipRects.begin(), m_clipRects.end(), [&](const IntRect& r) { return r.Contains(x, y); });
+}
+
+void Painter::CombineRow(PixelValue* row, int y, int x0, int x1, const PixelValue* source, const Pattern& pattern,
+                         std::uint8_t rop3)
+{
+    bool usesPattern = Rop::UsesPattern(rop3);
+    bool masked = usesPattern && pattern.HasMask();
+    for (int x = x0; x < x1; ++x) {
+        if (masked && !pattern.Covers(x, y))
+            continue;
+        PixelValue s = source ? source[x - x0] : 0;
+        PixelValue p = usesPattern ? pattern.At(x, y) : 0;
+        row[x] = Rop::Apply3(rop3, row[x], s, p);
+    }
+}
+
+void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t rop3)
+{
+    if (rect.IsEmpty())
+        return;
+    if (Rop::UsesPattern(rop3) && pattern.IsEmpty())
+        return;
+    for (const IntRect& clipRect : m_clipRects) {
+        IntRect area = rect.Intersected(clipRect);
+        if (area.IsEmpty())
+            continue;
+        if (rop3 == Rop::PatternCopy && pattern.IsSolid()) {
+            PixelValue value = pattern.SolidValue();
+            for (int y = area.top; y < area.bottom; ++y)
+                std::fill_n(m_target.Row(y) + area.left, area.Width(), value);
+            continue;
+        }
+        for (int y = area.top; y < area.bottom; ++y)
+            CombineRow(m_target.Row(y), y, area.left, area.right, nullptr, pattern, rop3);
+    }
+}
+
+void Painter::FillRegion(const Region& region, const Pattern& pattern, std::uint8_t rop3)
+{
+    for (const IntRect& r : region.Rects())
+        FillRect(r, pattern, rop3);
+}
+
+void Painter::Blit(const IntRect& dest, const Surface& source, IntPoint sourceOrigin, const SourceMap& map,
+                   const Pattern& pattern, std::uint8_t rop3)
+{
+    if (!Rop::UsesSource(rop3)) {
+        FillRect(dest, pattern, rop3);
+        return;
+    }
+    if (Rop::UsesPattern(rop3) && pattern.IsEmpty())
+        return;
+    // Only the part of the destination that has source pixels behind it takes part.
+    IntRect sourceArea = source.Bounds().Translated(dest.left - sourceOrigin.x, dest.top - sourceOrigin.y);
+    IntRect target = dest.Intersected(sourceArea);
+    if (target.IsEmpty())
+        return;
+    int shiftX = sourceOrigin.x - dest.left;
+    int shiftY = sourceOrigin.y - dest.top;
+
+    // Blits within one surface read from a copy so overlapping areas come out right.
+    Surface copy;
+    const Surface* from = &source;
+    if (&source == &m_target) {
+        copy = source;
+        from = &copy;
+    }
+    std::vector<PixelValue> converted;
+    for (const IntRect& clipRect : m_clipRects) {
+        IntRect area = target.Intersected(clipRect);
+        if (area.IsEmpty())
+            continue;
+        for (int y = area.top; y < area.bottom; ++y) {
+            const PixelValue* sourceRow = from->Row(y + shiftY) + (area.left + shiftX);
+            PixelValue* row = m_target.Row(y);
+            if (map.kind == SourceMap::Kind::Direct && rop3 == Rop::SourceCopy) {
+                std::memcpy(row + area.left, sourceRow, static_cast<std::size_t>(area.Width()) * sizeof(PixelValue));
+                continue;
+            }
+            if (map.kind != SourceMap::Kind::Direct) {
+                converted.resize(static_cast<std::size_t>(area.Width()));
+                for (int i = 0; i < area.Width(); ++i)
+                    converted[static_cast<std::size_t>(i)] = map.Map(sourceRow[i]);
+                sourceRow = converted.data();
+            }
+            CombineRow(row, y, area.left, area.right, sourceRow, pattern, rop3);
+        }
+    }
+}
+
+void Painter::StretchBlit(const IntRect& dest, const Surface& source, const IntRect& sourceRect, const SourceMap& map,
+                          const Pattern& pattern, std::uint8_t rop3, StretchMode mode)
+{
+    int dw = dest.Width();
+    int dh = dest.Height();
+    int sw = sourceRect.Width();
+    int sh = sourceRect.Height();
+    if (dw == 0 || dh == 0 || sw == 0 || sh == 0)
+        return;
+    if (dw == sw && dh == sh && dw > 0 && dh > 0) {
+        Blit(dest, source, { sourceRect.left, sourceRect.top }, map, pattern, rop3);
+        return;
+    }
+    // Mirroring (negative extents) flips the mapping; the destination is normalised.
+    IntRect area = dest.Normalized();
+    int adw = area.Width();
+    int adh = area.Height();
+    int asw = sw < 0 ? -sw : sw;
+    int ash = sh < 0 ? -sh : sh;
+    bool flipX = (dw < 0) != (sw < 0);
+    bool flipY = (dh < 0) != (sh < 0);
+    int sourceLeft = std::min(sourceRect.left, sourceRect.right);
+    int sourceTop = std::min(sourceRect.top, sourceRect.bottom);
+
+    // For each destination column and row, the range of source columns and rows it takes.
+    auto spans = [](int destCount, int sourceCount, bool flip, std::vector<int>& first, std::vector<int>& last) {
+        first.assign(static_cast<std::size_t>(destCount), 0);
+        last.assign(static_cast<std::size_t>(destCount), 0);
+        if (destCount >= sourceCount) {
+            for (int d = 0; d < destCount; ++d) {
+                long long s = ((2LL * d + 1) * sourceCount - 1) / (2LL * destCount);
+                first[static_cast<std::size_t>(d)] = last[static_cast<std::size_t>(d)] = static_cast<int>(s);
+            }
+        } else {
+            for (int d = 0; d < destCount; ++d) {
+                first[static_cast<std::size_t>(d)] = sourceCount;
+                last[static_cast<std::size_t>(d)] = -1;
+            }
+            for (int s = 0; s < sourceCount; ++s) {
+                long long d = ((2LL * s + 1) * destCount) / (2LL * sourceCount);
+                auto index = static_cast<std::size_t>(d);
+                first[index] = std::min(first[index], s);
+                last[index] = std::max(last[index], s);
+            }
+            for (int d = 0; d < destCount; ++d) {
+                auto index = static_cast<std::size_t>(d);
+                if (last[index] < 0)
+                    first[index] = last[index] = d > 0 ? last[index - 1] : 0;
+            }
+        }
+        if (flip) {
+            std::reverse(first.begin(), first.end());
+            std::reverse(last.begin(), last.end());
+            for (int d = 0; d < destCount; ++d) {
+                auto index = static_cast<std::size_t>(d);
+                int f = sourceCount - 1 - last[index];
+                last[index] = sourceCount - 1 - first[index];
+                first[index] = f;
+            }
+        }
+    };
+    std::vector<int> firstX, lastX, firstY, lastY;
+    spans(adw, asw, flipX, firstX, lastX);
+    spans(adh, ash, flipY, firstY, lastY);
+
+    auto sourceAt = [&](int sx, int sy, PixelValue& out) {
+        sx += sourceLeft;
+        sy += sourceTop;
+        if (sx < 0 || sy < 0 || sx >= source.Width() || sy >= source.Height())
+            return false;
+        out = source.At(sx, sy);
+        return true;
+    };
+    bool combine = mode != StretchMode::ColourOnColour;
+    bool useAnd = mode == StretchMode::BlackOnWhite;
+    // Monochrome combining is done on the bits as stored; colour sources combine the
+    // same way, which keeps dark detail when shrinking.
+    std::vector<PixelValue> row;
+    for (int y = 0; y < adh; ++y) {
+        int dy = area.top + y;
+        row.assign(static_cast<std::size_t>(adw), 0);
+        std::vector<bool> valid(static_cast<std::size_t>(adw), false);
+        for (int x = 0; x < adw; ++x) {
+            auto ix = static_cast<std::size_t>(x);
+            auto iy = static_cast<std::size_t>(y);
+            int x0 = combine ? firstX[ix] : lastX[ix];
+            int y0 = combine ? firstY[iy] : lastY[iy];
+            PixelValue value = 0;
+            bool any = false;
+            for (int sy = y0; sy <= lastY[iy]; ++sy) {
+                for (int sx = x0; sx <= lastX[ix]; ++sx) {
+                    PixelValue p;
+                    if (!sourceAt(sx, sy, p))
+                        continue;
+                    if (!any)
+                        value = p;
+                    else
+                        value = useAnd ? (value & p) : (value | p);
+                    any = true;
+                }
+            }
+            row[ix] = map.Map(value);
+            valid[ix] = any;
+        }
+        for (const IntRect& clipRect : m_clipRects) {
+            if (dy < clipRect.top || dy >= clipRect.bottom)
+                continue;
+            int x0 = std::max(area.left, clipRect.left);
+            int x1 = std::min(area.right, clipRect.right);
+            PixelValue* target = m_target.Row(dy);
+            for (int x = x0; x < x1; ++x) {
+                auto ix = static_cast<std::size_t>(x - area.left);
+                if (!valid[ix])
+                    continue;
+                if (Rop::UsesPattern(rop3) && pattern.HasMask() && !pattern.Covers(x, dy))
+                    continue;
+                PixelValue p = Rop::UsesPattern(rop3) ? pattern.At(x, dy) : 0;
+                target[x] = m_target.Quantize(Rop::Apply3(rop3, target[x], row[ix], p));
+            }
+        }
+    }
+}
+
+void Painter::Plot(int x, int y, PixelValue value, int rop2)
+{
+    if (!IsVisible(x, y))
+        return;
+    PixelValue& pixel = m_target.Row(y)[x];
+    pixel = Rop::Apply2(rop2, pixel, value);
+}
+
+void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition)
+{
+    LineStepper stepper(from, to);
+    int length = stepper.Length();
+    int first = 0;
+    int last = 0;
+    if (!m_clipRects.empty())
+        stepper.VisibleSteps(m_clipBox, first, last);
+    PixelValue colour = m_target.Quantize(pen.colour);
+    PixelValue background = m_target.Quantize(pen.background);
+    for (int i = first; i < last; ++i) {
+        bool on = pen.dashes.IsOn(dashPosition + i);
+        if (!on && !pen.opaqueBackground)
+            continue;
+        IntPoint p = stepper.At(i);
+        Plot(p.x, p.y, on ? colour : background, pen.rop2);
+    }
+    dashPosition += length;
+}
+
+}

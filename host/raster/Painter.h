@@ -1,0 +1,94 @@
+#pragma once
+
+#include "host/raster/Geometry.h"
+#include "host/raster/Pattern.h"
+#include "host/raster/Region.h"
+#include "host/raster/Surface.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace korvane::raster {
+
+// How source pixels become destination pixels when the formats differ.
+struct SourceMap {
+    enum class Kind { Direct, MonoToColour, ColourToMono };
+    Kind kind = Kind::Direct;
+    PixelValue zero = 0;            // MonoToColour: colour of 0 bits (destination text colour)
+    PixelValue one = 0xFFFFFF;      // MonoToColour: colour of 1 bits (destination background colour)
+    PixelValue background = 0xFFFFFF; // ColourToMono: the source colour that becomes 1
+
+    static SourceMap For(const Surface& source, const Surface& destination, PixelValue destinationText,
+                         PixelValue destinationBackground, PixelValue sourceBackground);
+    PixelValue Map(PixelValue s) const
+    {
+        switch (kind) {
+        case Kind::Direct: return s;
+        case Kind::MonoToColour: return s ? one : zero;
+        case Kind::ColourToMono: return (s & 0xFFFFFFu) == background ? 0xFFFFFFu : 0u;
+        }
+        return s;
+    }
+};
+
+enum class StretchMode { BlackOnWhite, WhiteOnBlack, ColourOnColour };
+
+// On/off run lengths of a styled cosmetic pen; an empty dash list draws solid.
+struct DashPattern {
+    std::array<std::uint8_t, 6> runs {};
+    int count = 0;
+    int period = 0;
+
+    static DashPattern Solid() { return {}; }
+    static DashPattern FromRuns(std::initializer_list<std::uint8_t> runs);
+    bool IsSolid() const { return count == 0; }
+    bool IsOn(int position) const;
+};
+
+struct LinePen {
+    PixelValue colour = 0;
+    PixelValue background = 0xFFFFFF;
+    bool opaqueBackground = true;
+    int rop2 = 13; // R2_COPYPEN
+    DashPattern dashes;
+};
+
+// Draws into one surface through a clip. Every operation clips to the surface and the
+// clip region; nothing outside them is read for writing or changed.
+class Painter {
+public:
+    // `clip` is in device coordinates; nullptr means the whole surface.
+    Painter(Surface& target, const Region* clip);
+
+    Surface& Target() { return m_target; }
+    bool IsVisible(int x, int y) const;
+    std::span<const IntRect> ClipRects() const { return m_clipRects; }
+
+    void FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t rop3);
+    void FillRegion(const Region& region, const Pattern& pattern, std::uint8_t rop3);
+    // Combines `source` at `sourceOrigin` into `dest` with a ternary raster operation.
+    // The transfer is limited to the part of the source that exists.
+    void Blit(const IntRect& dest, const Surface& source, IntPoint sourceOrigin, const SourceMap& map,
+              const Pattern& pattern, std::uint8_t rop3);
+    // Nearest-neighbour scaling. Shrinking in BlackOnWhite (WhiteOnBlack) mode ANDs (ORs)
+    // the source pixels that fall on one destination pixel, so thin dark (light) lines survive.
+    void StretchBlit(const IntRect& dest, const Surface& source, const IntRect& sourceRect, const SourceMap& map,
+                     const Pattern& pattern, std::uint8_t rop3, StretchMode mode);
+
+    void Plot(int x, int y, PixelValue value, int rop2);
+    // A one-pixel line, end point excluded. `dashPosition` counts pixels along the pen's
+    // pattern and is advanced, so a polyline continues the pattern across its corners.
+    void DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition);
+
+private:
+    void CombineRow(PixelValue* row, int y, int x0, int x1, const PixelValue* source, const Pattern& pattern,
+                    std::uint8_t rop3);
+
+    Surface& m_target;
+    const Region* m_clip;
+    std::vector<IntRect> m_clipRects;
+    IntRect m_clipBox;
+};
+
+}

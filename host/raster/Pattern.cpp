@@ -1,0 +1,30 @@
+#include "host/raster/Pattern.h"
+
+#include <cassert>
+
+namespace korvane::raster {
+
+Pattern Pattern::Solid(PixelValue value)
+{
+    Pattern pattern;
+    pattern.m_kind = Kind::Solid;
+    pattern.m_solid = value;
+    return pattern;
+}
+
+Pattern Pattern::Tiled(int width, int height, std::vector<PixelValue> pixels, std::vector<std::uint8_t> mask, IntPoint origin)
+{
+    assert(width > 0 && height > 0 && pixels.size() == static_cast<std::size_t>(width * height)
+           && "a tiled pattern needs width*height pixels");
+    assert((mask.empty() || mask.size() == pixels.size()) && "a pattern mask covers every tile pixel or is empty");
+    Pattern pattern;
+    pattern.m_kind = Kind::Tiled;
+    pattern.m_width = width;
+    pattern.m_height = height;
+    pattern.m_pixels = std::move(pixels);
+    pattern.m_mask = std::move(mask);
+    pattern.m_origin = origin;
+    return pattern;
+}
+
+}
