@@ -1,5 +1,6 @@
 #include "Dib.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace korvane::raster::image {

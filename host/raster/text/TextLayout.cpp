@@ -104,7 +104,8 @@ public:
         if (units.empty())
             return lines;
         const bool singleLine = (m_format & FormatSingleLine) != 0;
-        const bool wordBreak = (m_format & FormatWordBreak) != 0;
+        // A single line never wraps, whatever else the format asks.
+        const bool wordBreak = (m_format & FormatWordBreak) != 0 && !singleLine;
         std::size_t paragraph = 0;
         while (paragraph < units.size()) {
             std::size_t end = paragraph;

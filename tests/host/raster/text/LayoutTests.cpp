@@ -83,6 +83,8 @@ TEST_F(LayoutTest, WordBreakAtSpacesDropsTheSpaces)
     EXPECT_EQ(layout.lines[0].cell.Width(), width);
     EXPECT_EQ(layout.height, 2 * m_lineHeight);
 
+    EXPECT_EQ(Layout(m_font, text, { 0, 0, width, 100 }, FormatWordBreak | FormatSingleLine).lines.size(), 1u);
+
     // One pixel less and "quick" no longer fits beside "The".
     const TextLayout narrower = Layout(m_font, text, { 0, 0, width - 1, 100 }, FormatWordBreak);
     EXPECT_EQ(LineTexts(narrower, text).front(), "The");
