@@ -96,9 +96,12 @@ Result<DibHeader> ParseHeader(Bytes data, std::size_t offset, DibHeight height)
     const bool bitfields = header.compression == kBiBitfields || header.compression == kBiAlphaBitfields;
     if (bitfields && header.bitCount != 16 && header.bitCount != 32)
         return Failure { "bit fields need 16 or 32 bits per pixel" };
-    if (header.compression == kBiRle8 || header.compression == kBiRle4)
-        return Failure { "run-length encoded bitmaps are not supported" };
-    if (header.compression != kBiRgb && !bitfields)
+    const bool runLength = header.compression == kBiRle8 || header.compression == kBiRle4;
+    if (runLength && header.bitCount != (header.compression == kBiRle8 ? 8 : 4))
+        return Failure { "run-length compression does not match the bit depth" };
+    if (runLength && header.topDown)
+        return Failure { "run-length encoded bitmaps cannot be top-down" };
+    if (header.compression != kBiRgb && !bitfields && !runLength)
         return Failure { "unsupported bitmap compression " + std::to_string(header.compression) };
 
     if (header.compression == kBiRgb && header.bitCount == 16)
@@ -138,6 +141,67 @@ private:
     int m_bits;
 };
 
+// Expands BI_RLE8 / BI_RLE4 data into the bottom-up image. Pixels the runs
+// skip over take palette entry 0. The data must close with an end-of-bitmap
+// escape, so a truncated stream is caught rather than drawn half blank.
+Result<Done> ExpandRunLength(Bytes data, std::size_t offset, const DibHeader& header,
+                             const std::vector<Pixel>& palette, Image& image)
+{
+    const bool fourBit = header.compression == kBiRle4;
+    auto colour = [&](unsigned index) { return index < palette.size() ? palette[index] : MakePixel(0xFF, 0, 0, 0); };
+    const Pixel background = colour(0);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            image.Set(x, y, background);
+
+    int x = 0;
+    int row = 0; // Counted from the bottom.
+    auto put = [&](unsigned index) {
+        if (x < image.Width() && row < image.Height())
+            image.Set(x, image.Height() - 1 - row, colour(index));
+        ++x;
+    };
+    std::size_t at = offset;
+    while (true) {
+        if (!HasBytes(data, at, 2))
+            return Failure { "run-length data is truncated" };
+        const unsigned count = data[at];
+        const unsigned value = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            for (unsigned i = 0; i < count && x < image.Width(); ++i)
+                put(fourBit ? (i % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+            continue;
+        }
+        if (value == 0) {
+            x = 0;
+            ++row;
+        } else if (value == 1) {
+            return Done {};
+        } else if (value == 2) {
+            if (!HasBytes(data, at, 2))
+                return Failure { "run-length data is truncated" };
+            x += data[at];
+            row += data[at + 1];
+            at += 2;
+        } else {
+            // Absolute mode: `value` literal pixels, padded to a 16-bit boundary.
+            const std::size_t bytes = fourBit ? (value + 1) / 2 : value;
+            const std::size_t padded = (bytes + 1) & ~std::size_t { 1 };
+            if (!HasBytes(data, at, padded))
+                return Failure { "run-length data is truncated" };
+            for (unsigned i = 0; i < value; ++i) {
+                const unsigned byte = data[at + (fourBit ? i / 2 : i)];
+                put(fourBit ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+            }
+            at += padded;
+        }
+        // Deltas can move far past the image; nothing more can land in it.
+        if (row > image.Height() || x > kMaxDimension)
+            return Failure { "run-length data runs outside the bitmap" };
+    }
+}
+
 }
 
 Result<DibImage> DecodeDibAt(Bytes data, std::size_t headerOffset, std::optional<std::size_t> bitsOffset,
@@ -169,6 +233,15 @@ Result<DibImage> DecodeDibAt(Bytes data, std::size_t headerOffset, std::optional
     }
 
     const std::size_t bits = bitsOffset.value_or(paletteOffset + paletteCount * header.paletteEntrySize);
+    if (header.compression == kBiRle8 || header.compression == kBiRle4) {
+        DibImage result;
+        result.image = Image(header.width, header.height);
+        auto expanded = ExpandRunLength(data, bits, header, palette, result.image);
+        if (!expanded)
+            return Failure { expanded.Error() };
+        result.endOfBits = data.size();
+        return result;
+    }
     const std::size_t stride
         = ((static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.bitCount) + 31) / 32) * 4;
     const std::size_t bitsSize = stride * static_cast<std::size_t>(header.height);

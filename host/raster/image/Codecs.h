@@ -24,8 +24,8 @@ enum class ImageFormat {
 ImageFormat DetectFormat(Bytes data);
 
 // A .bmp file: BITMAPFILEHEADER, then a DIB. Reads 1, 4, 8, 16, 24 and 32 bits per
-// pixel, BI_RGB, BI_BITFIELDS and BI_ALPHABITFIELDS, either row order, core and
-// info headers up to V5. A 32-bit image whose alpha bytes are all zero is opaque,
+// pixel, BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS, BI_RLE8 and BI_RLE4, either
+// row order, core and info headers up to V5. A 32-bit image whose alpha bytes are all zero is opaque,
 // as Windows draws it.
 Result<Image> DecodeBmp(Bytes data);
 

@@ -16,6 +16,7 @@ struct DibSpec {
     std::vector<std::uint32_t> palette {}; // 0x00RRGGBB.
     std::uint32_t colorsUsed = 0;
     std::vector<std::vector<std::uint8_t>> rows {}; // Top row first, unpadded.
+    std::vector<std::uint8_t> encoded {};           // Written as it is, for run-length data.
 };
 
 std::vector<std::uint8_t> MakeDib(const DibSpec& spec)
@@ -42,6 +43,7 @@ std::vector<std::uint8_t> MakeDib(const DibSpec& spec)
         if (spec.headerSize != 12)
             out.U8(0);
     }
+    out.Append(spec.encoded);
     const bool topDown = spec.height < 0;
     for (std::size_t i = 0; i < spec.rows.size(); ++i) {
         auto row = spec.rows[topDown ? i : spec.rows.size() - 1 - i];
@@ -170,6 +172,32 @@ TEST(Bmp, DirectColourDepthsAndMasks)
                                        .masks = { 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000 },
                                        .rows = { { 0x11, 0x22, 0x33, 0x44 } } }));
     EXPECT_EQ(v5.At(0, 0), 0x44112233u);
+}
+
+TEST(Bmp, RunLengthEncoding)
+{
+    // Bottom row: a run of four 1s. Middle: literal 2 1 2. Top: skip one, a run of two 2s.
+    const std::vector<std::uint8_t> rle8 { 4, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 0, 0, 2, 1, 0, 2, 2, 0, 1 };
+    const auto file = MakeBmp({ .width = 4, .height = 3, .bitCount = 8, .compression = 1,
+                                .palette = { 0x000000, 0xFF0000, 0x0000FF }, .colorsUsed = 3, .encoded = rle8 });
+    const Image image = Decoded(file);
+    const std::vector<Pixel> expected { kBlack, kBlue, kBlue, kBlack, kBlue, kRed, kBlue, kBlack,
+                                        kRed,   kRed,  kRed,  kRed };
+    EXPECT_EQ(image.Pixels(), expected);
+    ExpectEveryPrefixRefused(file, DecodeBmp);
+
+    std::vector<std::uint32_t> sixteen(16, 0);
+    sixteen[1] = 0xFF0000;
+    sixteen[2] = 0x0000FF;
+    // A run alternates the two nibbles; a literal of three nibbles pads to two bytes.
+    const Image four = Decoded(MakeBmp({ .width = 8, .height = 1, .bitCount = 4, .compression = 2,
+                                         .palette = sixteen, .encoded = { 5, 0x12, 0, 3, 0x21, 0x20, 0, 1 } }));
+    EXPECT_EQ(four.Pixels(), (std::vector<Pixel> { kRed, kBlue, kRed, kBlue, kRed, kBlue, kRed, kBlue }));
+
+    // A delta far below the image is refused rather than followed.
+    EXPECT_FALSE(DecodeBmp(MakeBmp({ .width = 4, .height = 3, .bitCount = 8, .compression = 1,
+                                     .palette = { 0 }, .colorsUsed = 1, .encoded = { 0, 2, 0, 200, 1, 1, 0, 1 } }))
+                     .Ok());
 }
 
 TEST(Bmp, TruncatedFilesAreRefused)
