@@ -1,0 +1,168 @@
+#include "host/raster/Brush.h"
+#include "host/raster/LineStepper.h"
+#include "host/raster/Painter.h"
+#include "host/raster/Rop.h"
+
+#include <gtest/gtest.h>
+
+namespace korvane::raster {
+namespace {
+
+constexpr PixelValue White = 0xFFFFFF;
+constexpr PixelValue Black = 0x000000;
+constexpr PixelValue Red = 0xFF0000;
+
+std::string Row(const Surface& s, int y)
+{
+    std::string text;
+    for (int x = 0; x < s.Width(); ++x)
+        text += s.At(x, y) == White ? '.' : (s.At(x, y) == Black ? '#' : 'o');
+    return text;
+}
+
+TEST(LineStepper, ExcludesEndAndRoundsHalvesToSmallerCoordinate)
+{
+    LineStepper flat({ 0, 0 }, { 4, 0 });
+    EXPECT_EQ(flat.Length(), 4);
+    EXPECT_EQ(flat.At(3), (IntPoint { 3, 0 }));
+    // Slope 1/2: step 1 lies exactly between y=0 and y=1; the smaller wins.
+    LineStepper half({ 0, 0 }, { 4, 2 });
+    EXPECT_EQ(half.At(1), (IntPoint { 1, 0 }));
+    EXPECT_EQ(half.At(3), (IntPoint { 3, 1 }));
+    // Going up, the tie still goes to the smaller coordinate.
+    LineStepper up({ 0, 4 }, { 4, 2 });
+    EXPECT_EQ(up.At(1), (IntPoint { 1, 3 }));
+    EXPECT_EQ(LineStepper({ 5, 5 }, { 5, 5 }).Length(), 0);
+}
+
+TEST(PainterLines, ClippedLineKeepsUnclippedPixels)
+{
+    Surface clipped(8, 4, SurfaceFormat::Colour32, White);
+    Surface full(40, 20, SurfaceFormat::Colour32, White);
+    LinePen pen;
+    int dash = 0;
+    Painter(clipped, nullptr).DrawLine({ -10, -3 }, { 20, 7 }, pen, dash);
+    dash = 0;
+    Painter(full, nullptr).DrawLine({ 0, 0 }, { 30, 10 }, pen, dash);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(clipped.At(x, y), full.At(x + 10, y + 3)) << x << "," << y;
+}
+
+TEST(PainterLines, DotPatternContinuesAcrossSegmentsAndOpaqueFillsGaps)
+{
+    Surface s(12, 1, SurfaceFormat::Colour32, White);
+    LinePen pen;
+    pen.dashes = DashPattern::FromRuns({ 3, 3 });
+    pen.opaqueBackground = false;
+    int dash = 0;
+    Painter painter(s, nullptr);
+    painter.DrawLine({ 0, 0 }, { 4, 0 }, pen, dash);
+    painter.DrawLine({ 4, 0 }, { 12, 0 }, pen, dash);
+    EXPECT_EQ(Row(s, 0), "###...###...");
+    pen.opaqueBackground = true;
+    pen.background = Red;
+    dash = 0;
+    painter.DrawLine({ 0, 0 }, { 12, 0 }, pen, dash);
+    EXPECT_EQ(Row(s, 0), "###ooo###ooo");
+}
+
+TEST(PainterFill, ClipRegionLimitsFillAndOffSurfaceIsIgnored)
+{
+    Surface s(6, 3, SurfaceFormat::Colour32, White);
+    Region clip = Region::Combine(Region({ 0, 0, 6, 3 }), Region({ 2, 0, 4, 3 }), RegionOp::Diff);
+    Painter painter(s, &clip);
+    painter.FillRect({ -5, 1, 50, 2 }, Pattern::Solid(Black), Rop::PatternCopy);
+    EXPECT_EQ(Row(s, 0), "......");
+    EXPECT_EQ(Row(s, 1), "##..##");
+    painter.FillRect({ 4, 0, 2, 3 }, Pattern::Solid(Black), Rop::PatternCopy); // reversed: nothing
+    EXPECT_EQ(Row(s, 0), "......");
+}
+
+TEST(PainterFill, TransparentHatchLeavesGapsAndAlignsToDevice)
+{
+    Surface s(10, 8, SurfaceFormat::Colour32, White);
+    BrushContext context;
+    context.opaqueBackground = false;
+    Pattern hatch = Brush::Hatched(HatchStyle::Horizontal, Black).Resolve(context, s);
+    Painter(s, nullptr).FillRect({ 1, 1, 10, 8 }, hatch, Rop::PatternCopy);
+    EXPECT_EQ(Row(s, 3), ".#########");
+    EXPECT_EQ(Row(s, 2), "..........");
+}
+
+TEST(PainterBlit, RopTruthTables)
+{
+    const PixelValue d = 0x00F0F0;
+    const PixelValue src = 0x0F0FF0;
+    const PixelValue p = 0x3C3C3C;
+    EXPECT_EQ(Rop::Apply3(0x88, d, src, p), d & src);
+    EXPECT_EQ(Rop::Apply3(0xEE, d, src, p), d | src);
+    EXPECT_EQ(Rop::Apply3(0x22, d, src, p), d & ~src & 0xFFFFFFu);
+    EXPECT_EQ(Rop::Apply3(0xB8, d, src, p), ((d ^ p) & src) ^ p);
+    EXPECT_EQ(Rop::Apply3(0xBB, d, src, p), (~src | d) & 0xFFFFFFu);
+    EXPECT_EQ(Rop::Apply2(7, d, p), d ^ p);   // R2_XORPEN
+    EXPECT_EQ(Rop::Apply2(6, d, p), ~d & 0xFFFFFFu); // R2_NOT
+}
+
+TEST(PainterBlit, MonoToColourUsesDestinationColours)
+{
+    Surface mono(2, 1, SurfaceFormat::Monochrome, 0);
+    mono.Set(1, 0, White);
+    Surface colour(2, 1, SurfaceFormat::Colour32, 0x123456);
+    SourceMap map = SourceMap::For(mono, colour, Red, 0x00FF00, White);
+    Painter(colour, nullptr).Blit({ 0, 0, 2, 1 }, mono, { 0, 0 }, map, Pattern::Empty(), Rop::SourceCopy);
+    EXPECT_EQ(colour.At(0, 0), Red);
+    EXPECT_EQ(colour.At(1, 0), 0x00FF00u);
+}
+
+TEST(PainterBlit, ColourToMonoIsOneExactlyAtSourceBackground)
+{
+    Surface colour(3, 1, SurfaceFormat::Colour32, 0);
+    colour.Set(0, 0, 0x808080);
+    colour.Set(1, 0, 0x808081);
+    colour.Set(2, 0, White);
+    Surface mono(3, 1, SurfaceFormat::Monochrome, 0);
+    SourceMap map = SourceMap::For(colour, mono, 0, 0, 0x808080);
+    Painter(mono, nullptr).Blit({ 0, 0, 3, 1 }, colour, { 0, 0 }, map, Pattern::Empty(), Rop::SourceCopy);
+    EXPECT_EQ(mono.At(0, 0), White);
+    EXPECT_EQ(mono.At(1, 0), Black);
+    EXPECT_EQ(mono.At(2, 0), Black);
+}
+
+TEST(PainterBlit, OverlappingBlitWithinOneSurfaceReadsOriginalPixels)
+{
+    Surface s(6, 1, SurfaceFormat::Colour32, White);
+    s.Set(0, 0, 1);
+    s.Set(1, 0, 2);
+    s.Set(2, 0, 3);
+    Painter(s, nullptr).Blit({ 1, 0, 4, 1 }, s, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
+    EXPECT_EQ(s.At(1, 0), 1u);
+    EXPECT_EQ(s.At(2, 0), 2u);
+    EXPECT_EQ(s.At(3, 0), 3u);
+}
+
+TEST(PainterBlit, StretchShrinkBlackOnWhiteKeepsDarkPixels)
+{
+    Surface source(4, 1, SurfaceFormat::Colour32, White);
+    source.Set(1, 0, Black);
+    Surface dest(2, 1, SurfaceFormat::Colour32, Red);
+    Painter(dest, nullptr).StretchBlit({ 0, 0, 2, 1 }, source, { 0, 0, 4, 1 }, {}, Pattern::Empty(), Rop::SourceCopy,
+                                       StretchMode::BlackOnWhite);
+    EXPECT_EQ(dest.At(0, 0), Black);
+    EXPECT_EQ(dest.At(1, 0), White);
+}
+
+TEST(SurfaceMono, BitsRoundTripWithWordPadding)
+{
+    const std::uint8_t bits[] = { 0xA0, 0x00, 0x40, 0x00 };
+    Surface s = Surface::FromMonoBits(3, 2, bits, 2);
+    EXPECT_EQ(s.At(0, 0), White);
+    EXPECT_EQ(s.At(1, 0), Black);
+    EXPECT_EQ(s.At(1, 1), White);
+    EXPECT_EQ(s.ToMonoBits(2), std::vector<std::uint8_t>(std::begin(bits), std::end(bits)));
+    EXPECT_EQ(s.Quantize(0x808080), White);
+    EXPECT_EQ(s.Quantize(0x7F7F7F), Black);
+}
+
+}
+}
