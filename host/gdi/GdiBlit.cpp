@@ -60,8 +60,10 @@ BOOL BitBlt(HDC dest, int x, int y, int cx, int cy, HDC source, int x1, int y1, 
         return TRUE;
     POINT p = context->ToDevice(x, y);
     POINT s = ToDevice(*from, x1, y1);
+    // Resolving a patterned brush allocates, so only operations that read it pay for it.
+    raster::Pattern pattern = raster::Rop::UsesPattern(code) ? context->CurrentBrushPattern() : raster::Pattern::Empty();
     context->Painter().Blit({ p.x, p.y, p.x + cx, p.y + cy }, *from->surface, { s.x, s.y }, MapFor(*from, context->Dc()),
-                            context->CurrentBrushPattern(), code);
+                            pattern, code);
     return TRUE;
 }
 

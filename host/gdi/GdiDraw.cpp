@@ -8,6 +8,7 @@
 #include "host/raster/Rop.h"
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 using namespace korvane;
@@ -36,7 +37,7 @@ std::vector<raster::IntPoint> PenTip(int width)
 }
 
 // A geometric pen drawn by sweeping its tip along the joined segments, both ends included.
-void DrawWidePolyline(DrawContext& context, const std::vector<POINT>& devicePoints, const raster::LinePen& pen, int width)
+void DrawWidePolyline(DrawContext& context, std::span<const POINT> devicePoints, const raster::LinePen& pen, int width)
 {
     std::vector<raster::IntPoint> tip = PenTip(width);
     std::vector<std::pair<int, int>> pixels;
@@ -58,7 +59,7 @@ void DrawWidePolyline(DrawContext& context, const std::vector<POINT>& devicePoin
 
 // Draws the current pen along device points. Cosmetic styled pens carry their dash
 // position across the corners; `closed` adds no extra point, callers repeat the first.
-void StrokeDevice(DrawContext& context, const std::vector<POINT>& devicePoints)
+void StrokeDevice(DrawContext& context, std::span<const POINT> devicePoints)
 {
     std::optional<raster::LinePen> pen = context.CosmeticPen();
     if (!pen || devicePoints.size() < 2)
@@ -119,7 +120,8 @@ BOOL LineTo(HDC hdc, int x, int y)
     if (!context)
         return FALSE;
     POINT from = context->Dc().state.position;
-    StrokeDevice(*context, { context->ToDevice(from.x, from.y), context->ToDevice(x, y) });
+    const POINT segment[] = { context->ToDevice(from.x, from.y), context->ToDevice(x, y) };
+    StrokeDevice(*context, segment);
     context->Dc().state.position = { x, y };
     return TRUE;
 }
@@ -183,11 +185,12 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     if (!interior.IsEmpty())
         context->Painter().FillRect(interior, context->CurrentBrushPattern(), raster::Rop::PatternCopy);
     if (pen) {
-        StrokeDevice(*context, { { outline.left, outline.top },
-                                 { outline.right, outline.top },
-                                 { outline.right, outline.bottom },
-                                 { outline.left, outline.bottom },
-                                 { outline.left, outline.top } });
+        const POINT path[] = { { outline.left, outline.top },
+                               { outline.right, outline.top },
+                               { outline.right, outline.bottom },
+                               { outline.left, outline.bottom },
+                               { outline.left, outline.top } };
+        StrokeDevice(*context, path);
     }
     return TRUE;
 }

@@ -55,9 +55,11 @@ Painter::Painter(Surface& target, const Region* clip)
 {
     IntRect bounds = target.Bounds();
     if (!clip) {
-        if (!bounds.IsEmpty())
-            m_clipRects.push_back(bounds);
-    } else {
+        m_single = bounds;
+        m_clipBox = bounds;
+        return;
+    }
+    {
         for (const IntRect& r : clip->Rects()) {
             IntRect visible = r.Intersected(bounds);
             if (!visible.IsEmpty())
@@ -79,7 +81,7 @@ bool Painter::IsVisible(int x, int y) const
 {
     if (!m_clipBox.Contains(x, y))
         return false;
-    if (m_clipRects.size() == 1)
+    if (!m_clip || m_clipRects.size() == 1)
         return true;
     return std::any_of(m_clipRects.begin(), m_clipRects.end(), [&](const IntRect& r) { return r.Contains(x, y); });
 }
@@ -104,14 +106,19 @@ void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t
         return;
     if (Rop::UsesPattern(rop3) && pattern.IsEmpty())
         return;
-    for (const IntRect& clipRect : m_clipRects) {
+    for (const IntRect& clipRect : ClipRects()) {
         IntRect area = rect.Intersected(clipRect);
         if (area.IsEmpty())
             continue;
         if (rop3 == Rop::PatternCopy && pattern.IsSolid()) {
+            // Fill one row, then copy it: memcpy runs at memory speed where a 32-bit
+            // fill loop may not be vectorised.
             PixelValue value = pattern.SolidValue();
-            for (int y = area.top; y < area.bottom; ++y)
-                std::fill_n(m_target.Row(y) + area.left, area.Width(), value);
+            PixelValue* first = m_target.Row(area.top) + area.left;
+            std::fill_n(first, area.Width(), value);
+            std::size_t bytes = static_cast<std::size_t>(area.Width()) * sizeof(PixelValue);
+            for (int y = area.top + 1; y < area.bottom; ++y)
+                std::memcpy(m_target.Row(y) + area.left, first, bytes);
             continue;
         }
         for (int y = area.top; y < area.bottom; ++y)
@@ -150,7 +157,7 @@ void Painter::Blit(const IntRect& dest, const Surface& source, IntPoint sourceOr
         from = &copy;
     }
     std::vector<PixelValue> converted;
-    for (const IntRect& clipRect : m_clipRects) {
+    for (const IntRect& clipRect : ClipRects()) {
         IntRect area = target.Intersected(clipRect);
         if (area.IsEmpty())
             continue;
@@ -276,7 +283,7 @@ void Painter::StretchBlit(const IntRect& dest, const Surface& source, const IntR
             row[ix] = map.Map(value);
             valid[ix] = any;
         }
-        for (const IntRect& clipRect : m_clipRects) {
+        for (const IntRect& clipRect : ClipRects()) {
             if (dy < clipRect.top || dy >= clipRect.bottom)
                 continue;
             int x0 = std::max(area.left, clipRect.left);
@@ -303,14 +310,52 @@ void Painter::Plot(int x, int y, PixelValue value, int rop2)
     pixel = Rop::Apply2(rop2, pixel, value);
 }
 
+void Painter::SetSpan(int y, int x0, int x1, PixelValue value, int rop2)
+{
+    for (const IntRect& clipRect : ClipRects()) {
+        if (y < clipRect.top || y >= clipRect.bottom)
+            continue;
+        int a = std::max(x0, clipRect.left);
+        int b = std::min(x1, clipRect.right);
+        if (a >= b)
+            continue;
+        PixelValue* row = m_target.Row(y);
+        if (rop2 == 13) {
+            std::fill_n(row + a, b - a, value);
+        } else {
+            for (int x = a; x < b; ++x)
+                row[x] = Rop::Apply2(rop2, row[x], value);
+        }
+    }
+}
+
 void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition)
 {
     LineStepper stepper(from, to);
     int length = stepper.Length();
     int first = 0;
     int last = 0;
-    if (!m_clipRects.empty())
-        stepper.VisibleSteps(m_clipBox, first, last);
+    if (ClipRects().empty()) {
+        dashPosition += length;
+        return;
+    }
+    // Solid horizontal and vertical lines are spans: no per-pixel stepping.
+    if (pen.dashes.IsSolid() && (from.y == to.y || from.x == to.x) && length > 0) {
+        PixelValue value = m_target.Quantize(pen.colour);
+        if (from.y == to.y) {
+            int x0 = from.x < to.x ? from.x : to.x + 1;
+            int x1 = from.x < to.x ? to.x : from.x + 1;
+            SetSpan(from.y, x0, x1, value, pen.rop2);
+        } else {
+            int y0 = from.y < to.y ? from.y : to.y + 1;
+            int y1 = from.y < to.y ? to.y : from.y + 1;
+            for (int y = y0; y < y1; ++y)
+                SetSpan(y, from.x, from.x + 1, value, pen.rop2);
+        }
+        dashPosition += length;
+        return;
+    }
+    stepper.VisibleSteps(m_clipBox, first, last);
     PixelValue colour = m_target.Quantize(pen.colour);
     PixelValue background = m_target.Quantize(pen.background);
     for (int i = first; i < last; ++i) {

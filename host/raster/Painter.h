@@ -63,7 +63,14 @@ public:
 
     Surface& Target() { return m_target; }
     bool IsVisible(int x, int y) const;
-    std::span<const IntRect> ClipRects() const { return m_clipRects; }
+    // Without a clip region the surface bounds are the only rectangle, kept inline so
+    // painting without a clip does not allocate.
+    std::span<const IntRect> ClipRects() const
+    {
+        if (m_clip || m_single.IsEmpty())
+            return m_clipRects;
+        return { &m_single, 1 };
+    }
 
     void FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t rop3);
     void FillRegion(const Region& region, const Pattern& pattern, std::uint8_t rop3);
@@ -87,7 +94,10 @@ private:
 
     Surface& m_target;
     const Region* m_clip;
+    void SetSpan(int y, int x0, int x1, PixelValue value, int rop2);
+
     std::vector<IntRect> m_clipRects;
+    IntRect m_single;
     IntRect m_clipBox;
 };
 
