@@ -111,19 +111,43 @@ void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t
         if (area.IsEmpty())
             continue;
         if (rop3 == Rop::PatternCopy && pattern.IsSolid()) {
-            // Fill one row, then copy it: memcpy runs at memory speed where a 32-bit
-            // fill loop may not be vectorised.
-            PixelValue value = pattern.SolidValue();
-            PixelValue* first = m_target.Row(area.top) + area.left;
-            std::fill_n(first, area.Width(), value);
-            std::size_t bytes = static_cast<std::size_t>(area.Width()) * sizeof(PixelValue);
-            for (int y = area.top + 1; y < area.bottom; ++y)
-                std::memcpy(m_target.Row(y) + area.left, first, bytes);
+            FillSolid(area, pattern.SolidValue());
             continue;
         }
         for (int y = area.top; y < area.bottom; ++y)
             CombineRow(m_target.Row(y), y, area.left, area.right, nullptr, pattern, rop3);
     }
+}
+
+namespace {
+
+// Fills `count` pixels by writing a few and doubling them with memcpy, which runs at
+// memory speed where a 32-bit fill loop is not vectorised.
+void FillPixels(PixelValue* target, std::size_t count, PixelValue value)
+{
+    std::size_t done = std::min<std::size_t>(count, 16);
+    std::fill_n(target, done, value);
+    while (done < count) {
+        std::size_t chunk = std::min(done, count - done);
+        std::memcpy(target + done, target, chunk * sizeof(PixelValue));
+        done += chunk;
+    }
+}
+
+}
+
+void Painter::FillSolid(const IntRect& area, PixelValue value)
+{
+    std::size_t width = static_cast<std::size_t>(area.Width());
+    if (area.Width() == m_target.Width()) {
+        // Whole rows are one contiguous block.
+        FillPixels(m_target.Row(area.top), width * static_cast<std::size_t>(area.Height()), value);
+        return;
+    }
+    PixelValue* first = m_target.Row(area.top) + area.left;
+    FillPixels(first, width, value);
+    for (int y = area.top + 1; y < area.bottom; ++y)
+        std::memcpy(m_target.Row(y) + area.left, first, width * sizeof(PixelValue));
 }
 
 void Painter::FillRegion(const Region& region, const Pattern& pattern, std::uint8_t rop3)
@@ -161,6 +185,13 @@ void Painter::Blit(const IntRect& dest, const Surface& source, IntPoint sourceOr
         IntRect area = target.Intersected(clipRect);
         if (area.IsEmpty())
             continue;
+        if (map.kind == SourceMap::Kind::Direct && rop3 == Rop::SourceCopy && area.Width() == m_target.Width()
+            && area.Width() == from->Width()) {
+            // Whole rows on both sides: one copy of the block.
+            std::memcpy(m_target.Row(area.top), from->Row(area.top + shiftY),
+                        static_cast<std::size_t>(area.Width()) * static_cast<std::size_t>(area.Height()) * sizeof(PixelValue));
+            continue;
+        }
         for (int y = area.top; y < area.bottom; ++y) {
             const PixelValue* sourceRow = from->Row(y + shiftY) + (area.left + shiftX);
             PixelValue* row = m_target.Row(y);

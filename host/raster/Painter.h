@@ -94,6 +94,7 @@ private:
 
     Surface& m_target;
     const Region* m_clip;
+    void FillSolid(const IntRect& area, PixelValue value);
     void SetSpan(int y, int x0, int x1, PixelValue value, int rop2);
 
     std::vector<IntRect> m_clipRects;
