@@ -323,6 +323,7 @@ void RouteMouse(const InputEvent& event)
     Window* top = Find(event.window);
     if (!top)
         return;
+    g_modifiers = event.modifiers;
     POINT screen { top->rect.left + event.x, top->rect.top + event.y };
     HWND target = S().capture ? S().capture : HitTestScreen(screen);
     if (event.kind == InputEvent::Kind::MouseMove) {
@@ -776,6 +777,8 @@ bool RunModalLoop(const std::function<bool()>& finished)
     --g_modalDepth;
     return ended;
 }
+
+unsigned CurrentModifiers() { return g_modifiers; }
 
 void AdvanceClock(unsigned ms)
 {

@@ -87,6 +87,9 @@ bool RunModalLoop(const std::function<bool()>& finished);
 // moments it falls due on the way and processing what that causes.
 void AdvanceClock(unsigned ms);
 
+// The modifier keys (backends::Modifier bits) of the latest key or mouse event.
+unsigned CurrentModifiers();
+
 // The top-level window that holds `hwnd` (itself for a top-level window).
 HWND TopLevelOf(HWND hwnd);
 // Whether the window and all its ancestors are enabled and visible.
