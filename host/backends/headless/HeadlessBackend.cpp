@@ -193,7 +193,12 @@ void HeadlessBackend::Present(HWND window, const raster::Surface& frame, const r
     ++it->second.presents;
 }
 
-void HeadlessBackend::SetCursor(CursorShape shape, const raster::Surface*, POINT) { m_cursor = shape; }
+void HeadlessBackend::SetCursor(CursorShape shape, const raster::Surface*, POINT)
+{
+    if (shape != m_cursor)
+        m_cursorHistory.push_back(shape);
+    m_cursor = shape;
+}
 
 std::optional<InputEvent> HeadlessBackend::PollEvent()
 {

@@ -53,6 +53,8 @@ public:
     bool IsShown(HWND window) const;
     const std::string& Title(HWND window) const;
     CursorShape Cursor() const { return m_cursor; }
+    // Every cursor change since the backend was made, in order.
+    const std::vector<CursorShape>& CursorHistory() const { return m_cursorHistory; }
     bool TextInputEnabled() const { return m_textInput; }
     std::vector<HWND> TopLevelWindows() const; // front first
 
@@ -93,6 +95,7 @@ private:
     HWND m_pointerWindow = nullptr;
     unsigned m_modifiers = 0;
     CursorShape m_cursor = CursorShape::Arrow;
+    std::vector<CursorShape> m_cursorHistory;
     bool m_textInput = false;
     std::function<bool()> m_idleHook;
     bool m_autoAdvance = false;
