@@ -3,7 +3,7 @@
 #include "host/gdi/DrawContext.h"
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiInternal.h"
-#include "host/raster/EllipseScan.h"
+#include "host/raster/EllipseOutline.h"
 #include "host/raster/LineStepper.h"
 #include "host/raster/Rop.h"
 
@@ -197,40 +197,16 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 
 namespace {
 
-// The pixels of an ellipse outline: region pixels with a 4-neighbour outside the region.
-void DrawEllipse(DrawContext& context, const raster::IntRect& box, bool fill)
+// Plots outline pixels with a cosmetic pen, the dash pattern running on from pixel to pixel.
+void PlotOutline(DrawContext& context, std::span<const raster::IntPoint> points, const raster::LinePen& pen)
 {
-    std::vector<raster::IntRect> rows = raster::EllipseScan::EllipseRows(box);
-    if (rows.empty())
-        return;
-    std::optional<raster::LinePen> pen = context.CosmeticPen();
-    raster::Pattern brush = fill ? context.CurrentBrushPattern() : raster::Pattern::Empty();
-    int top = rows.front().top;
-    auto rowAt = [&](int y) -> const raster::IntRect* {
-        int index = y - top;
-        if (index < 0 || index >= static_cast<int>(rows.size()))
-            return nullptr;
-        return &rows[static_cast<std::size_t>(index)];
-    };
-    auto inside = [&](int x, int y) {
-        const raster::IntRect* row = rowAt(y);
-        return row && x >= row->left && x < row->right;
-    };
+    raster::PixelValue colour = context.Surface().Quantize(pen.colour);
+    raster::PixelValue background = context.Surface().Quantize(pen.background);
     int dash = 0;
-    for (const raster::IntRect& row : rows) {
-        int y = row.top;
-        for (int x = row.left; x < row.right; ++x) {
-            bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
-            if (edge && pen) {
-                bool on = pen->dashes.IsOn(dash++);
-                if (on || pen->opaqueBackground)
-                    context.Painter().Plot(x, y, context.Surface().Quantize(on ? pen->colour : pen->background), pen->rop2);
-            } else if (!brush.IsEmpty() && !edge) {
-                context.Painter().FillRect({ x, y, x + 1, y + 1 }, brush, raster::Rop::PatternCopy);
-            } else if (!brush.IsEmpty() && !pen) {
-                context.Painter().FillRect({ x, y, x + 1, y + 1 }, brush, raster::Rop::PatternCopy);
-            }
-        }
+    for (const raster::IntPoint& p : points) {
+        bool on = pen.dashes.IsOn(dash++);
+        if (on || pen.opaqueBackground)
+            context.Painter().Plot(p.x, p.y, on ? colour : background, pen.rop2);
     }
 }
 
@@ -243,7 +219,25 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
         return FALSE;
     POINT a = context->ToDevice(left, top);
     POINT b = context->ToDevice(right, bottom);
-    DrawEllipse(*context, raster::IntRect { a.x, a.y, b.x, b.y }.Normalized(), true);
+    raster::EllipseOutline outline(raster::IntRect { a.x, a.y, b.x, b.y });
+    if (outline.IsEmpty())
+        return TRUE;
+    std::optional<raster::LinePen> pen = context->CosmeticPen();
+    raster::Pattern brush = context->CurrentBrushPattern();
+    // The brush fills inside the outline, or the outline's pixels too when there is no pen.
+    if (!brush.IsEmpty()) {
+        raster::IntRect box = raster::IntRect { a.x, a.y, b.x, b.y }.Normalized();
+        for (int y = box.top; y < box.bottom; ++y) {
+            raster::EllipseOutline::RowSpan span;
+            if (!outline.Row(y, span))
+                continue;
+            raster::IntRect fill = pen ? raster::IntRect { span.innerLeft, y, span.innerRight, y + 1 }
+                                       : raster::IntRect { span.outerLeft, y, span.outerRight, y + 1 };
+            context->Painter().FillRect(fill, brush, raster::Rop::PatternCopy);
+        }
+    }
+    if (pen)
+        PlotOutline(*context, outline.Points(), *pen);
     return TRUE;
 }
 
@@ -252,12 +246,16 @@ BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int ySta
     auto context = DrawContext::For(hdc);
     if (!context)
         return FALSE;
-    // Only the full ellipse (start and end radials the same) is drawn.
-    if (xStart != xEnd || yStart != yEnd)
-        return FALSE;
     POINT a = context->ToDevice(left, top);
     POINT b = context->ToDevice(right, bottom);
-    DrawEllipse(*context, raster::IntRect { a.x, a.y, b.x, b.y }.Normalized(), false);
+    POINT start = context->ToDevice(xStart, yStart);
+    POINT end = context->ToDevice(xEnd, yEnd);
+    raster::EllipseOutline outline(raster::IntRect { a.x, a.y, b.x, b.y });
+    std::optional<raster::LinePen> pen = context->CosmeticPen();
+    if (pen && !outline.IsEmpty()) {
+        std::vector<raster::IntPoint> arc = outline.Arc({ start.x, start.y }, { end.x, end.y });
+        PlotOutline(*context, arc, *pen);
+    }
     return TRUE;
 }
 

@@ -25,9 +25,6 @@ const std::map<std::string, std::string>& KnownDifferences()
 {
     static const std::map<std::string, std::string> known = {
         { "pens_wide", "diagonal wide pens are swept with a disc; GDI fills a polygon with round caps" },
-        { "ellipse", "Ellipse outlines are traced from the region's rows, not GDI's outline pass" },
-        { "pens_dot_transparent", "the dotted Arc follows our ellipse outline, not GDI's" },
-        { "pens_dot_opaque", "the dotted Arc follows our ellipse outline, not GDI's" },
         { "rgn_roundrect", "corners of odd size keep one pixel too many" },
         { "stretch_checker_coc", "COLORONCOLOR shrinking picks different source pixels" },
         { "pens_styles", "PS_ALTERNATE and wide styled pens differ" },

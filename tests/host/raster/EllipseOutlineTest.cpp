@@ -1,0 +1,106 @@
+#include "host/raster/EllipseOutline.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace korvane::raster {
+namespace {
+
+std::set<std::pair<int, int>> AsSet(const std::vector<IntPoint>& points)
+{
+    std::set<std::pair<int, int>> set;
+    for (const IntPoint& p : points)
+        set.emplace(p.x, p.y);
+    return set;
+}
+
+TEST(EllipseOutline, SmallBoxesGiveDiamondAndSquare)
+{
+    std::set<std::pair<int, int>> diamond { { 1, 0 }, { 0, 1 }, { 2, 1 }, { 1, 2 } };
+    EXPECT_EQ(AsSet(EllipseOutline({ 0, 0, 3, 3 }).Points()), diamond);
+    std::set<std::pair<int, int>> square { { 5, 5 }, { 6, 5 }, { 5, 6 }, { 6, 6 } };
+    EXPECT_EQ(AsSet(EllipseOutline({ 5, 5, 7, 7 }).Points()), square);
+    EXPECT_TRUE(EllipseOutline({ 0, 0, 0, 5 }).IsEmpty());
+    // A one-pixel-wide box is a straight line of pixels.
+    EXPECT_EQ(EllipseOutline({ 2, 0, 3, 4 }).Points().size(), 4u);
+}
+
+TEST(EllipseOutline, FillsItsRectangleSymmetricallyWithEachPixelOnce)
+{
+    // Reversed corners describe the same box.
+    EllipseOutline outline({ 37, 14, 4, 2 });
+    const std::vector<IntPoint>& points = outline.Points();
+    EXPECT_EQ(AsSet(points).size(), points.size());
+    std::set<std::pair<int, int>> set = AsSet(points);
+    int minX = 1000, maxX = -1000, minY = 1000, maxY = -1000;
+    for (const IntPoint& p : points) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+        EXPECT_TRUE(set.count({ 4 + 36 - p.x, p.y })) << p.x << "," << p.y;
+        EXPECT_TRUE(set.count({ p.x, 2 + 13 - p.y })) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(minX, 4);
+    EXPECT_EQ(maxX, 36);
+    EXPECT_EQ(minY, 2);
+    EXPECT_EQ(maxY, 13);
+    // Consecutive pixels touch, so the outline has no gaps, closing round from last to first.
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const IntPoint& a = points[i];
+        const IntPoint& b = points[(i + 1) % points.size()];
+        EXPECT_LE(std::max(std::abs(a.x - b.x), std::abs(a.y - b.y)), 1) << i;
+    }
+}
+
+TEST(EllipseOutline, RowsSeparateInteriorFromOutline)
+{
+    EllipseOutline outline({ 0, 0, 20, 12 });
+    std::set<std::pair<int, int>> set = AsSet(outline.Points());
+    EllipseOutline::RowSpan span;
+    EXPECT_FALSE(outline.Row(-1, span));
+    EXPECT_FALSE(outline.Row(12, span));
+    for (int y = 0; y < 12; ++y) {
+        ASSERT_TRUE(outline.Row(y, span));
+        EXPECT_TRUE(set.count({ span.outerLeft, y }));
+        EXPECT_TRUE(set.count({ span.outerRight - 1, y }));
+        EXPECT_TRUE(set.count({ span.innerLeft - 1, y }));
+        for (int x = span.innerLeft; x < span.innerRight; ++x)
+            EXPECT_FALSE(set.count({ x, y })) << x << "," << y;
+    }
+}
+
+TEST(EllipseOutline, FullArcStartsPastTheStartRadialAndLeavesOutTheLastPixel)
+{
+    EllipseOutline outline({ 0, 0, 99, 39 });
+    std::vector<IntPoint> arc = outline.Arc({ 0, 0 }, { 0, 0 });
+    ASSERT_EQ(arc.size() + 1, outline.Points().size());
+    // The radial towards the top-left corner passes between (15,5) and (14,6); the sweep
+    // runs counter-clockwise, so it begins below the radial and ends above it.
+    EXPECT_EQ(arc.front(), (IntPoint { 14, 6 }));
+    EXPECT_EQ(arc.back(), (IntPoint { 16, 5 }));
+    EXPECT_FALSE(AsSet(arc).count({ 15, 5 }));
+}
+
+TEST(EllipseOutline, PartialArcSweepsCounterClockwise)
+{
+    EllipseOutline outline({ 0, 0, 21, 21 });
+    // From due east to due north: only the top-right quarter, walked from the right upwards.
+    std::vector<IntPoint> quarter = outline.Arc({ 30, 10 }, { 10, -5 });
+    ASSERT_FALSE(quarter.empty());
+    EXPECT_EQ(quarter.front(), (IntPoint { 20, 10 }));
+    for (const IntPoint& p : quarter) {
+        EXPECT_GE(p.x, 10);
+        EXPECT_LE(p.y, 10);
+    }
+    EXPECT_LT(quarter.back().x, 13);
+    // The other three quarters, from north back round to east.
+    std::vector<IntPoint> rest = outline.Arc({ 10, -5 }, { 30, 10 });
+    EXPECT_EQ(quarter.size() + rest.size() + 2, outline.Points().size());
+}
+
+}
+}
