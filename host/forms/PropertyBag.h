@@ -44,6 +44,7 @@ public:
     struct Entry {
         std::string key;
         PropertyValue value;
+        friend bool operator==(const Entry&, const Entry&) = default;
     };
 
     // The stored value, or the default when the key is absent.
