@@ -1,0 +1,14 @@
+#include "host/forms/controls/PlainControls.h"
+
+#include "host/forms/controls/Label.h"
+#include "host/forms/controls/PictureBox.h"
+
+namespace korvane::forms {
+
+void RegisterPlainControls()
+{
+    ControlRegistry::Register("Label", [] { return std::make_unique<Label>(); });
+    ControlRegistry::Register("PictureBox", [] { return std::make_unique<PictureBox>(); });
+}
+
+} // namespace korvane::forms

@@ -1,0 +1,110 @@
+#include "FormsTestSupport.h"
+
+#include "host/forms/controls/Label.h"
+#include "host/forms/controls/PictureBox.h"
+
+using namespace korvane;
+using namespace korvane::forms;
+
+namespace {
+
+class LayoutSettings : public forms::testing::FormsTest {};
+
+const char* const kLayout = R"(Form frmSettings
+    Caption = "Settings"
+    ClientWidth = 4800
+    ClientHeight = 3600
+    Begin Label lblPlain
+        caption = "Plain"
+        Width = 1500
+        Height = 300
+    End
+    Begin PictureBox picFrame
+        BorderStyle = 0
+        Picture = Picture("missing.bmp")
+        Left = 150
+        Top = 600
+        Width = 3000
+        Height = 1500
+        TabIndex = 1
+        Begin Label lblDressed(3)
+            Caption = "Dressed"
+            Alignment = 2
+            BackStyle = 0
+            ForeColor = &H000000FF&
+            Font = Font("Arial", 12, 700, 0, False, False, False)
+            Width = 1500
+            Height = 300
+        End
+    End
+End
+)";
+
+} // namespace
+
+TEST_F(LayoutSettings, DefaultsAreNotStoredAndKeysIgnoreCase)
+{
+    Form& loaded = Load(kLayout);
+    auto* plain = loaded.Get<Label>("LBLPLAIN");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->Caption(), "Plain") << "the layout's lower-case key names the same setting";
+    EXPECT_EQ(plain->BackStyle(), vbOpaque);
+    EXPECT_EQ(plain->BackColor(), 0x8000000Fu);
+    EXPECT_EQ(plain->ForeColor(), 0x80000012u);
+    EXPECT_FALSE(plain->AutoSize());
+    EXPECT_TRUE(plain->UseMnemonic());
+
+    PropertyBag bag = plain->SaveSettings();
+    ASSERT_EQ(bag.Entries().size(), 3u) << WriteLayout(loaded.SaveLayout());
+    EXPECT_TRUE(bag.Contains("CAPTION"));
+    EXPECT_TRUE(bag.Contains("width"));
+    EXPECT_FALSE(bag.Contains("Font")) << "the form's font is not stored again";
+
+    // Setting a value back to its default removes it.
+    plain->SetBackStyle(vbTransparent);
+    EXPECT_EQ(plain->SaveSettings().ReadInt("BackStyle", 1), 0);
+    plain->SetBackStyle(vbOpaque);
+    EXPECT_FALSE(plain->SaveSettings().Contains("BackStyle"));
+
+    auto* picture = loaded.Get<PictureBox>("picFrame");
+    EXPECT_EQ(picture->BorderStyle(), vbBSNone);
+    EXPECT_FALSE(picture->Picture()) << "a missing file leaves the box empty";
+    EXPECT_EQ(picture->SaveSettings().ReadPicture("Picture"), (PictureRef { "missing.bmp" }));
+}
+
+TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
+{
+    LayoutParseResult parsed = ParseLayout(kLayout);
+    ASSERT_TRUE(parsed.form) << parsed.error;
+    std::string written = WriteLayout(*parsed.form);
+    LayoutParseResult reparsed = ParseLayout(written);
+    ASSERT_TRUE(reparsed.form) << reparsed.error;
+    EXPECT_EQ(WriteLayout(*reparsed.form), written);
+    EXPECT_EQ(reparsed.form->children[1].children[0].settings, parsed.form->children[1].children[0].settings);
+
+    Form& loaded = Load(kLayout);
+    auto* dressed = loaded.Get<Label>("lblDressed", 3);
+    ASSERT_TRUE(dressed);
+    EXPECT_EQ(dressed->Font()->Name(), "Arial");
+    EXPECT_TRUE(dressed->Font()->Bold());
+    EXPECT_EQ(dressed->Container(), loaded.Find("picFrame"));
+    EXPECT_EQ(GetParent(dressed->hWnd()), loaded.Find("picFrame")->hWnd());
+
+    // What the form saves reads back into the same controls and settings.
+    LayoutNode saved = loaded.SaveLayout();
+    ASSERT_EQ(saved.children.size(), 2u);
+    ASSERT_EQ(saved.children[1].children.size(), 1u);
+    const LayoutNode& savedDressed = saved.children[1].children[0];
+    EXPECT_EQ(savedDressed.index, 3);
+    EXPECT_EQ(savedDressed.settings.ReadFont("Font"), (FontSpec { "Arial", 12, 700, 0, false, false, false }));
+    EXPECT_EQ(savedDressed.settings.ReadInt("Alignment", 0), 2);
+    EXPECT_EQ(savedDressed.settings.ReadColor("ForeColor", 0), 0x000000FFu);
+    EXPECT_FALSE(savedDressed.settings.Contains("Left"));
+    LayoutParseResult again = ParseLayout(WriteLayout(saved));
+    ASSERT_TRUE(again.form) << again.error;
+    EXPECT_EQ(again.form->children[1].children[0].settings, savedDressed.settings);
+    EXPECT_EQ(again.form->children[0].settings, saved.children[0].settings);
+
+    dressed->SetCaption("Changed");
+    EXPECT_EQ(loaded.SaveLayout().children[1].children[0].settings.ReadString("Caption", ""), "Changed");
+}
