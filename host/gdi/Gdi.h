@@ -126,3 +126,6 @@ BOOL MaskBlt(HDC dest, int x, int y, int cx, int cy, HDC source, int x1, int y1,
 // --- System colours ---
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
+
+#include "host/gdi/GdiText.h"
+#include "host/gdi/GdiImage.h"

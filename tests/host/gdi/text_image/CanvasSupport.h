@@ -1,0 +1,147 @@
+#pragma once
+
+// A memory DC with its own bitmap for text and icon tests, read back as COLORREFs.
+
+#include "host/gdi/Gdi.h"
+#include "host/gdi/GdiInternal.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace korvane::gdi::testing {
+
+class Canvas {
+public:
+    // A 32-bit canvas, or a monochrome one when `bitCount` is 1, filled with `fill`.
+    Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255), int bitCount = 32)
+        : m_width(width)
+        , m_height(height)
+    {
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateBitmap(width, height, 1, static_cast<UINT>(bitCount), nullptr);
+        m_previous = static_cast<HBITMAP>(SelectObject(m_dc, m_bitmap));
+        Fill(fill);
+    }
+    ~Canvas()
+    {
+        SelectObject(m_dc, m_previous);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+    void Fill(COLORREF colour)
+    {
+        HBRUSH brush = CreateSolidBrush(colour);
+        RECT all { 0, 0, m_width, m_height };
+        FillRect(m_dc, &all, brush);
+        DeleteObject(brush);
+    }
+    COLORREF At(int x, int y) const { return ReadColorRefs(m_dc)[static_cast<std::size_t>(y * m_width + x)]; }
+    std::vector<COLORREF> Pixels() const { return ReadColorRefs(m_dc); }
+
+    // The smallest rectangle holding every pixel that is not `background`; empty when none.
+    RECT InkBounds(COLORREF background = RGB(255, 255, 255)) const
+    {
+        std::vector<COLORREF> pixels = Pixels();
+        RECT box { m_width, m_height, 0, 0 };
+        for (int y = 0; y < m_height; ++y) {
+            for (int x = 0; x < m_width; ++x) {
+                if (pixels[static_cast<std::size_t>(y * m_width + x)] == background)
+                    continue;
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        }
+        if (box.right == 0)
+            return {};
+        return box;
+    }
+    int Count(COLORREF colour) const
+    {
+        int n = 0;
+        for (COLORREF p : Pixels())
+            n += p == colour ? 1 : 0;
+        return n;
+    }
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HBITMAP m_previous = nullptr;
+};
+
+inline bool Within(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
+        && inner.bottom <= outer.bottom;
+}
+
+inline HFONT MakeFont(const char* face, int height, int weight = FW_NORMAL, BYTE underline = 0,
+                      BYTE charSet = DEFAULT_CHARSET)
+{
+    LOGFONTA log {};
+    log.lfHeight = height;
+    log.lfWeight = weight;
+    log.lfUnderline = underline;
+    log.lfCharSet = charSet;
+    std::snprintf(log.lfFaceName, LF_FACESIZE, "%s", face);
+    return CreateFontIndirectA(&log);
+}
+
+// Selects a font for the life of the object, then restores and deletes it.
+class SelectedFont {
+public:
+    SelectedFont(HDC dc, HFONT font)
+        : m_dc(dc)
+        , m_font(font)
+        , m_previous(SelectObject(dc, font))
+    {
+    }
+    ~SelectedFont()
+    {
+        SelectObject(m_dc, m_previous);
+        DeleteObject(m_font);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+
+private:
+    HDC m_dc;
+    HFONT m_font;
+    HGDIOBJ m_previous;
+};
+
+// A fresh folder under the system temporary folder, removed with the object.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& name)
+        : m_path(std::filesystem::temp_directory_path()
+                 / (name + "-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempFolder() { std::filesystem::remove_all(m_path); }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+}

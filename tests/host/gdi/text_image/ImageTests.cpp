@@ -1,0 +1,371 @@
+// Icons and bitmaps through the facade: files written by hand, drawn and copied, checked pixel by pixel.
+
+#include "CanvasSupport.h"
+
+#include "host/raster/image/Codecs.h"
+
+#include <cstdint>
+#include <fstream>
+
+using namespace korvane;
+using namespace korvane::gdi;
+using namespace korvane::gdi::testing;
+
+namespace {
+
+constexpr COLORREF Grey = RGB(128, 128, 128);
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr COLORREF Red = RGB(255, 0, 0);
+constexpr COLORREF Green = RGB(0, 255, 0);
+constexpr COLORREF Blue = RGB(0, 0, 255);
+
+// A 4 by 4 icon. The right column and bottom row are masked: black there is
+// transparent, and the white pixel at (3, 2) inverts what is below it.
+constexpr COLORREF IconColour[4][4] = {
+    { Red, Green, Blue, Black },
+    { Green, Blue, Red, Black },
+    { Blue, Red, Green, White },
+    { Black, Black, Black, Black },
+};
+constexpr bool IconMask[4][4] = {
+    { false, false, false, true },
+    { false, false, false, true },
+    { false, false, false, true },
+    { false, true, true, true },
+};
+
+struct Writer {
+    std::vector<std::uint8_t> bytes;
+    void U8(int v) { bytes.push_back(static_cast<std::uint8_t>(v)); }
+    void U16(int v) { U8(v & 0xFF), U8((v >> 8) & 0xFF); }
+    void U32(std::uint32_t v) { U16(static_cast<int>(v & 0xFFFF)), U16(static_cast<int>(v >> 16)); }
+};
+
+// An ICO (or, with a hotspot, a CUR) file holding one 24-bit 4 by 4 entry.
+std::vector<std::uint8_t> IconFile(bool cursor = false, int hotspotX = 0, int hotspotY = 0)
+{
+    Writer w;
+    w.U16(0);
+    w.U16(cursor ? 2 : 1);
+    w.U16(1);
+    w.U8(4), w.U8(4), w.U8(0), w.U8(0);
+    w.U16(cursor ? hotspotX : 1);
+    w.U16(cursor ? hotspotY : 24);
+    w.U32(40 + 4 * 12 + 4 * 4);
+    w.U32(22);
+    w.U32(40), w.U32(4), w.U32(8);
+    w.U16(1), w.U16(24);
+    for (int i = 0; i < 6; ++i)
+        w.U32(0);
+    for (int y = 3; y >= 0; --y) {
+        for (int x = 0; x < 4; ++x)
+            w.U8(GetBValue(IconColour[y][x])), w.U8(GetGValue(IconColour[y][x])), w.U8(GetRValue(IconColour[y][x]));
+    }
+    for (int y = 3; y >= 0; --y) {
+        int bits = 0;
+        for (int x = 0; x < 4; ++x)
+            bits |= IconMask[y][x] ? 0x80 >> x : 0;
+        w.U8(bits), w.U8(0), w.U8(0), w.U8(0);
+    }
+    return w.bytes;
+}
+
+// A 24-bit 2 by 2 BMP: red, yellow on top; blue, white below.
+std::vector<std::uint8_t> BitmapFile()
+{
+    Writer w;
+    w.U8('B'), w.U8('M');
+    w.U32(14 + 40 + 2 * 8);
+    w.U32(0);
+    w.U32(14 + 40);
+    w.U32(40), w.U32(2), w.U32(2);
+    w.U16(1), w.U16(24);
+    for (int i = 0; i < 6; ++i)
+        w.U32(0);
+    w.U8(255), w.U8(0), w.U8(0), w.U8(255), w.U8(255), w.U8(255), w.U8(0), w.U8(0); // bottom row, padded
+    w.U8(0), w.U8(0), w.U8(255), w.U8(0), w.U8(255), w.U8(255), w.U8(0), w.U8(0);
+    return w.bytes;
+}
+
+std::string Write(const TempFolder& folder, const char* name, const std::vector<std::uint8_t>& bytes)
+{
+    const std::filesystem::path path = folder.Path() / name;
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+// What GDI leaves on `below` for icon pixel (x, y) drawn with DI_NORMAL.
+COLORREF Composited(int x, int y, COLORREF below)
+{
+    return ((IconMask[y][x] ? below : 0) ^ IconColour[y][x]) & 0xFFFFFF;
+}
+
+// Checks every pixel: inside `at` the icon scaled by `scale`, outside `background`.
+void ExpectIcon(const Canvas& canvas, POINT at, int scale, COLORREF background)
+{
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            int ix = x - at.x;
+            int iy = y - at.y;
+            COLORREF expected = background;
+            if (ix >= 0 && iy >= 0 && ix < 4 * scale && iy < 4 * scale)
+                expected = Composited(ix / scale, iy / scale, background);
+            ASSERT_EQ(canvas.At(x, y), expected) << "at " << x << "," << y;
+        }
+    }
+}
+
+class GdiImage : public ::testing::Test {
+protected:
+    void SetUp() override { m_live = LiveObjectCount(); }
+    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
+
+    TempFolder m_folder { "korvane-gdi-image" };
+
+private:
+    std::size_t m_live = 0;
+};
+
+TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
+{
+    const std::string path = Write(m_folder, "four.ico", IconFile());
+    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(icon, nullptr);
+
+    Canvas canvas(12, 12, Grey);
+    EXPECT_TRUE(DrawIconEx(canvas.Dc(), 2, 2, icon, 8, 8, 0, nullptr, DI_NORMAL));
+    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+
+    // Natural size, through the viewport origin.
+    canvas.Fill(Grey);
+    SetViewportOrgEx(canvas.Dc(), 3, 1, nullptr);
+    EXPECT_TRUE(DrawIconEx(canvas.Dc(), 2, 4, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
+    ExpectIcon(canvas, { 5, 5 }, 1, Grey);
+
+    // Each half alone is copied as it is.
+    canvas.Fill(Grey);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, 4, 4, 0, nullptr, DI_MASK);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(canvas.At(x, y), IconMask[y][x] ? White : Black) << x << "," << y;
+    canvas.Fill(Grey);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, 4, 4, 0, nullptr, DI_IMAGE);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(canvas.At(x, y), IconColour[y][x]) << x << "," << y;
+
+    // A flicker-free brush shows where the icon is transparent.
+    canvas.Fill(Grey);
+    HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+    DrawIconEx(canvas.Dc(), 0, 0, icon, 4, 4, 0, yellow, DI_NORMAL);
+    DeleteObject(yellow);
+    EXPECT_EQ(canvas.At(3, 0), RGB(255, 255, 0));
+    EXPECT_EQ(canvas.At(3, 2), RGB(0, 0, 255));
+    EXPECT_EQ(canvas.At(0, 0), Red);
+    EXPECT_EQ(canvas.At(4, 4), Grey);
+
+    // DrawIcon uses the system icon size.
+    Canvas large(40, 40, Grey);
+    EXPECT_TRUE(DrawIcon(large.Dc(), 4, 4, icon));
+    ExpectIcon(large, { 4, 4 }, 8, Grey);
+
+    EXPECT_FALSE(DrawIconEx(canvas.Dc(), 0, 0, nullptr, 4, 4, 0, nullptr, DI_NORMAL));
+    EXPECT_FALSE(DeleteObject(icon)) << "icons are destroyed with DestroyIcon";
+    EXPECT_TRUE(DestroyIcon(icon));
+    EXPECT_FALSE(DestroyIcon(icon));
+}
+
+TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
+{
+    const std::string icoPath = Write(m_folder, "four.ico", IconFile());
+    HICON icon = static_cast<HICON>(LoadImageA(nullptr, icoPath.c_str(), IMAGE_ICON, 8, 8, LR_LOADFROMFILE));
+    ASSERT_NE(icon, nullptr);
+    Canvas canvas(12, 12, Grey);
+    DrawIconEx(canvas.Dc(), 2, 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    ICONINFO info {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    EXPECT_TRUE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 4u);
+    EXPECT_EQ(info.yHotspot, 4u);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
+
+    const std::string curPath = Write(m_folder, "four.cur", IconFile(true, 1, 2));
+    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(nullptr, curPath.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(cursor, nullptr);
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 1u);
+    EXPECT_EQ(info.yHotspot, 2u);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    EXPECT_TRUE(DestroyCursor(cursor));
+
+    EXPECT_EQ(LoadImageA(nullptr, (m_folder.Path() / "missing.ico").string().c_str(), IMAGE_ICON, 0, 0,
+                         LR_LOADFROMFILE),
+              nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, icoPath.c_str(), IMAGE_ICON, 0, 0, 0), nullptr) << "resources are not served";
+}
+
+TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
+{
+    const std::string path = Write(m_folder, "four.ico", IconFile());
+    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(icon, nullptr);
+
+    const std::size_t bitmaps = LiveObjectCount(ObjectKind::Bitmap);
+    ICONINFO info {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    EXPECT_EQ(LiveObjectCount(ObjectKind::Bitmap), bitmaps + 2);
+    BITMAP mask {};
+    BITMAP colour {};
+    ASSERT_EQ(GetObjectA(info.hbmMask, sizeof mask, &mask), static_cast<int>(sizeof mask));
+    ASSERT_EQ(GetObjectA(info.hbmColor, sizeof colour, &colour), static_cast<int>(sizeof colour));
+    EXPECT_EQ(mask.bmWidth, 4);
+    EXPECT_EQ(mask.bmHeight, 4);
+    EXPECT_EQ(mask.bmBitsPixel, 1);
+    EXPECT_EQ(colour.bmBitsPixel, 32);
+    const std::vector<raster::PixelValue> maskPixels = ReadPixels(info.hbmMask);
+    const std::vector<raster::PixelValue> colourPixels = ReadPixels(info.hbmColor);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const auto i = static_cast<std::size_t>(y * 4 + x);
+            EXPECT_EQ(maskPixels[i], IconMask[y][x] ? 0xFFFFFFu : 0u);
+            EXPECT_EQ(ToColorRef(colourPixels[i]), IconColour[y][x]);
+        }
+    }
+
+    // The rebuilt icon owns copies: it draws the same after its sources are gone.
+    HICON rebuilt = CreateIconIndirect(&info);
+    ASSERT_NE(rebuilt, nullptr);
+    EXPECT_TRUE(DeleteObject(info.hbmMask));
+    EXPECT_TRUE(DeleteObject(info.hbmColor));
+    EXPECT_EQ(LiveObjectCount(ObjectKind::Bitmap), bitmaps);
+    Canvas canvas(12, 12, Grey);
+    DrawIconEx(canvas.Dc(), 2, 2, rebuilt, 8, 8, 0, nullptr, DI_NORMAL);
+    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(DestroyIcon(rebuilt));
+    EXPECT_TRUE(DestroyIcon(icon));
+
+    ICONINFO noMask {};
+    EXPECT_EQ(CreateIconIndirect(&noMask), nullptr);
+    EXPECT_FALSE(GetIconInfo(nullptr, &info));
+}
+
+TEST_F(GdiImage, MonochromeIconsAndWithAndAndXorMasks)
+{
+    // AND row 1 1 0 0 above XOR row 0 1 0 1: transparent, inverted, black, white.
+    const std::uint8_t bits[] = { 0xC0, 0x00, 0x50, 0x00 };
+    HBITMAP masks = CreateBitmap(4, 2, 1, 1, bits);
+    ICONINFO info { FALSE, 3, 0, masks, nullptr };
+    HCURSOR cursor = CreateIconIndirect(&info);
+    DeleteObject(masks);
+    ASSERT_NE(cursor, nullptr);
+
+    Canvas canvas(6, 3, Grey);
+    EXPECT_TRUE(DrawIconEx(canvas.Dc(), 1, 1, cursor, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(canvas.At(1, 1), Grey);
+    EXPECT_EQ(canvas.At(2, 1), Grey ^ 0xFFFFFFu);
+    EXPECT_EQ(canvas.At(3, 1), Black);
+    EXPECT_EQ(canvas.At(4, 1), White);
+    EXPECT_EQ(canvas.At(5, 1), Grey);
+    EXPECT_EQ(canvas.At(1, 0), Grey);
+    EXPECT_EQ(canvas.At(1, 2), Grey);
+
+    ICONINFO back {};
+    ASSERT_TRUE(GetIconInfo(cursor, &back));
+    EXPECT_FALSE(back.fIcon);
+    EXPECT_EQ(back.xHotspot, 3u);
+    EXPECT_EQ(back.hbmColor, nullptr);
+    BITMAP bm {};
+    GetObjectA(back.hbmMask, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmHeight, 2) << "the AND and XOR masks come back together";
+    DeleteObject(back.hbmMask);
+    EXPECT_TRUE(DestroyCursor(cursor));
+}
+
+TEST_F(GdiImage, CopyImageStretchesBitmapsAndIcons)
+{
+    const std::uint32_t pixels[] = { 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF };
+    HBITMAP original = CreateBitmap(2, 2, 1, 32, pixels);
+    HBITMAP stretched = static_cast<HBITMAP>(CopyImage(original, IMAGE_BITMAP, 4, 6, 0));
+    ASSERT_NE(stretched, nullptr);
+    const std::vector<raster::PixelValue> big = ReadPixels(stretched);
+    ASSERT_EQ(big.size(), 24u);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(big[static_cast<std::size_t>(y * 4 + x)], pixels[(y / 3) * 2 + x / 2]) << x << "," << y;
+
+    HBITMAP same = static_cast<HBITMAP>(CopyImage(original, IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(same, original);
+    EXPECT_EQ(ReadPixels(same), ReadPixels(original));
+    EXPECT_EQ(CopyImage(same, IMAGE_BITMAP, 2, 2, LR_COPYRETURNORG), same);
+    HBITMAP mono = static_cast<HBITMAP>(CopyImage(same, IMAGE_BITMAP, 0, 0, LR_MONOCHROME | LR_COPYDELETEORG));
+    EXPECT_EQ(GetObjectType(same), 0u) << "LR_COPYDELETEORG deletes the original";
+    BITMAP bm {};
+    GetObjectA(mono, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmBitsPixel, 1);
+    // As in a block transfer to monochrome, only white stays white; light green does not.
+    EXPECT_EQ(ReadPixels(mono), (std::vector<raster::PixelValue> { 0, 0, 0, 0xFFFFFF }));
+    EXPECT_EQ(CopyImage(original, IMAGE_ICON, 0, 0, 0), nullptr) << "a bitmap is not an icon";
+    DeleteObject(mono);
+    DeleteObject(stretched);
+    DeleteObject(original);
+
+    const std::string path = Write(m_folder, "four.ico", IconFile());
+    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    HICON doubled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, 8, 8, LR_COPYDELETEORG));
+    ASSERT_NE(doubled, nullptr);
+    EXPECT_FALSE(DestroyIcon(icon)) << "LR_COPYDELETEORG destroys the original icon";
+    Canvas canvas(12, 12, Grey);
+    DrawIconEx(canvas.Dc(), 2, 2, doubled, 0, 0, 0, nullptr, DI_NORMAL);
+    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(DestroyIcon(doubled));
+}
+
+TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
+{
+    const std::string bmpPath = Write(m_folder, "four.bmp", BitmapFile());
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(bmp, nullptr);
+    const std::vector<raster::PixelValue> expected { 0xFF0000, 0xFFFF00, 0x0000FF, 0xFFFFFF };
+    EXPECT_EQ(ReadPixels(bmp), expected);
+
+    HBITMAP wide = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 4, 2, LR_LOADFROMFILE));
+    EXPECT_EQ(ReadPixels(wide), (std::vector<raster::PixelValue> { 0xFF0000, 0xFF0000, 0xFFFF00, 0xFFFF00, 0x0000FF,
+                                                                   0x0000FF, 0xFFFFFF, 0xFFFFFF }));
+    HBITMAP mono = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_MONOCHROME));
+    EXPECT_EQ(ReadPixels(mono), (std::vector<raster::PixelValue> { 0, 0xFFFFFF, 0, 0xFFFFFF }))
+        << "loading to monochrome takes the nearer of black and white";
+    DeleteObject(mono);
+    EXPECT_EQ(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
+
+    // A PNG written from a bitmap reads back with the same pixels.
+    const std::filesystem::path pngPath = m_folder.Path() / "four.png";
+    EXPECT_TRUE(SaveBitmapPng(bmp, pngPath));
+    HBITMAP png = static_cast<HBITMAP>(LoadImageA(nullptr, pngPath.string().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(png, nullptr);
+    EXPECT_EQ(ReadPixels(png), expected);
+
+    Canvas canvas(5, 3, Grey);
+    SetPixel(canvas.Dc(), 4, 2, Red);
+    const std::filesystem::path shotPath = m_folder.Path() / "shot.png";
+    EXPECT_TRUE(SaveBitmapPng(canvas.Dc(), shotPath));
+    auto shot = raster::image::LoadImageFile(shotPath);
+    ASSERT_TRUE(shot.Ok()) << shot.Error();
+    EXPECT_EQ(shot.Value().At(4, 2), 0xFFFF0000u);
+    EXPECT_EQ(shot.Value().At(0, 0), 0xFF808080u);
+    EXPECT_FALSE(SaveBitmapPng(static_cast<HBITMAP>(nullptr), shotPath));
+
+    DeleteObject(png);
+    DeleteObject(wide);
+    DeleteObject(bmp);
+}
+
+}
