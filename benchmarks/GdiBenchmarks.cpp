@@ -49,6 +49,17 @@ void BM_FillRectSolid(benchmark::State& state)
     DeleteObject(brush);
 }
 
+// A single pixel: what every FillRect pays before it writes anything.
+void BM_FillRectFixedCost(benchmark::State& state)
+{
+    Canvas canvas(8, 8);
+    HBRUSH brush = CreateSolidBrush(RGB(236, 233, 216));
+    RECT r { 3, 3, 4, 4 };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FillRect(canvas.dc, &r, brush));
+    DeleteObject(brush);
+}
+
 void BM_MemsetSameBytes(benchmark::State& state)
 {
     std::size_t bytes = static_cast<std::size_t>(state.range(0) * state.range(1) * 4);
@@ -117,6 +128,7 @@ void Areas(benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK(BM_FillRectSolid)->Apply(Areas);
+BENCHMARK(BM_FillRectFixedCost);
 BENCHMARK(BM_MemsetSameBytes)->Apply(Areas);
 BENCHMARK(BM_BitBltSrcCopy)->Apply(Areas);
 BENCHMARK(BM_MemcpySameBytes)->Apply(Areas);

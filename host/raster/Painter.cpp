@@ -121,10 +121,25 @@ void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t
 
 namespace {
 
-// Fills `count` pixels by writing a few and doubling them with memcpy, which runs at
-// memory speed where a 32-bit fill loop is not vectorised.
+// Fills `count` pixels at memory speed. A 32-bit fill loop is not vectorised at the
+// optimisation level we build with; on x86-64 the string store of doubled pixels runs as
+// fast as memset, elsewhere a few pixels are written and doubled with memcpy.
 void FillPixels(PixelValue* target, std::size_t count, PixelValue value)
 {
+    // Short runs are done before a block store would have started.
+    if (count <= 32) {
+        for (std::size_t i = 0; i < count; ++i)
+            target[i] = value;
+        return;
+    }
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    std::uint64_t pair = (static_cast<std::uint64_t>(value) << 32) | value;
+    std::size_t pairs = count / 2;
+    PixelValue* tail = target + pairs * 2;
+    asm volatile("rep stosq" : "+D"(target), "+c"(pairs) : "a"(pair) : "memory");
+    if (count % 2 != 0)
+        *tail = value;
+#else
     std::size_t done = std::min<std::size_t>(count, 16);
     std::fill_n(target, done, value);
     while (done < count) {
@@ -132,6 +147,7 @@ void FillPixels(PixelValue* target, std::size_t count, PixelValue value)
         std::memcpy(target + done, target, chunk * sizeof(PixelValue));
         done += chunk;
     }
+#endif
 }
 
 }

@@ -79,6 +79,25 @@ TEST(PainterFill, ClipRegionLimitsFillAndOffSurfaceIsIgnored)
     EXPECT_EQ(Row(s, 0), "......");
 }
 
+TEST(PainterFill, SolidFillsOfEverySizeStayInsideTheirRectangle)
+{
+    // Whole-row blocks, odd and even pixel counts, and runs short and long take
+    // different store paths; none may write a pixel outside the rectangle.
+    for (int width : { 1, 2, 7, 33, 65 }) {
+        Surface s(width + 4, 5, SurfaceFormat::Colour32, White);
+        Painter painter(s, nullptr);
+        painter.FillRect({ 2, 1, width + 2, 4 }, Pattern::Solid(Red), Rop::PatternCopy);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < s.Width(); ++x)
+                EXPECT_EQ(s.At(x, y), (x >= 2 && x < width + 2 && y >= 1 && y < 4) ? Red : White) << width << ": " << x << "," << y;
+        Surface rows(width, 4, SurfaceFormat::Colour32, White);
+        Painter(rows, nullptr).FillRect({ 0, 1, width, 3 }, Pattern::Solid(Red), Rop::PatternCopy);
+        EXPECT_EQ(rows.At(width - 1, 0), White);
+        EXPECT_EQ(rows.At(width - 1, 2), Red);
+        EXPECT_EQ(rows.At(0, 3), White);
+    }
+}
+
 TEST(PainterFill, TransparentHatchLeavesGapsAndAlignsToDevice)
 {
     Surface s(10, 8, SurfaceFormat::Colour32, White);
