@@ -87,17 +87,21 @@ std::vector<IntRect> EllipseScan::RoundRectRows(const IntRect& bounds, int ellip
     if (cornerWidth < 2 || cornerHeight < 2)
         return { { box.left, box.top, box.left + width, box.top + height } };
 
-    std::vector<RowSpan> corner = TraceRows(cornerWidth - 1, cornerHeight - 1);
+    // The corners are traced at the full ellipse size: a 3x3 corner still cuts one pixel
+    // from the first and last rows, which a one-pixel-smaller ellipse would not. GDI bands
+    // one row fewer into the bottom corners than the top ones; the rest join the middle.
+    std::vector<RowSpan> corner = TraceRows(cornerWidth, cornerHeight);
     int cornerRows = static_cast<int>(corner.size());
-    int topRows = (cornerRows + 1) / 2;
-    int bottomRows = cornerRows / 2;
-    int cornerCentre = (cornerWidth - 2) / 2;
-    int cornerRight = cornerWidth - 2;
+    int topRows = cornerRows / 2;
+    int bottomRows = (cornerRows - 1) / 2;
+    int cornerCentre = (cornerWidth - 1) / 2;
+    int cornerRight = cornerWidth - 1;
     std::vector<IntRect> rects;
     auto addRow = [&](int y, const RowSpan& span) {
         int insetLeft = std::min(span.first, cornerCentre);
         int insetRight = std::min(cornerRight - span.last, cornerCentre);
-        rects.push_back({ box.left + insetLeft, y, box.left + width - insetRight, y + 1 });
+        if (insetLeft + insetRight < width)
+            rects.push_back({ box.left + insetLeft, y, box.left + width - insetRight, y + 1 });
     };
     for (int i = 0; i < topRows; ++i)
         addRow(box.top + i, corner[static_cast<std::size_t>(i)]);

@@ -251,10 +251,18 @@ void Painter::StretchBlit(const IntRect& dest, const Surface& source, const IntR
     int sourceTop = std::min(sourceRect.top, sourceRect.bottom);
 
     // For each destination column and row, the range of source columns and rows it takes.
-    auto spans = [](int destCount, int sourceCount, bool flip, std::vector<int>& first, std::vector<int>& last) {
+    bool combine = mode != StretchMode::ColourOnColour;
+    auto spans = [combine](int destCount, int sourceCount, bool flip, std::vector<int>& first, std::vector<int>& last) {
         first.assign(static_cast<std::size_t>(destCount), 0);
         last.assign(static_cast<std::size_t>(destCount), 0);
-        if (destCount >= sourceCount) {
+        if (destCount < sourceCount && !combine) {
+            // Shrinking without combining keeps one source pixel per destination pixel:
+            // the first one at or after the destination pixel's position in the source.
+            for (int d = 0; d < destCount; ++d) {
+                long long s = (static_cast<long long>(d) * sourceCount + destCount - 1) / destCount;
+                first[static_cast<std::size_t>(d)] = last[static_cast<std::size_t>(d)] = static_cast<int>(s);
+            }
+        } else if (destCount >= sourceCount) {
             for (int d = 0; d < destCount; ++d) {
                 long long s = ((2LL * d + 1) * sourceCount - 1) / (2LL * destCount);
                 first[static_cast<std::size_t>(d)] = last[static_cast<std::size_t>(d)] = static_cast<int>(s);
@@ -299,7 +307,6 @@ void Painter::StretchBlit(const IntRect& dest, const Surface& source, const IntR
         out = source.At(sx, sy);
         return true;
     };
-    bool combine = mode != StretchMode::ColourOnColour;
     bool useAnd = mode == StretchMode::BlackOnWhite;
     // Monochrome combining is done on the bits as stored; colour sources combine the
     // same way, which keeps dark detail when shrinking.

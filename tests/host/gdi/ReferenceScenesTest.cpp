@@ -25,8 +25,6 @@ const std::map<std::string, std::string>& KnownDifferences()
 {
     static const std::map<std::string, std::string> known = {
         { "pens_wide", "diagonal wide pens are swept with a disc; GDI fills a polygon with round caps" },
-        { "rgn_roundrect", "corners of odd size keep one pixel too many" },
-        { "stretch_checker_coc", "COLORONCOLOR shrinking picks different source pixels" },
         { "pens_styles", "PS_ALTERNATE and wide styled pens differ" },
     };
     return known;

@@ -72,6 +72,21 @@ TEST(RegionEllipse, IsOnePixelSmallerThanItsRectangle)
     EXPECT_TRUE(Region::FromEllipse({ 3, 3, 3, 10 }).IsEmpty());
 }
 
+TEST(RegionRoundRect, SmallCornersStillCutTheCornerPixels)
+{
+    Region round = Region::FromRoundRect({ 0, 0, 10, 8 }, 3, 3);
+    EXPECT_EQ(round.Box(), (IntRect { 0, 0, 9, 7 }));
+    EXPECT_FALSE(round.Contains(0, 0));
+    EXPECT_FALSE(round.Contains(8, 6));
+    EXPECT_TRUE(round.Contains(1, 0));
+    EXPECT_TRUE(round.Contains(0, 1));
+    EXPECT_EQ(round.Rects().size(), 3u);
+    // Corners as wide as the whole rectangle leave no empty rows behind.
+    Region tall = Region::FromRoundRect({ 0, 0, 5, 12 }, 5, 4);
+    for (const IntRect& r : tall.Rects())
+        EXPECT_FALSE(r.IsEmpty());
+}
+
 TEST(RegionQueries, OffsetAndIntersects)
 {
     Region region({ 0, 0, 4, 4 });
