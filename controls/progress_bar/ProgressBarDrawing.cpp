@@ -1,0 +1,138 @@
+#include "controls/progress_bar/ProgressBarDrawing.h"
+
+#include "host/runtime/Conversions.h"
+#include "host/runtime/RuntimeError.h"
+
+#include <algorithm>
+
+namespace korvane::progress_bar {
+
+namespace {
+
+// Channels as the control's arithmetic takes them: integer division truncating
+// toward zero on the signed value, then the low byte.
+std::int32_t Red(OleColor colour) { return static_cast<std::int32_t>(colour) & 0xFF; }
+std::int32_t Green(OleColor colour) { return (static_cast<std::int32_t>(colour) / 256) & 0xFF; }
+std::int32_t Blue(OleColor colour) { return (static_cast<std::int32_t>(colour) / 65536) & 0xFF; }
+
+OleColor Rgb(std::int32_t red, std::int32_t green, std::int32_t blue)
+{
+    auto clamp = [](std::int32_t c) { return static_cast<OleColor>(std::clamp(c, 0, 255)); };
+    return clamp(red) | (clamp(green) << 8) | (clamp(blue) << 16);
+}
+
+// One channel of a gradient line; a failed conversion keeps the previous value,
+// as the gradient ignores its arithmetic errors statement by statement.
+std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t previous)
+{
+    try {
+        return host::CInt(static_cast<double>(end) + static_cast<double>(step) * static_cast<double>(i));
+    } catch (const host::RuntimeError&) {
+        return previous;
+    }
+}
+
+bool FitsLong(std::int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
+
+} // namespace
+
+OleColor TranslateColor(OleColor colour)
+{
+    if (colour & 0x80000000u)
+        return GetSysColor(static_cast<int>(colour & 0x7FFFFFFFu));
+    return colour;
+}
+
+OleColor LightenColor(OleColor colour, std::int32_t amount)
+{
+    auto lighten = [amount](std::int32_t c) { return std::min(c * (255 - amount) / 255 + amount, 255); };
+    std::int32_t red = lighten(Red(colour));
+    std::int32_t green = lighten(Green(colour));
+    std::int32_t blue = lighten(Blue(colour));
+    return static_cast<OleColor>(red + green * 256 + blue * 65536);
+}
+
+OleColor BlendColors(OleColor a, OleColor b, std::int32_t amount)
+{
+    a = TranslateColor(a);
+    b = TranslateColor(b);
+    auto mix = [amount](std::int32_t ca, std::int32_t cb) {
+        return host::CInt((255 - amount) * cb / 255.0 + ca * amount / 255.0);
+    };
+    return Rgb(mix(Red(a), Red(b)), mix(Green(a), Green(b)), mix(Blue(a), Blue(b)));
+}
+
+void FrameRectColor(const RECT& rect, OleColor colour, HDC dc)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    FrameRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+void FillRectColor(const RECT& rect, OleColor colour, HDC dc)
+{
+    HBRUSH brush = CreateSolidBrush(TranslateColor(colour));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+void DrawLine(std::int32_t X, std::int32_t Y, std::int32_t Width, std::int32_t Height, HDC cHdc, OleColor Color)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, TranslateColor(Color));
+    HGDIOBJ previous = SelectObject(cHdc, pen);
+    MoveToEx(cHdc, X, Y, nullptr);
+    LineTo(cHdc, Width, Height);
+    SelectObject(cHdc, previous);
+    DeleteObject(pen);
+}
+
+void DrawGradient(OleColor& lEndColor, OleColor& lStartcolor, std::int32_t X, std::int32_t Y, std::int32_t X2,
+                  std::int32_t Y2, HDC hdc, bool bH)
+{
+    lEndColor = TranslateColor(lEndColor);
+    lStartcolor = TranslateColor(lStartcolor);
+    const float endRed = static_cast<float>(lEndColor & 0xFF);
+    const float endGreen = static_cast<float>((lEndColor / 256) & 0xFF);
+    const float endBlue = static_cast<float>(lEndColor & 0xFF0000) / 65536.0f;
+    const float startRed = static_cast<float>(lStartcolor & 0xFF);
+    const float startGreen = static_cast<float>((lStartcolor / 256) & 0xFF);
+    const float startBlue = static_cast<float>(lStartcolor & 0xFF0000) / 65536.0f;
+
+    const std::int32_t n = bH ? X2 : Y2;
+    // With no extra lines the step stays 0, so the single line has lEndColor.
+    float stepRed = 0, stepGreen = 0, stepBlue = 0;
+    if (n != 0) {
+        stepRed = static_cast<float>(static_cast<double>(startRed - endRed) / n);
+        stepGreen = static_cast<float>(static_cast<double>(startGreen - endGreen) / n);
+        stepBlue = static_cast<float>(static_cast<double>(startBlue - endBlue) / n);
+    }
+    if (n < 0)
+        return;
+
+    RECT visible {};
+    int clip = GetClipBox(hdc, &visible);
+    if (clip == ERROR || clip == NULLREGION)
+        return;
+    const std::int64_t origin = bH ? X : Y;
+    const std::int64_t low = bH ? visible.left : visible.top;
+    const std::int64_t high = bH ? visible.right : visible.bottom;
+    const std::int64_t first = std::max<std::int64_t>(0, low - origin);
+    const std::int64_t last = std::min<std::int64_t>(n, high - 1 - origin);
+
+    std::int32_t red = 0, green = 0, blue = 0;
+    for (std::int64_t i = first; i <= last; ++i) {
+        red = GradientChannel(endRed, stepRed, i, red);
+        green = GradientChannel(endGreen, stepGreen, i, green);
+        blue = GradientChannel(endBlue, stepBlue, i, blue);
+        const std::int64_t at = origin + i;
+        if (!FitsLong(at))
+            continue;
+        const auto line = static_cast<std::int32_t>(at);
+        if (bH)
+            DrawLine(line, Y, line, Y2, hdc, Rgb(red, green, blue));
+        else
+            DrawLine(X, line, X2, line, hdc, Rgb(red, green, blue));
+    }
+}
+
+} // namespace korvane::progress_bar
