@@ -4,6 +4,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
+
 #include <vector>
 
 namespace korvane::host {
@@ -80,8 +82,17 @@ int OdbcInstaller::SQLWriteFileDSN(const char* fileName, const char* appName, co
 
 int OdbcInstaller::SQLManageDataSources(void* hwnd)
 {
-    using Function = int (*)(void*);
-    return Bind<Function>(EntryPoint("SQLManageDataSources"))(hwnd);
+    // unixODBC reads its window argument as a record naming the user-interface
+    // plug-in; an empty name lets it pick the configured one, and it then hands the
+    // plug-in no window of ours.
+    struct InstallerWindow {
+        char plugin[FILENAME_MAX];
+        void* window;
+    };
+    InstallerWindow parent {};
+    parent.window = hwnd;
+    using Function = int (*)(InstallerWindow*);
+    return Bind<Function>(EntryPoint("SQLManageDataSources"))(&parent);
 }
 
 int OdbcInstaller::SQLInstallerError(std::uint16_t index, std::uint32_t* errorCode, std::string* message)
