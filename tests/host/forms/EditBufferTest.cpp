@@ -1,0 +1,97 @@
+#include "host/forms/controls/EditBuffer.h"
+
+#include <gtest/gtest.h>
+
+using korvane::forms::EditBuffer;
+
+TEST(EditBuffer, CountsCharactersNotBytesAndNeverSplitsOne)
+{
+    EditBuffer buffer;
+    buffer.SetText("a中文b");
+    EXPECT_EQ(buffer.Length(), 4);
+    EXPECT_EQ(buffer.Caret(), 4);
+    EXPECT_EQ(buffer.ByteOffset(2), 4u);
+    EXPECT_EQ(buffer.CharacterAt(1), "中");
+    buffer.Select(1, 3);
+    EXPECT_EQ(buffer.SelectedText(), "中文");
+    buffer.Select(-5, 99);
+    EXPECT_EQ(buffer.SelectionStart(), 0);
+    EXPECT_EQ(buffer.SelectionLength(), 4);
+
+    buffer.MoveCaret(3, false);
+    EXPECT_TRUE(buffer.DeleteBackward());
+    EXPECT_EQ(buffer.Text(), "a中b");
+    EXPECT_EQ(buffer.Caret(), 2);
+    EXPECT_TRUE(buffer.DeleteBackward());
+    EXPECT_TRUE(buffer.DeleteForward());
+    EXPECT_EQ(buffer.Text(), "a");
+    EXPECT_FALSE(buffer.DeleteForward());
+    buffer.MoveCaret(0, false);
+    EXPECT_FALSE(buffer.DeleteBackward());
+
+    // A stray byte is a character of its own and goes whole.
+    buffer.SetText(std::string("x\xE4y", 3));
+    EXPECT_EQ(buffer.Length(), 3);
+    buffer.MoveCaret(2, false);
+    EXPECT_TRUE(buffer.DeleteBackward());
+    EXPECT_EQ(buffer.Text(), "xy");
+}
+
+TEST(EditBuffer, TypingReplacesTheSelectionWithinTheLimit)
+{
+    EditBuffer buffer;
+    buffer.SetMaxLength(5);
+    buffer.SetText("abcdef"); // setting the text is not limited
+    EXPECT_EQ(buffer.Length(), 6);
+    buffer.Select(1, 4);
+    EXPECT_TRUE(buffer.ReplaceSelection("中文字符", true)); // room for two of them
+    EXPECT_EQ(buffer.Text(), "a中文ef");
+    EXPECT_EQ(buffer.Caret(), 3);
+    EXPECT_FALSE(buffer.HasSelection());
+    EXPECT_FALSE(buffer.ReplaceSelection("x", true));
+    EXPECT_EQ(buffer.Text(), "a中文ef");
+    EXPECT_TRUE(buffer.ReplaceSelection("xyz", false));
+    EXPECT_EQ(buffer.Text(), "a中文xyzef");
+
+    buffer.SetMaxLength(0);
+    buffer.SelectAll();
+    EXPECT_TRUE(buffer.ReplaceSelection(std::string(300, 'z'), true));
+    EXPECT_EQ(buffer.Length(), 300);
+    buffer.SelectAll();
+    EXPECT_FALSE(buffer.ReplaceSelection(std::string(300, 'z'), true)) << "the same text is no change";
+}
+
+TEST(EditBuffer, WordsForCtrlArrowsAndDoubleClicks)
+{
+    EditBuffer buffer;
+    buffer.SetText("open  the_file.mdb 数据库");
+    //              0123456789012345678 9 10...
+    EXPECT_EQ(buffer.NextWordStart(0), 6);
+    EXPECT_EQ(buffer.NextWordStart(2), 6);
+    EXPECT_EQ(buffer.NextWordStart(6), 14);  // "the_file" is one word; "." next
+    EXPECT_EQ(buffer.NextWordStart(14), 15);
+    EXPECT_EQ(buffer.NextWordStart(15), 19);
+    EXPECT_EQ(buffer.NextWordStart(19), 22);
+    EXPECT_EQ(buffer.PreviousWordStart(22), 19);
+    EXPECT_EQ(buffer.PreviousWordStart(19), 15);
+    EXPECT_EQ(buffer.PreviousWordStart(6), 0);
+    EXPECT_EQ(buffer.PreviousWordStart(5), 0);
+    EXPECT_EQ(buffer.PreviousWordStart(0), 0);
+
+    EXPECT_EQ(buffer.WordAt(8), (std::pair { 6, 14 }));
+    EXPECT_EQ(buffer.WordAt(4), (std::pair { 0, 4 })) << "just after a word, the word";
+    EXPECT_EQ(buffer.WordAt(5), (std::pair { 4, 6 })) << "between spaces, the spaces";
+    EXPECT_EQ(buffer.WordAt(20), (std::pair { 19, 22 }));
+    EXPECT_EQ(buffer.WordAt(22), (std::pair { 19, 22 }));
+    buffer.SetText("");
+    EXPECT_EQ(buffer.WordAt(0), (std::pair { 0, 0 }));
+}
+
+TEST(EditBuffer, EncodesCodePointsAsUtf8)
+{
+    EXPECT_EQ(EditBuffer::EncodeUtf8('A'), "A");
+    EXPECT_EQ(EditBuffer::EncodeUtf8(0xE9), "é");
+    EXPECT_EQ(EditBuffer::EncodeUtf8(0x4E2D), "中");
+    EXPECT_EQ(EditBuffer::EncodeUtf8(0x1F600), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(EditBuffer::EncodeUtf8(0x110000), "");
+}

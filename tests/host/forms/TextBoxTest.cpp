@@ -1,0 +1,364 @@
+#include "FormsTestSupport.h"
+
+#include "host/forms/controls/Label.h"
+#include "host/forms/controls/PictureBox.h"
+#include "host/forms/controls/TextBox.h"
+
+using namespace korvane;
+using namespace korvane::forms;
+
+namespace {
+
+// The text box sits at (120, 10) and is 160 by 21 pixels.
+const char* const kLayout = R"(Form frmEdit
+    ClientLeft = 1500
+    ClientTop = 1500
+    ClientWidth = 4800
+    ClientHeight = 3600
+    Begin Label lblName
+        Caption = "&Name"
+        Left = 150
+        Top = 150
+        Width = 1500
+        Height = 300
+    End
+    Begin TextBox txtName
+        Left = 1800
+        Top = 150
+        Width = 2400
+        Height = 315
+        TabIndex = 1
+    End
+    Begin PictureBox picBox
+        Left = 150
+        Top = 1500
+        Width = 3000
+        Height = 1500
+        TabIndex = 2
+        Begin Label lblInside
+            Caption = "Inside"
+            Left = 150
+            Top = 150
+            Width = 1500
+            Height = 300
+        End
+    End
+    Begin TextBox txtOther
+        Text = "other"
+        Left = 1800
+        Top = 750
+        Width = 2400
+        Height = 315
+        TabIndex = 3
+    End
+End
+)";
+
+class TextBoxes : public forms::testing::FormsTest {
+protected:
+    TextBox& Box(const char* name = "txtName")
+    {
+        auto* box = form->Get<TextBox>(name);
+        EXPECT_TRUE(box);
+        return *box;
+    }
+
+    // A point inside the box at `x` pixels from its left, on its text line.
+    POINT At(TextBox& box, int x) { return OnScreen(box.hWnd(), x, 10); }
+
+    void CountEvents(TextBox& box)
+    {
+        box.Change = [this] { ++changes; };
+        box.Click = [this] { ++clicks; };
+        box.DblClick = [this] { ++doubleClicks; };
+        box.GotFocus = [this] { ++gotFocus; };
+        box.LostFocus = [this] { ++lostFocus; };
+    }
+
+    int changes = 0;
+    int clicks = 0;
+    int doubleClicks = 0;
+    int gotFocus = 0;
+    int lostFocus = 0;
+};
+
+} // namespace
+
+TEST_F(TextBoxes, TypingAsciiAndChineseSelectingCopyingPastingAndDeleting)
+{
+    Load(kLayout);
+    TextBox& box = Box();
+    TextBox& other = Box("txtOther");
+    CountEvents(box);
+    other.SetFocus();
+    window::DoEvents();
+    lostFocus = 0;
+    EXPECT_FALSE(headless->TextInputEnabled() && GetFocus() == box.hWnd());
+
+    headless->MoveMouse(At(box, 20).x, At(box, 20).y);
+    window::DoEvents();
+    EXPECT_EQ(headless->Cursor(), backends::CursorShape::IBeam);
+    Click(At(box, 20));
+    EXPECT_TRUE(box.HasFocus());
+    EXPECT_TRUE(headless->TextInputEnabled());
+    EXPECT_EQ(gotFocus, 1);
+    EXPECT_EQ(clicks, 1);
+
+    Type("abc");
+    Type("中文");
+    EXPECT_EQ(box.Text(), "abc中文");
+    EXPECT_EQ(changes, 5) << "one Change per character typed";
+    EXPECT_EQ(box.SelStart(), 5);
+
+    Key(VK_HOME, backends::ModShift);
+    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(box.SelLength(), 5);
+    EXPECT_EQ(box.SelText(), "abc中文");
+    Key('C', backends::ModControl);
+    EXPECT_EQ(GetClipboardText(), "abc中文");
+    EXPECT_EQ(box.Text(), "abc中文") << "Ctrl+C types nothing";
+
+    Key(VK_END);
+    Key('V', backends::ModControl);
+    EXPECT_EQ(box.Text(), "abc中文abc中文");
+    Key(VK_BACK);
+    EXPECT_EQ(box.Text(), "abc中文abc中");
+    Key(VK_LEFT, backends::ModShift);
+    Key(VK_LEFT, backends::ModShift);
+    EXPECT_EQ(box.SelText(), "c中");
+    Key('X', backends::ModControl);
+    EXPECT_EQ(box.Text(), "abc中文ab");
+    EXPECT_EQ(GetClipboardText(), "c中");
+    Key(VK_HOME);
+    Key(VK_DELETE);
+    EXPECT_EQ(box.Text(), "bc中文ab");
+    int changesSoFar = changes;
+    Key(VK_RIGHT, backends::ModControl);
+    EXPECT_EQ(box.SelStart(), 6) << "letters and ideographs run together as one word";
+    Key(VK_LEFT, backends::ModControl);
+    EXPECT_EQ(box.SelStart(), 0);
+    Key('A', backends::ModControl);
+    EXPECT_EQ(box.SelLength(), 6);
+    EXPECT_EQ(changes, changesSoFar) << "moving and selecting change nothing";
+
+    // The focus leaving raises LostFocus; Enter and Tab are not text.
+    Key(VK_RETURN);
+    EXPECT_EQ(box.Text(), "bc中文ab");
+    Key(VK_TAB);
+    EXPECT_EQ(lostFocus, 1);
+    EXPECT_NE(GetFocus(), box.hWnd());
+}
+
+TEST_F(TextBoxes, KeyPressCancelsOrReplacesCharactersAndMaxLengthLimitsTyping)
+{
+    Load(kLayout);
+    TextBox& box = Box();
+    CountEvents(box);
+    box.KeyPress = [](int& keyAscii) {
+        if (keyAscii == 'x')
+            keyAscii = 0;
+        else if (keyAscii >= 'a' && keyAscii <= 'z')
+            keyAscii -= 'a' - 'A';
+    };
+    std::vector<int> keysDown;
+    box.KeyDown = [&](int& keyCode, int) {
+        keysDown.push_back(keyCode);
+        if (keyCode == VK_DELETE)
+            keyCode = 0; // swallowed before the box acts on it
+    };
+    box.SetFocus();
+    Type("axbx");
+    EXPECT_EQ(box.Text(), "AB");
+    EXPECT_EQ(changes, 2);
+    Key(VK_HOME);
+    Key(VK_DELETE);
+    EXPECT_EQ(box.Text(), "AB");
+    EXPECT_EQ(keysDown, (std::vector<int> { VK_HOME, VK_DELETE }));
+
+    box.KeyPress = nullptr;
+    box.SetMaxLength(4);
+    Key(VK_END);
+    Type("中文字");
+    EXPECT_EQ(box.Text(), "AB中文") << "MaxLength counts characters";
+    SetClipboardText("123");
+    Key(VK_HOME, backends::ModShift); // select all four
+    Key(VK_RIGHT, backends::ModShift);
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    Key(VK_RIGHT, backends::ModShift); // "B" selected
+    Key('V', backends::ModControl);
+    EXPECT_EQ(box.Text(), "A1中文") << "a paste takes only what fits";
+
+    // Locked: no editing, but selecting and copying still work.
+    box.SetLocked(true);
+    int changesBefore = changes;
+    Type("z");
+    Key(VK_BACK);
+    Key('A', backends::ModControl);
+    Key('X', backends::ModControl);
+    EXPECT_EQ(box.Text(), "A1中文");
+    EXPECT_EQ(changes, changesBefore);
+    Key('C', backends::ModControl);
+    EXPECT_EQ(GetClipboardText(), "A1中文");
+
+    // Programmatic text is not limited; the selection properties count characters.
+    box.SetText("数据库文件.mdb");
+    EXPECT_EQ(box.SelStart(), 0);
+    box.SetSelStart(3);
+    box.SetSelLength(100);
+    EXPECT_EQ(box.SelLength(), 6);
+    EXPECT_EQ(box.SelText(), "文件.mdb");
+    box.SetSelLength(2);
+    box.SetSelText("目录");
+    EXPECT_EQ(box.Text(), "数据库目录.mdb");
+    EXPECT_EQ(box.SelStart(), 5);
+}
+
+TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
+{
+    Load(kLayout);
+    TextBox& box = Box();
+    CountEvents(box);
+    std::vector<std::pair<double, double>> downs;
+    box.MouseDown = [&](int button, int, double x, double y) {
+        EXPECT_EQ(button, vbLeftButton);
+        downs.emplace_back(x, y);
+    };
+    box.SetText("hello big world");
+    box.SetFocus();
+
+    // From the far left to the far right: everything.
+    Press(At(box, 3));
+    headless->MoveMouse(At(box, 100).x, At(box, 100).y);
+    window::DoEvents();
+    EXPECT_GT(box.SelLength(), 0);
+    Release(At(box, 158));
+    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(box.SelText(), "hello big world");
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_DOUBLE_EQ(downs[0].first, 3 * 15.0);
+    EXPECT_DOUBLE_EQ(downs[0].second, 10 * 15.0);
+
+    // Shift+click extends from the anchor. Time passes first, so no click pairs into a double click.
+    window::AdvanceClock(1000);
+    Click(At(box, 3));
+    EXPECT_EQ(box.SelLength(), 0);
+    window::AdvanceClock(1000);
+    headless->PressKey(VK_SHIFT, backends::ModShift);
+    Click(At(box, 158));
+    headless->ReleaseKey(VK_SHIFT, 0);
+    EXPECT_EQ(box.SelText(), "hello big world");
+    window::AdvanceClock(1000);
+    Click(At(box, 3));
+    POINT middle = OnScreen(box.hWnd(), box.CaretPos().x, 10);
+    Key(VK_RIGHT, backends::ModControl);
+    POINT bigStart = OnScreen(box.hWnd(), box.CaretPos().x + 1, 10);
+    EXPECT_GT(bigStart.x, middle.x);
+    window::AdvanceClock(1000);
+    headless->MoveMouse(bigStart.x, bigStart.y);
+    headless->PressMouse();
+    headless->ReleaseMouse();
+    window::DoEvents();
+    int clicksBefore = clicks;
+    // The second press of a double click selects the word under it.
+    headless->PressMouse();
+    headless->ReleaseMouse();
+    window::DoEvents();
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(box.SelText(), "big");
+    EXPECT_EQ(clicks, clicksBefore) << "the release ending a double click is no Click";
+}
+
+TEST_F(TextBoxes, LongTextScrollsToKeepTheCaretInside)
+{
+    Load(kLayout);
+    TextBox& box = Box();
+    box.SetFocus();
+    std::string longText(60, 'w');
+    Type(longText);
+    POINT caret = box.CaretPos();
+    EXPECT_GT(caret.x, 100);
+    EXPECT_LT(caret.x, 160 - 2);
+    raster::Surface frame = window::ComposeTopLevel(form->hWnd());
+    // The caret line is drawn where CaretPos says, inside the box at (120, 10).
+    EXPECT_EQ(PixelAt(frame, 120 + caret.x, 10 + caret.y + 3), GetSysColor(COLOR_WINDOWTEXT));
+
+    Key(VK_HOME);
+    caret = box.CaretPos();
+    EXPECT_LE(caret.x, 4);
+    Key(VK_END);
+    EXPECT_LT(box.CaretPos().x, 160 - 2);
+
+    // Short text follows the alignment: right-aligned text ends at the right.
+    box.SetText("ab");
+    box.SetAlignment(1);
+    Key(VK_END);
+    EXPECT_GT(box.CaretPos().x, 140);
+    box.SetAlignment(0);
+    EXPECT_LT(box.CaretPos().x, 30);
+}
+
+TEST_F(TextBoxes, PaintsBorderTextPasswordMaskAndDisabledLook)
+{
+    Load(kLayout);
+    TextBox& box = Box();
+    box.SetText("abc");
+    raster::Surface frame = window::ComposeTopLevel(form->hWnd());
+    RECT inner { 122, 12, 278, 29 };
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    EXPECT_EQ(PixelAt(frame, 120, 10), GetSysColor(COLOR_BTNSHADOW)) << "the sunken edge";
+    EXPECT_EQ(PixelAt(frame, 121, 11), GetSysColor(COLOR_3DDKSHADOW));
+    int plainInk = Ink(frame, inner, window);
+    EXPECT_GT(plainInk, 10);
+
+    box.SetPasswordChar("*");
+    EXPECT_EQ(box.Text(), "abc");
+    frame = window::ComposeTopLevel(form->hWnd());
+    int maskInk = Ink(frame, inner, window);
+    EXPECT_GT(maskInk, 3);
+    EXPECT_NE(maskInk, plainInk);
+    box.SetFocus();
+    Key('A', backends::ModControl);
+    SetClipboardText("before");
+    Key('C', backends::ModControl);
+    EXPECT_EQ(GetClipboardText(), "before") << "a masked text is not copied";
+
+    box.SetAppearance(0);
+    frame = window::ComposeTopLevel(form->hWnd());
+    EXPECT_EQ(PixelAt(frame, 120, 10), GetSysColor(COLOR_WINDOWFRAME)) << "flat: a one-pixel frame";
+    EXPECT_EQ(PixelAt(frame, 121, 11), window);
+
+    box.SetEnabled(false);
+    frame = window::ComposeTopLevel(form->hWnd());
+    EXPECT_EQ(PixelAt(frame, 275, 25), GetSysColor(COLOR_BTNFACE));
+    EXPECT_NE(GetFocus(), box.hWnd());
+    EXPECT_GT(CountColour(frame, inner, GetSysColor(COLOR_GRAYTEXT)), 3);
+}
+
+TEST_F(TextBoxes, SettingsRoundTripAndTheLabelsAccessKeyFocusesTheBox)
+{
+    Load(kLayout);
+    TextBox& other = Box("txtOther");
+    EXPECT_EQ(other.Text(), "other");
+    EXPECT_EQ(other.BackColor(), 0x80000005u);
+    EXPECT_EQ(other.ForeColor(), 0x80000008u);
+    EXPECT_EQ(other.Appearance(), 1);
+    EXPECT_EQ(other.BorderStyle(), 1);
+    other.SetMaxLength(8);
+    other.SetToolTipText("tip");
+    PropertyBag bag = other.SaveSettings();
+    EXPECT_EQ(bag.ReadInt("MaxLength", 0), 8);
+    EXPECT_EQ(bag.ReadString("ToolTipText", ""), "tip");
+    EXPECT_FALSE(bag.Contains("Locked"));
+    EXPECT_FALSE(bag.Contains("BackColor"));
+    EXPECT_FALSE(bag.Contains("Font"));
+
+    LayoutParseResult again = ParseLayout(WriteLayout(form->SaveLayout()));
+    ASSERT_TRUE(again.form) << again.error;
+    EXPECT_EQ(again.form->children.size(), 4u);
+    EXPECT_EQ(again.form->children[3].settings, bag);
+
+    SetFocus(form->hWnd());
+    Key('N', backends::ModAlt);
+    EXPECT_EQ(GetFocus(), Box().hWnd());
+}
