@@ -1,0 +1,107 @@
+// The message loop sleeps in the backend when it has nothing to do: one wait per
+// idle period, with the next timer as its deadline and none without timers.
+
+#include "host/backends/headless/HeadlessBackend.h"
+#include "host/window/WindowSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+using namespace korvane;
+
+namespace {
+
+// Remembers the deadline of every wait the loop asks for.
+class CountingBackend : public backends::HeadlessBackend {
+public:
+    bool WaitForEvent(std::optional<std::uint64_t> deadline) override
+    {
+        waits.push_back(deadline);
+        return HeadlessBackend::WaitForEvent(deadline);
+    }
+    std::vector<std::optional<std::uint64_t>> waits;
+};
+
+class Messages : public window::WindowHandler {
+public:
+    std::optional<LRESULT> HandleMessage(HWND, UINT message, WPARAM, LPARAM) override
+    {
+        if (message == WM_LBUTTONDOWN)
+            ++clicks;
+        return std::nullopt;
+    }
+    int clicks = 0;
+};
+
+class IdleLoop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto counting = std::make_unique<CountingBackend>();
+        backend = counting.get();
+        window::UseBackend(std::move(counting));
+        window::WindowCreateInfo info;
+        info.rect = { 10, 10, 110, 60 };
+        info.handler = &handler;
+        form = window::CreateHostWindow(info);
+        window::DoEvents();
+    }
+    void TearDown() override
+    {
+        window::ResetWindowSystem();
+        EXPECT_EQ(window::LiveWindowCount(), 0u);
+    }
+
+    CountingBackend* backend = nullptr;
+    Messages handler;
+    HWND form = nullptr;
+};
+
+TEST_F(IdleLoop, BlocksWithoutDeadlineWhenNothingIsDue)
+{
+    int wakeUps = 0;
+    backend->SetIdleHook([&] {
+        ++wakeUps;
+        return false;
+    });
+    EXPECT_FALSE(window::RunModalLoop([] { return false; }));
+    EXPECT_EQ(wakeUps, 1);
+    ASSERT_EQ(backend->waits.size(), 1u);
+    EXPECT_EQ(backend->waits[0], std::nullopt);
+}
+
+TEST_F(IdleLoop, SleepsUntilTheNextTimer)
+{
+    backend->SetNow(1000);
+    SetTimer(form, 7, 250, nullptr);
+    SetTimer(form, 8, 40, nullptr);
+    backend->SetIdleHook([] { return false; });
+    EXPECT_FALSE(window::RunModalLoop([] { return false; }));
+    ASSERT_EQ(backend->waits.size(), 1u);
+    EXPECT_EQ(backend->waits[0], std::optional<std::uint64_t>(1040));
+}
+
+TEST_F(IdleLoop, WakesOncePerInputAndHandlesItBeforeSleepingAgain)
+{
+    int wakeUps = 0;
+    int clicksSeenAtSecondWait = -1;
+    backend->SetIdleHook([&] {
+        ++wakeUps;
+        if (wakeUps == 1) {
+            backend->MoveMouse(20, 20);
+            backend->PressMouse();
+            backend->ReleaseMouse();
+            return true;
+        }
+        clicksSeenAtSecondWait = handler.clicks;
+        return false;
+    });
+    EXPECT_FALSE(window::RunModalLoop([] { return false; }));
+    EXPECT_EQ(wakeUps, 2);
+    EXPECT_EQ(clicksSeenAtSecondWait, 1);
+    EXPECT_EQ(backend->waits, (std::vector<std::optional<std::uint64_t>> { std::nullopt, std::nullopt }));
+}
+
+} // namespace

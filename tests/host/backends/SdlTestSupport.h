@@ -1,0 +1,70 @@
+#pragma once
+
+// What the SDL backend tests share: a message recorder, painting through GDI and
+// reading pixels back from an SDL window's surface.
+
+#include "host/backends/sdl/SdlBackend.h"
+#include "host/gdi/Gdi.h"
+#include "host/window/WindowSystem.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace korvane::testing {
+
+struct Received {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Records every message and leaves each to default processing.
+class Recorder : public window::WindowHandler {
+public:
+    std::optional<LRESULT> HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        log.push_back({ hwnd, message, wParam, lParam });
+        return std::nullopt;
+    }
+    std::vector<Received> Of(UINT message) const
+    {
+        std::vector<Received> found;
+        for (const Received& received : log)
+            if (received.message == message)
+                found.push_back(received);
+        return found;
+    }
+    std::vector<Received> log;
+};
+
+inline void FillWindow(HWND hwnd, RECT rect, COLORREF colour)
+{
+    HDC dc = window::GetWindowDC(hwnd);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+    ReleaseDC(hwnd, dc);
+}
+
+// A pixel of an SDL surface as 0x00RRGGBB.
+inline std::uint32_t SurfacePixel(SDL_Surface* surface, int x, int y)
+{
+    std::uint32_t raw = 0;
+    std::memcpy(&raw, static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    SDL_GetRGB(raw, surface->format, &r, &g, &b);
+    return (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
+}
+
+inline SDL_Window* SdlWindowOf(backends::SdlBackend& backend, HWND hwnd)
+{
+    return SDL_GetWindowFromID(backend.SdlWindowId(hwnd));
+}
+
+} // namespace korvane::testing
