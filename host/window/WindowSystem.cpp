@@ -526,27 +526,31 @@ void PresentAll()
             PresentWindow(top);
 }
 
-// One round of work without waiting; false when there was nothing to do.
+// One round of work without waiting; false when there was nothing to do. Input
+// is routed only after the messages before it are handled, so that a press that
+// takes the capture decides where the next move goes, as it does on a display.
 bool ProcessPending()
 {
     bool worked = false;
-    while (std::optional<InputEvent> event = Backend().PollEvent()) {
-        Route(*event);
-        worked = true;
-    }
-    while (!S().queue.empty()) {
-        MSG msg = S().queue.front();
-        S().queue.pop_front();
-        if (msg.message == WM_QUIT) {
-            S().quit = true;
-            S().exitCode = static_cast<int>(msg.wParam);
-            return true;
+    for (;;) {
+        if (!S().queue.empty()) {
+            MSG msg = S().queue.front();
+            S().queue.pop_front();
+            if (msg.message == WM_QUIT) {
+                S().quit = true;
+                S().exitCode = static_cast<int>(msg.wParam);
+                return true;
+            }
+            Dispatch(msg);
+            worked = true;
+            continue;
         }
-        Dispatch(msg);
-        worked = true;
-        // Input that arrived meanwhile keeps its order behind what is queued.
-        while (std::optional<InputEvent> event = Backend().PollEvent())
+        if (std::optional<InputEvent> event = Backend().PollEvent()) {
             Route(*event);
+            worked = true;
+            continue;
+        }
+        break;
     }
     worked |= FireDueTimers();
     worked |= DeliverPaints();

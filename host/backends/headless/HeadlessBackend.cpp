@@ -41,6 +41,12 @@ void HeadlessBackend::MoveMouse(int x, int y)
 {
     m_cursorPosition = POINT { x, y };
     HWND under = TopLevelAt(m_cursorPosition);
+    m_inside = under != nullptr;
+    if (m_buttonsHeld > 0 && m_pointerWindow) {
+        // The window that took the press keeps the pointer until the release.
+        QueueMouse(InputEvent::Kind::MouseMove, MouseButton::Left);
+        return;
+    }
     if (m_pointerWindow && under != m_pointerWindow) {
         InputEvent leave;
         leave.kind = InputEvent::Kind::MouseLeave;
@@ -48,13 +54,30 @@ void HeadlessBackend::MoveMouse(int x, int y)
         m_events.push_back(leave);
     }
     m_pointerWindow = under;
-    m_inside = under != nullptr;
     QueueMouse(InputEvent::Kind::MouseMove, MouseButton::Left);
 }
 
-void HeadlessBackend::PressMouse(MouseButton button) { QueueMouse(InputEvent::Kind::MouseDown, button); }
+void HeadlessBackend::PressMouse(MouseButton button)
+{
+    if (m_pointerWindow)
+        ++m_buttonsHeld;
+    QueueMouse(InputEvent::Kind::MouseDown, button);
+}
 
-void HeadlessBackend::ReleaseMouse(MouseButton button) { QueueMouse(InputEvent::Kind::MouseUp, button); }
+void HeadlessBackend::ReleaseMouse(MouseButton button)
+{
+    QueueMouse(InputEvent::Kind::MouseUp, button);
+    if (m_buttonsHeld > 0 && --m_buttonsHeld == 0) {
+        HWND under = TopLevelAt(m_cursorPosition);
+        if (under != m_pointerWindow && m_pointerWindow) {
+            InputEvent leave;
+            leave.kind = InputEvent::Kind::MouseLeave;
+            leave.window = m_pointerWindow;
+            m_events.push_back(leave);
+        }
+        m_pointerWindow = under;
+    }
+}
 
 void HeadlessBackend::LeaveWindows()
 {

@@ -93,6 +93,7 @@ private:
     POINT m_cursorPosition { -1, -1 };
     bool m_inside = false;
     HWND m_pointerWindow = nullptr;
+    int m_buttonsHeld = 0;
     unsigned m_modifiers = 0;
     CursorShape m_cursor = CursorShape::Arrow;
     std::vector<CursorShape> m_cursorHistory;
