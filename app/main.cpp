@@ -1,0 +1,47 @@
+// Korvane's start: the main window is the start-up object; the program ends when
+// it is unloaded and the running handler has returned.
+
+#include "app/frmKorvane.h"
+#include "host/backends/sdl/SdlBackend.h"
+#include "host/forms/HostServices.h"
+#include "host/window/WindowSystem.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// The layout and its pictures: installed beside the program's share folder, or,
+// for a program run from its build folder, the sources.
+std::filesystem::path ResourceFolder()
+{
+    std::filesystem::path installed = korvane::forms::App::Path() / ".." / "share" / "korvane";
+    if (std::filesystem::exists(installed / "frmKorvane.layout"))
+        return installed;
+    return KORVANE_SOURCE_RESOURCES;
+}
+
+} // namespace
+
+int main()
+{
+    std::unique_ptr<korvane::backends::SdlBackend> backend = korvane::backends::SdlBackend::Create();
+    if (!backend) {
+        std::fprintf(stderr, "korvane: no display is available to open the window on\n");
+        return 1;
+    }
+    korvane::window::UseBackend(std::move(backend));
+    int exitCode = 0;
+    {
+        korvane::frmKorvane form;
+        std::string error;
+        if (!korvane::StartKorvane(form, ResourceFolder().string(), error)) {
+            std::fprintf(stderr, "korvane: %s\n", error.c_str());
+            exitCode = 1;
+        } else {
+            exitCode = korvane::window::RunMessageLoop();
+        }
+    }
+    korvane::window::ResetWindowSystem();
+    return exitCode;
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The installed program under a virtual display: press the repair button, see the
+# data source written and the completion box, confirm it, quit with the exit
+# button, and expect exit code 0. Skips (77) when the program is not installed.
+set -euo pipefail
+
+korvane="$1"
+setup_library="$2"
+mdbtools="$3"
+[ -x "$korvane" ] || { echo "not installed: $korvane"; exit 77; }
+
+work="$(mktemp -d)"
+trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -p "$work/etc"
+printf '[Microsoft Access Driver (*.mdb)]\nDriver=%s\nSetup=%s\n' "$mdbtools" "$setup_library" >"$work/etc/odbcinst.ini"
+export ODBCSYSINI="$work/etc" ODBCINI="$work/odbc.ini"
+
+"$korvane" >"$work/korvane.log" 2>&1 &
+pid=$!
+main="$(timeout 20 xdotool search --sync --onlyvisible --name 'Korvane Version 3.0' | head -n 1)"
+# The repair button's centre in client pixels: (2640 + 2310 / 2) / 15, (2280 + 375 / 2) / 15.
+xdotool mousemove --window "$main" 253 164 click 1
+done_box="$(timeout 30 xdotool search --sync --onlyvisible --name '^完成$' | head -n 1)"
+grep -q '^\[Pelwick2006\]$' "$ODBCINI" || { echo "no data source written"; cat "$ODBCINI" || true; exit 1; }
+grep -q '^Driver=Microsoft Access Driver (\*.mdb)$' "$ODBCINI"
+xdotool windowfocus --sync "$done_box" key Return
+timeout 10 bash -c "while xdotool search --onlyvisible --name '^完成\$' >/dev/null 2>&1; do sleep 0.1; done"
+# The exit button: (4680 + 1815 / 2) / 15, (2280 + 375 / 2) / 15.
+xdotool mousemove --window "$main" 372 164 click 1
+status=0
+timeout 10 tail --pid="$pid" -f /dev/null || status=$?
+[ "$status" -eq 0 ] || { echo "korvane did not end"; exit 1; }
+wait "$pid" || { echo "korvane exited with $?"; cat "$work/korvane.log"; exit 1; }
+pid=""
+echo "installed program repaired the data source and ended cleanly"
