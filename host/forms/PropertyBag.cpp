@@ -72,15 +72,25 @@ std::optional<std::string> AsString(const PropertyValue& value)
     return std::nullopt;
 }
 
+bool PropertyBag::WasRead(std::string_view key) const
+{
+    return std::any_of(m_readKeys.begin(), m_readKeys.end(), [&](const std::string& read) { return EqualsIgnoringCase(read, key); });
+}
+
 const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const
 {
+    if (!WasRead(key))
+        m_readKeys.emplace_back(key);
     for (const Entry& entry : m_entries)
         if (EqualsIgnoringCase(entry.key, key))
             return &entry;
     return nullptr;
 }
 
-bool PropertyBag::Contains(std::string_view key) const { return Find(key) != nullptr; }
+bool PropertyBag::Contains(std::string_view key) const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return EqualsIgnoringCase(entry.key, key); });
+}
 
 PropertyValue PropertyBag::ReadProperty(std::string_view key, const PropertyValue& defaultValue) const
 {

@@ -69,12 +69,17 @@ public:
     const std::vector<Entry>& Entries() const { return m_entries; }
     bool Empty() const { return m_entries.empty(); }
 
-    friend bool operator==(const PropertyBag&, const PropertyBag&) = default;
+    // Whether a control asked for the key since the bag was made; a stored key that
+    // nobody read is one the control does not know.
+    bool WasRead(std::string_view key) const;
+
+    friend bool operator==(const PropertyBag& a, const PropertyBag& b) { return a.m_entries == b.m_entries; }
 
 private:
     const Entry* Find(std::string_view key) const;
 
     std::vector<Entry> m_entries; // in the order they were first stored
+    mutable std::vector<std::string> m_readKeys;
 };
 
 } // namespace korvane::forms

@@ -1,0 +1,448 @@
+// korvane-render: draws the main window, or one control, on the headless backend
+// and writes what the screen would show as a PNG. Every picture of the project's
+// documentation is made with it.
+
+#include "app/frmKorvane.h"
+#include "controls/button/gxButtons_H.h"
+#include "controls/progress_bar/XP_ProgressBar.h"
+#include "controls/text_box/TarvosXPText.h"
+#include "host/backends/headless/HeadlessBackend.h"
+#include "host/forms/HostServices.h"
+#include "host/forms/controls/PlainControls.h"
+#include "host/gdi/Gdi.h"
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using namespace korvane;
+
+const char* const kHelp = R"(Usage:
+  korvane-render window [--script FILE] --out FILE.png
+  korvane-render control KIND --size WxH [--set KEY=VALUE]... [--state STATE]
+                 [--script FILE] --out FILE.png
+  korvane-render --help
+
+window   the main window after its load, after the script if one is given, with
+         whatever is on top of it (a message box, say), as the screen shows it.
+control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0, 0)
+         of a plain form in the button face colour, WxH client pixels, loaded with
+         the settings given; the picture is the control's client rectangle.
+
+--set KEY=VALUE  a setting as the control stores it; VALUE in the layout file's
+                 syntax: 12, &H8000000F& or 0x00C000 colours, True/False, "text",
+                 Picture("file.bmp") or a bare file name for picture keys.
+--state STATE    buttons only: normal, hover (pointer on its centre), pressed (then
+                 the left button held), disabled (Enabled False), latched
+                 (check-box mode with Value True).
+--script FILE    one step a line, run in order:
+                   move X Y     the pointer to form client pixels X, Y
+                   down | up    the left button;  rdown | rup  the right button
+                   key NAME     a key: Space, Return, Tab, Escape, Left, Right, Up,
+                                Down, Home, End, Delete, Back, F1..F12, a letter or a
+                                digit, with Alt+, Ctrl+ or Shift+ before it
+                   type TEXT    characters, as an input method gives them
+                   wait MS      the clock moves on MS milliseconds, firing timers
+                   let NAME V   (control) sets a property through its Let
+                   design       design time (ambient UserMode False) from here on
+                 Lines starting with # are comments.
+The program's repair runs for real when its button is pressed: point ODBCINI and
+ODBCSYSINI at a scratch configuration first.
+Exit codes: 0 written, 2 bad usage or input (nothing written), 1 failure.
+)";
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::string mode;
+    std::string kind;
+    int width = 0;
+    int height = 0;
+    std::vector<std::pair<std::string, std::string>> settings;
+    std::string state = "normal";
+    std::string script;
+    std::string out;
+};
+
+Options ParseArguments(int argc, char** argv)
+{
+    Options options;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+        throw UsageError("nothing to do; see --help");
+    std::size_t i = 0;
+    options.mode = args[i++];
+    if (options.mode != "window" && options.mode != "control")
+        throw UsageError("unknown command '" + options.mode + "'; see --help");
+    if (options.mode == "control") {
+        if (i >= args.size())
+            throw UsageError("control needs a KIND");
+        options.kind = args[i++];
+        if (options.kind != "XP_ProgressBar" && options.kind != "TarvosXPText" && options.kind != "gxButtons_H")
+            throw UsageError("unknown control kind '" + options.kind + "'");
+    }
+    auto value = [&](const std::string& flag) {
+        if (i >= args.size())
+            throw UsageError(flag + " needs a value");
+        return args[i++];
+    };
+    while (i < args.size()) {
+        std::string flag = args[i++];
+        if (flag == "--out") {
+            options.out = value(flag);
+        } else if (flag == "--script") {
+            options.script = value(flag);
+        } else if (flag == "--size" && options.mode == "control") {
+            std::string size = value(flag);
+            int w = 0, h = 0;
+            char x = 0, extra = 0;
+            if (std::sscanf(size.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w <= 0 || h <= 0 || w > 4000 || h > 4000)
+                throw UsageError("--size wants WxH in pixels, not '" + size + "'");
+            options.width = w;
+            options.height = h;
+        } else if (flag == "--set" && options.mode == "control") {
+            std::string setting = value(flag);
+            std::size_t equals = setting.find('=');
+            if (equals == std::string::npos || equals == 0)
+                throw UsageError("--set wants KEY=VALUE, not '" + setting + "'");
+            options.settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+        } else if (flag == "--state" && options.mode == "control") {
+            options.state = value(flag);
+            static const char* const states[] = {"normal", "hover", "pressed", "disabled", "latched"};
+            if (std::find(std::begin(states), std::end(states), options.state) == std::end(states))
+                throw UsageError("unknown state '" + options.state + "'");
+            if (options.kind != "gxButtons_H" && options.state != "normal")
+                throw UsageError("--state is for gxButtons_H");
+        } else {
+            throw UsageError("unknown option '" + flag + "'");
+        }
+    }
+    if (options.out.empty())
+        throw UsageError("--out FILE.png is needed");
+    if (options.mode == "control" && options.width == 0)
+        throw UsageError("control needs --size WxH");
+    return options;
+}
+
+// A key name of a script: the virtual key and its modifiers.
+std::pair<unsigned, unsigned> ParseKey(std::string name)
+{
+    unsigned modifiers = 0;
+    for (;;) {
+        if (name.rfind("Alt+", 0) == 0) {
+            modifiers |= backends::ModAlt;
+            name = name.substr(4);
+        } else if (name.rfind("Ctrl+", 0) == 0) {
+            modifiers |= backends::ModControl;
+            name = name.substr(5);
+        } else if (name.rfind("Shift+", 0) == 0) {
+            modifiers |= backends::ModShift;
+            name = name.substr(6);
+        } else {
+            break;
+        }
+    }
+    static const std::map<std::string, unsigned> named = {{"Space", VK_SPACE}, {"Return", VK_RETURN}, {"Enter", VK_RETURN},
+        {"Tab", VK_TAB}, {"Escape", VK_ESCAPE}, {"Esc", VK_ESCAPE}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Up", VK_UP},
+        {"Down", VK_DOWN}, {"Home", VK_HOME}, {"End", VK_END}, {"Delete", VK_DELETE}, {"Back", VK_BACK},
+        {"Backspace", VK_BACK}};
+    if (auto it = named.find(name); it != named.end())
+        return {it->second, modifiers};
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return {static_cast<unsigned>(std::toupper(static_cast<unsigned char>(name[0]))), modifiers};
+    if (name.size() >= 2 && name[0] == 'F') {
+        int number = std::atoi(name.c_str() + 1);
+        if (number >= 1 && number <= 12 && name == "F" + std::to_string(number))
+            return {static_cast<unsigned>(VK_F1 + number - 1), modifiers};
+    }
+    throw UsageError("unknown key '" + name + "'");
+}
+
+struct Step {
+    int line = 0;
+    std::string verb;
+    std::string rest;
+};
+
+std::vector<Step> ReadScript(const std::string& file)
+{
+    std::vector<Step> steps;
+    if (file.empty())
+        return steps;
+    std::ifstream in(file);
+    if (!in)
+        throw UsageError("cannot read the script " + file);
+    std::string text;
+    int number = 0;
+    static const char* const verbs[] = {"move", "down", "up", "rdown", "rup", "key", "type", "wait", "let", "design"};
+    while (std::getline(in, text)) {
+        ++number;
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        std::size_t start = text.find_first_not_of(" \t");
+        if (start == std::string::npos || text[start] == '#')
+            continue;
+        text = text.substr(start);
+        std::size_t space = text.find(' ');
+        Step step { number, text.substr(0, space), space == std::string::npos ? "" : text.substr(space + 1) };
+        if (std::find(std::begin(verbs), std::end(verbs), step.verb) == std::end(verbs))
+            throw UsageError(file + ":" + std::to_string(number) + ": unknown step '" + step.verb + "'");
+        if (step.verb == "key")
+            ParseKey(step.rest); // refuse bad keys before anything runs
+        steps.push_back(step);
+    }
+    return steps;
+}
+
+// Sets a property through its Let; false for a name the kind has no Let for.
+bool LetProperty(forms::Control& control, const std::string& name, const forms::PropertyValue& value)
+{
+    auto integer = [&] { return static_cast<std::int32_t>(forms::AsInteger(value).value_or(0)); };
+    auto text = [&] { return forms::AsString(value).value_or(""); };
+    auto flag = [&] { return forms::AsBool(value).value_or(false); };
+    using Setter = std::function<void()>;
+    std::map<std::string, Setter> setters;
+    if (auto* bar = dynamic_cast<XP_ProgressBar*>(&control)) {
+        setters = {{"Value", [&] { bar->LetValue(integer()); }}, {"Max", [&] { bar->LetMax(integer()); }},
+            {"BrushStyle", [&] { bar->LetBrushStyle(integer()); }},
+            {"Color", [&] { bar->LetColor(static_cast<std::uint32_t>(integer())); }}};
+    } else if (auto* box = dynamic_cast<TarvosXPText*>(&control)) {
+        setters = {{"Text", [&] { box->LetText(text()); }}, {"Enabled", [&] { box->LetEnabled(flag()); }},
+            {"MaxLength", [&] { box->LetMaxLength(integer()); }}};
+    } else if (auto* button = dynamic_cast<gxButtons_H*>(&control)) {
+        setters = {{"Caption", [&] { button->LetCaption(text()); }}, {"Enabled", [&] { button->LetEnabled(flag()); }},
+            {"ForeColor", [&] { button->LetForeColor(static_cast<std::uint32_t>(integer())); }},
+            {"BackColor", [&] { button->LetBackColor(static_cast<std::uint32_t>(integer())); }}};
+    }
+    auto it = setters.find(name);
+    if (it == setters.end())
+        return false;
+    it->second();
+    return true;
+}
+
+class Renderer {
+public:
+    Renderer(backends::HeadlessBackend& headless, forms::Form& form, forms::Control* control)
+        : m_headless(headless), m_form(form), m_control(control)
+    {
+    }
+
+    // Runs the steps; a step that opens a modal loop continues from that loop's idle
+    // time, so the capture shows what is on top.
+    void Run(std::vector<Step> steps)
+    {
+        m_steps = std::move(steps);
+        m_headless.SetIdleHook([this] { return NextStep(); });
+        window::DoEvents();
+        window::RunModalLoop([this] { return m_done; });
+        if (!m_captured)
+            Capture();
+    }
+
+    korvane::raster::Surface Picture() const { return m_picture; }
+
+private:
+    bool NextStep()
+    {
+        if (m_next >= m_steps.size()) {
+            if (!m_captured)
+                Capture();
+            m_done = true;
+            return false;
+        }
+        const Step& step = m_steps[m_next++];
+        Execute(step);
+        return true;
+    }
+
+    void Execute(const Step& step)
+    {
+        std::istringstream words(step.rest);
+        auto fail = [&](const std::string& what) {
+            throw UsageError("script line " + std::to_string(step.line) + ": " + what);
+        };
+        if (step.verb == "move") {
+            int x = 0, y = 0;
+            if (!(words >> x >> y))
+                fail("move wants X Y");
+            POINT point { x, y };
+            ClientToScreen(m_form.hWnd(), &point);
+            m_headless.MoveMouse(point.x, point.y);
+        } else if (step.verb == "down" || step.verb == "up" || step.verb == "rdown" || step.verb == "rup") {
+            backends::MouseButton button = step.verb[0] == 'r' ? backends::MouseButton::Right : backends::MouseButton::Left;
+            if (step.verb.back() == 'n')
+                m_headless.PressMouse(button);
+            else
+                m_headless.ReleaseMouse(button);
+        } else if (step.verb == "key") {
+            auto [key, modifiers] = ParseKey(step.rest);
+            m_headless.TypeKey(key, modifiers);
+        } else if (step.verb == "type") {
+            m_headless.TypeText(step.rest);
+        } else if (step.verb == "wait") {
+            int ms = 0;
+            if (!(words >> ms) || ms < 0)
+                fail("wait wants milliseconds");
+            window::AdvanceClock(static_cast<unsigned>(ms));
+        } else if (step.verb == "let") {
+            std::string name;
+            words >> name;
+            std::string rest;
+            std::getline(words, rest);
+            std::optional<forms::PropertyValue> value = forms::ParseLayoutValue(rest);
+            if (!m_control)
+                fail("let needs a control");
+            if (!value)
+                fail("bad value '" + rest + "'");
+            if (!LetProperty(*m_control, name, *value))
+                fail(m_control->Kind() + " has no property " + name + " to let");
+        } else if (step.verb == "design") {
+            m_form.SetUserMode(false);
+            for (forms::Control* control : m_form.Controls())
+                if (auto* user = dynamic_cast<forms::UserControl*>(control))
+                    user->NotifyAmbientChanged("UserMode");
+        }
+    }
+
+    void Capture()
+    {
+        window::DoEvents();
+        raster::Surface screen = window::ComposeScreen();
+        RECT rect;
+        GetWindowRect(m_control ? m_control->hWnd() : m_form.hWnd(), &rect);
+        raster::Surface picture(rect.right - rect.left, rect.bottom - rect.top, raster::SurfaceFormat::Colour32);
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) {
+                int sx = rect.left + x, sy = rect.top + y;
+                if (sx >= 0 && sy >= 0 && sx < screen.Width() && sy < screen.Height())
+                    picture.Set(x, y, screen.At(sx, sy));
+            }
+        m_picture = std::move(picture);
+        m_captured = true;
+    }
+
+    backends::HeadlessBackend& m_headless;
+    forms::Form& m_form;
+    forms::Control* m_control;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    bool m_done = false;
+    bool m_captured = false;
+    raster::Surface m_picture;
+};
+
+forms::LayoutNode ControlForm(const Options& options)
+{
+    forms::LayoutNode form;
+    form.kind = "Form";
+    form.name = "frmRender";
+    form.settings.Set("ClientWidth", std::int64_t { options.width * forms::kTwipsPerPixel });
+    form.settings.Set("ClientHeight", std::int64_t { options.height * forms::kTwipsPerPixel });
+    form.settings.Set("BackColor", std::int64_t { 0x8000000F });
+    forms::LayoutNode control;
+    control.kind = options.kind;
+    control.name = "Control1";
+    control.settings.Set("Width", std::int64_t { options.width * forms::kTwipsPerPixel });
+    control.settings.Set("Height", std::int64_t { options.height * forms::kTwipsPerPixel });
+    for (const auto& [key, text] : options.settings) {
+        std::optional<forms::PropertyValue> value = forms::ParseLayoutValue(text);
+        // A bare file name for a picture key, as a shell user writes it.
+        if (!value && (key == "Image" || key == "Picture" || key == "mIcon"))
+            value = forms::PictureRef { text };
+        if (!value)
+            throw UsageError("bad value for " + key + ": '" + text + "'");
+        if (control.settings.Contains(key))
+            throw UsageError(key + " is set twice");
+        control.settings.Set(key, *value);
+    }
+    if (options.state == "disabled")
+        control.settings.Set("Enabled", false);
+    if (options.state == "latched") {
+        control.settings.Set("Mode", std::int64_t { 1 });
+        control.settings.Set("Value", true);
+    }
+    form.children.push_back(std::move(control));
+    return form;
+}
+
+int Render(const Options& options)
+{
+    std::vector<Step> steps = ReadScript(options.script);
+    auto backend = std::make_unique<backends::HeadlessBackend>(1024, 768);
+    backends::HeadlessBackend& headless = *backend;
+    window::UseBackend(std::move(backend));
+    // A rendering never opens a browser.
+    forms::SetShellLauncher([](const std::string&, int) {});
+    raster::Surface picture;
+    {
+        frmKorvane mainWindow;
+        forms::Form controlForm;
+        forms::Control* control = nullptr;
+        forms::Form* form = &mainWindow;
+        std::string error;
+        if (options.mode == "window") {
+            if (!StartKorvane(mainWindow, KORVANE_SOURCE_RESOURCES, error))
+                throw std::runtime_error(error);
+        } else {
+            forms::RegisterPlainControls();
+            RegisterGxButtons_H();
+            RegisterXP_ProgressBar();
+            RegisterTarvosXPText();
+            forms::LayoutNode layout = ControlForm(options);
+            if (!controlForm.Load(layout, std::filesystem::current_path(), error))
+                throw UsageError(error);
+            control = controlForm.Find("Control1");
+            const forms::PropertyBag& given = layout.children.front().settings;
+            for (const auto& [key, text] : options.settings)
+                if (!given.WasRead(key))
+                    throw UsageError(options.kind + " has no setting " + key);
+            controlForm.Show();
+            form = &controlForm;
+            if (options.state == "hover" || options.state == "pressed") {
+                RECT rect;
+                GetWindowRect(control->hWnd(), &rect);
+                headless.MoveMouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+                if (options.state == "pressed")
+                    headless.PressMouse();
+            }
+        }
+        Renderer renderer(headless, *form, control);
+        renderer.Run(steps);
+        picture = renderer.Picture();
+        headless.SetIdleHook(nullptr);
+    }
+    window::ResetWindowSystem();
+    if (!backends::SaveSurfacePng(picture, options.out)) {
+        std::fprintf(stderr, "korvane-render: cannot write %s\n", options.out.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    try {
+        return Render(ParseArguments(argc, argv));
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "korvane-render: %s\n", error.what());
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "korvane-render: %s\n", error.what());
+        return 1;
+    }
+}
