@@ -269,6 +269,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string* error)
 {
     // The program handles Ctrl+C itself and has no use for SDL_QUIT.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Frames are made by the CPU: the window surface goes straight to the server
+    // (shared memory on X11) instead of through an OpenGL texture and its driver.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A click on a window that is not active still reaches it, as on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A desktop form neither turns the desktop's compositor off nor keeps the screen saver away.

@@ -69,6 +69,7 @@ protected:
 
     SdlBackend* backend = nullptr;
     Recorder recorder;
+    Recorder childMessages; // outlives the windows, which go in TearDown
     std::size_t gdiObjects = 0;
     std::optional<std::string> previousDriver;
 };
@@ -300,7 +301,6 @@ TEST_F(SdlDummyDriver, WaitingKeepsTheEventItWokeFor)
 TEST_F(SdlDummyDriver, ClicksReachTheChildUnderThePointer)
 {
     HWND form = MakeForm({ 0, 0, 80, 60 });
-    Recorder childMessages;
     window::WindowCreateInfo info;
     info.parent = form;
     info.rect = { 10, 20, 50, 40 };
