@@ -15,18 +15,40 @@ mkdir -p "$work/etc"
 printf '[Microsoft Access Driver (*.mdb)]\nDriver=%s\nSetup=%s\n' "$mdbtools" "$setup_library" >"$work/etc/odbcinst.ini"
 export ODBCSYSINI="$work/etc" ODBCINI="$work/odbc.ini"
 
+# xdotool's name patterns miss non-ASCII titles in some locales; compare names instead.
+window_named() {
+  for window in $(xdotool search --name '.*' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ] && { echo "$window"; return 0; }
+  done
+  return 1
+}
+
 "$korvane" >"$work/korvane.log" 2>&1 &
 pid=$!
 main="$(timeout 20 xdotool search --sync --onlyvisible --name 'Korvane Version 3.0' | head -n 1)"
 # The repair button's centre in client pixels: (2640 + 2310 / 2) / 15, (2280 + 375 / 2) / 15.
-xdotool mousemove --window "$main" 253 164 click 1
-done_box="$(timeout 30 xdotool search --sync --onlyvisible --name '^完成$' | head -n 1)"
+# A window that has just appeared may not take the first click (the pointer has
+# not been seen to arrive over it); click again until the repair answers.
+done_box=""
+for attempt in 1 2 3 4 5; do
+  xdotool mousemove --window "$main" 253 164
+  sleep 1
+  xdotool click 1
+  for _ in $(seq 1 40); do
+    done_box="$(window_named 完成 || true)"
+    [ -n "$done_box" ] && break 2
+    sleep 0.2
+  done
+done
+[ -n "$done_box" ] || { echo "no completion box appeared"; cat "$work/korvane.log"; exit 1; }
 grep -q '^\[Pelwick2006\]$' "$ODBCINI" || { echo "no data source written"; cat "$ODBCINI" || true; exit 1; }
 grep -q '^Driver=Microsoft Access Driver (\*.mdb)$' "$ODBCINI"
 xdotool windowfocus --sync "$done_box" key Return
-timeout 10 bash -c "while xdotool search --onlyvisible --name '^完成\$' >/dev/null 2>&1; do sleep 0.1; done"
+for _ in $(seq 1 50); do window_named 完成 >/dev/null || break; sleep 0.2; done
 # The exit button: (4680 + 1815 / 2) / 15, (2280 + 375 / 2) / 15.
-xdotool mousemove --window "$main" 372 164 click 1
+xdotool mousemove --window "$main" 372 164
+sleep 0.5
+xdotool click 1
 status=0
 timeout 10 tail --pid="$pid" -f /dev/null || status=$?
 [ "$status" -eq 0 ] || { echo "korvane did not end"; exit 1; }
