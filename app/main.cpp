@@ -4,6 +4,7 @@
 #include "app/frmKorvane.h"
 #include "host/backends/sdl/SdlBackend.h"
 #include "host/forms/HostServices.h"
+#include "host/forms/controls/TextBox.h"
 #include "host/window/WindowSystem.h"
 
 #include <cstdio>
@@ -31,6 +32,8 @@ int main()
         return 1;
     }
     korvane::window::UseBackend(std::move(backend));
+    korvane::forms::SetClipboardFunctions(
+        { &korvane::backends::SdlBackend::ClipboardText, &korvane::backends::SdlBackend::SetClipboardText });
     int exitCode = 0;
     {
         korvane::frmKorvane form;

@@ -198,11 +198,9 @@ public:
         HWND owner = m_info.owner ? window::TopLevelOf(m_info.owner) : GetActiveWindow();
         m_info.owner = owner;
 
-        // Every window the user could reach is disabled while the box waits. The window
-        // system cannot list its top-level windows, so that is the owner and the window
-        // holding the focus.
+        // Every window the user could reach is disabled while the box waits.
         std::vector<HWND> disabled;
-        for (HWND candidate : { owner, window::TopLevelOf(previousFocus) }) {
+        for (HWND candidate : window::TopLevelWindows()) {
             if (candidate && IsWindowEnabled(candidate)
                 && std::find(disabled.begin(), disabled.end(), candidate) == disabled.end()) {
                 EnableWindow(candidate, FALSE);

@@ -623,6 +623,8 @@ void SetWindowHandler(HWND hwnd, WindowHandler* handler)
 
 std::size_t LiveWindowCount() { return S().windows.size(); }
 
+std::vector<HWND> TopLevelWindows() { return S().topLevels; }
+
 std::shared_ptr<Surface> WindowSurface(HWND hwnd)
 {
     Window* window = Find(hwnd);

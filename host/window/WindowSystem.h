@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvane::window {
 
@@ -51,6 +52,8 @@ void ResetWindowSystem();
 HWND CreateHostWindow(const WindowCreateInfo& info);
 void SetWindowHandler(HWND hwnd, WindowHandler* handler);
 std::size_t LiveWindowCount();
+// The program's top-level windows, front first.
+std::vector<HWND> TopLevelWindows();
 
 // The window's own pixels, sized to its client area. Null for a bad handle.
 std::shared_ptr<raster::Surface> WindowSurface(HWND hwnd);

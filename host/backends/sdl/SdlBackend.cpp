@@ -681,4 +681,21 @@ raster::IntRect SdlBackend::ScreenBounds()
     return raster::IntRect { bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h };
 }
 
+std::optional<std::string> SdlBackend::ClipboardText()
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || !SDL_HasClipboardText())
+        return std::nullopt;
+    char* text = SDL_GetClipboardText();
+    if (!text)
+        return std::nullopt;
+    std::string copy = text;
+    SDL_free(text);
+    return copy;
+}
+
+bool SdlBackend::SetClipboardText(const std::string& text)
+{
+    return SDL_WasInit(SDL_INIT_VIDEO) && SDL_SetClipboardText(text.c_str()) == 0;
+}
+
 } // namespace korvane::backends

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace korvane::backends {
@@ -31,6 +32,10 @@ public:
     // Starts SDL's video subsystem; null when there is no display to open, with
     // SDL's reason in `error` when one is given.
     static std::unique_ptr<SdlBackend> Create(std::string* error = nullptr);
+
+    // The system clipboard's text while SDL's video is up; nothing (or false) otherwise.
+    static std::optional<std::string> ClipboardText();
+    static bool SetClipboardText(const std::string& text);
     ~SdlBackend() override;
 
     SdlBackend(const SdlBackend&) = delete;
