@@ -40,7 +40,7 @@ void gxButtons_H::UserControl_WriteProperties(forms::PropertyBag& PropBag)
 {
     PropBag.WriteProperty("Caption", m_caption, std::string());
     PropBag.WriteProperty("cFore", std::int64_t { forms::UserControl::ForeColor() }, std::int64_t { 0x80000012 });
-    PropBag.WriteProperty("Font", Font()->Spec(), std::monostate {});
+    PropBag.WriteProperty("Font", Font()->Description(), std::monostate {});
     PropBag.WriteProperty("cBack", std::int64_t { m_backColor }, std::monostate {});
 }
 

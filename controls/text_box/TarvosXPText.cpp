@@ -264,7 +264,7 @@ void TarvosXPText::UserControl_WriteProperties(forms::PropertyBag& PropBag)
     PropBag.WriteProperty("AutoSelect", m_autoSelect, false);
     PropBag.WriteProperty("BackColor", Number { box.BackColor() }, Number { kDefaultBackColor });
     PropBag.WriteProperty("Enabled", box.Enabled(), true);
-    PropBag.WriteProperty("Font", box.Font()->Spec(), Ambient().Font->Spec());
+    PropBag.WriteProperty("Font", box.Font()->Description(), Ambient().Font->Description());
     PropBag.WriteProperty("ForeColor", Number { box.ForeColor() }, Number { kDefaultForeColor });
     PropBag.WriteProperty("Locked", box.Locked(), false);
     PropBag.WriteProperty("MaxLength", Number { box.MaxLength() }, Number { 0 });

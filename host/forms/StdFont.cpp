@@ -16,7 +16,7 @@ StdFont::~StdFont()
 StdFont& StdFont::operator=(const StdFont& other)
 {
     if (this != &other)
-        SetSpec(other.m_spec);
+        SetDescription(other.m_spec);
     return *this;
 }
 
@@ -27,9 +27,9 @@ void StdFont::Changed()
     m_handle = nullptr;
 }
 
-void StdFont::SetSpec(const FontSpec& spec)
+void StdFont::SetDescription(const FontSpec& fontSpec)
 {
-    m_spec = spec;
+    m_spec = fontSpec;
     Changed();
 }
 

@@ -12,13 +12,13 @@ namespace korvane::forms {
 class StdFont {
 public:
     StdFont() = default;
-    explicit StdFont(FontSpec spec) : m_spec(std::move(spec)) {}
+    explicit StdFont(FontSpec fontSpec) : m_spec(std::move(fontSpec)) {}
     ~StdFont();
     StdFont(const StdFont& other) : m_spec(other.m_spec) {}
     StdFont& operator=(const StdFont& other);
 
-    const FontSpec& Spec() const { return m_spec; }
-    void SetSpec(const FontSpec& spec);
+    const FontSpec& Description() const { return m_spec; }
+    void SetDescription(const FontSpec& fontSpec);
 
     const std::string& Name() const { return m_spec.name; }
     void SetName(const std::string& name);

@@ -43,25 +43,25 @@ std::string FaceNameOf(const LOGFONTA& logFont)
 
 text::FontSpec SpecOf(const LOGFONTA& logFont)
 {
-    text::FontSpec spec;
-    spec.height = static_cast<int>(logFont.lfHeight);
-    spec.weight = NormalWeight(logFont.lfWeight);
-    spec.italic = logFont.lfItalic != 0;
-    spec.underline = logFont.lfUnderline != 0;
-    spec.strikeOut = logFont.lfStrikeOut != 0;
-    spec.faceName = FaceNameOf(logFont);
-    return spec;
+    text::FontSpec fontSpec;
+    fontSpec.height = static_cast<int>(logFont.lfHeight);
+    fontSpec.weight = NormalWeight(logFont.lfWeight);
+    fontSpec.italic = logFont.lfItalic != 0;
+    fontSpec.underline = logFont.lfUnderline != 0;
+    fontSpec.strikeOut = logFont.lfStrikeOut != 0;
+    fontSpec.faceName = FaceNameOf(logFont);
+    return fontSpec;
 }
 
 // GDI never fails to create a font over an unknown face name, so an unmatched face
 // falls back to the default one with the same size and style.
 std::shared_ptr<FontEngine> Realize(const LOGFONTA& logFont)
 {
-    text::FontSpec spec = SpecOf(logFont);
-    auto font = text::Font::Create(spec);
-    if (!font && !spec.faceName.empty()) {
-        spec.faceName.clear();
-        font = text::Font::Create(spec);
+    text::FontSpec fontSpec = SpecOf(logFont);
+    auto font = text::Font::Create(fontSpec);
+    if (!font && !fontSpec.faceName.empty()) {
+        fontSpec.faceName.clear();
+        font = text::Font::Create(fontSpec);
     }
     if (!font)
         return nullptr;

@@ -34,7 +34,7 @@ void Label::WriteSettings(PropertyBag& bag)
     bag.WriteProperty("AutoSize", m_autoSize, false);
     bag.WriteProperty("UseMnemonic", m_useMnemonic, true);
     if (OwnFont())
-        bag.WriteProperty("Font", m_font->Spec());
+        bag.WriteProperty("Font", m_font->Description());
     else
         bag.Remove("Font");
 }
@@ -43,8 +43,8 @@ bool Label::OwnFont() const
 {
     if (!m_font)
         return false;
-    FontSpec inherited = ParentForm() && ParentForm()->Font() ? ParentForm()->Font()->Spec() : StdFont::DefaultSpec();
-    return m_font->Spec() != inherited;
+    FontSpec inherited = ParentForm() && ParentForm()->Font() ? ParentForm()->Font()->Description() : StdFont::DefaultSpec();
+    return m_font->Description() != inherited;
 }
 
 void Label::Loaded()

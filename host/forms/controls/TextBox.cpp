@@ -80,9 +80,9 @@ void TextBox::WriteSettings(PropertyBag& bag)
     bag.WriteProperty("BorderStyle", Number { m_borderStyle }, Number { 1 });
     bag.WriteProperty("BackColor", Number { m_backColor }, Number { 0x80000005 });
     bag.WriteProperty("ForeColor", Number { m_foreColor }, Number { 0x80000008 });
-    FontSpec inherited = ParentForm() && ParentForm()->Font() ? ParentForm()->Font()->Spec() : StdFont::DefaultSpec();
-    if (m_font && m_font->Spec() != inherited)
-        bag.WriteProperty("Font", m_font->Spec());
+    FontSpec inherited = ParentForm() && ParentForm()->Font() ? ParentForm()->Font()->Description() : StdFont::DefaultSpec();
+    if (m_font && m_font->Description() != inherited)
+        bag.WriteProperty("Font", m_font->Description());
     else
         bag.Remove("Font");
     bag.WriteProperty("Locked", m_locked, false);

@@ -65,20 +65,20 @@ FacePtr OpenFile(const MatchedFace& match)
 
 // Styles are read from the file itself: fontconfig reports the style it was
 // asked for once its own synthesis rules apply.
-FaceInfo DescribeFace(FT_Face face, const MatchedFace& match, const FontSpec& spec)
+FaceInfo DescribeFace(FT_Face face, const MatchedFace& match, const FontSpec& fontSpec)
 {
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0
         || (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600);
     const bool isItalic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
-    return FaceInfo { match.family, match.file, match.index, spec.IsBold() && !isBold, spec.italic && !isItalic };
+    return FaceInfo { match.family, match.file, match.index, fontSpec.IsBold() && !isBold, fontSpec.italic && !isItalic };
 }
 
 // The em size that gives the requested LOGFONT height, and the metrics that go with it.
-FontMetrics ComputeMetrics(FT_Face face, const FontSpec& spec)
+FontMetrics ComputeMetrics(FT_Face face, const FontSpec& fontSpec)
 {
     FontMetrics metrics;
-    const int requested = spec.height == 0 ? kDefaultCellHeight : spec.height;
+    const int requested = fontSpec.height == 0 ? kDefaultCellHeight : fontSpec.height;
     if (!FT_IS_SCALABLE(face)) {
         metrics.emSize = std::abs(requested);
         return metrics;
@@ -303,7 +303,7 @@ int Font::Impl::SlotFor(const MatchedFace& match)
     if (!face)
         return -1;
     const int slot = static_cast<int>(faces.size());
-    FaceInfo info = DescribeFace(face.get(), match, spec);
+    FaceInfo info = DescribeFace(face.get(), match, fontSpec);
     faces.push_back(std::make_unique<SizedFace>(face.release(), std::move(info), metrics.emSize, slot));
     return slot;
 }
@@ -319,7 +319,7 @@ const Glyph& Font::Impl::Resolve(char32_t codePoint)
     // Chinese is the script the program needs most, so its fallback is found once and kept.
     if (!cjkFallbackTried) {
         cjkFallbackTried = true;
-        if (auto match = MatchCjkFace(spec.IsBold(), spec.italic))
+        if (auto match = MatchCjkFace(fontSpec.IsBold(), fontSpec.italic))
             cjkFallbackSlot = SlotFor(*match);
     }
     if (cjkFallbackSlot >= 0) {
@@ -327,7 +327,7 @@ const Glyph& Font::Impl::Resolve(char32_t codePoint)
         if (std::uint32_t index = cjk.GlyphIndex(codePoint))
             return cjk.Render(index);
     }
-    if (auto match = MatchFaceForCharacter(codePoint, spec.IsBold(), spec.italic)) {
+    if (auto match = MatchFaceForCharacter(codePoint, fontSpec.IsBold(), fontSpec.italic)) {
         const int slot = SlotFor(*match);
         if (slot >= 0) {
             SizedFace& face = *faces[static_cast<std::size_t>(slot)];
@@ -338,28 +338,28 @@ const Glyph& Font::Impl::Resolve(char32_t codePoint)
     return primary.Render(0);
 }
 
-Result<Font> Font::Create(const FontSpec& spec)
+Result<Font> Font::Create(const FontSpec& fontSpec)
 {
     std::lock_guard lock(TextMutex());
     // Realized fonts are kept for the life of the process: programs recreate the
     // same few fonts on every paint, and their glyph caches are what makes that cheap.
     static std::vector<std::shared_ptr<Impl>> realized;
     for (const auto& impl : realized) {
-        if (impl->spec == spec)
+        if (impl->fontSpec == fontSpec)
             return Font(impl);
     }
 
-    auto match = MatchFace(spec.faceName, spec.IsBold(), spec.italic);
+    auto match = MatchFace(fontSpec.faceName, fontSpec.IsBold(), fontSpec.italic);
     if (!match)
-        return Failure { "no installed typeface matches \"" + spec.faceName + "\"" };
+        return Failure { "no installed typeface matches \"" + fontSpec.faceName + "\"" };
     FacePtr face = OpenFile(*match);
     if (!face)
         return Failure { "FreeType cannot open " + match->file };
 
     auto impl = std::make_shared<Impl>();
-    impl->spec = spec;
-    impl->metrics = ComputeMetrics(face.get(), spec);
-    FaceInfo info = DescribeFace(face.get(), *match, spec);
+    impl->fontSpec = fontSpec;
+    impl->metrics = ComputeMetrics(face.get(), fontSpec);
+    FaceInfo info = DescribeFace(face.get(), *match, fontSpec);
     FT_Face handle = face.release();
     impl->faces.push_back(std::make_unique<SizedFace>(handle, std::move(info), impl->metrics.emSize, 0));
     if (!FT_IS_SCALABLE(handle))
@@ -372,9 +372,9 @@ Result<Font> Font::Create(const FontSpec& spec)
     return Font(impl);
 }
 
-const FontSpec& Font::Spec() const
+const FontSpec& Font::Description() const
 {
-    return m_impl->spec;
+    return m_impl->fontSpec;
 }
 
 const FontMetrics& Font::Metrics() const

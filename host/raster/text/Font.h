@@ -72,9 +72,9 @@ struct FaceInfo {
 // references stay valid for as long as any copy of the font lives.
 class Font {
 public:
-    static Result<Font> Create(const FontSpec& spec);
+    static Result<Font> Create(const FontSpec& fontSpec);
 
-    const FontSpec& Spec() const;
+    const FontSpec& Description() const;
     const FontMetrics& Metrics() const;
     const FaceInfo& Face(int slot) const;
 

@@ -41,7 +41,7 @@ private:
 };
 
 struct Font::Impl {
-    FontSpec spec;
+    FontSpec fontSpec;
     FontMetrics metrics;
     std::vector<std::unique_ptr<SizedFace>> faces; // faces[0] is the matched face.
     bool cjkFallbackTried = false;

@@ -278,16 +278,16 @@ TextLayout Layout(const Font& font, std::string_view utf8, Rect rect, unsigned f
             if (glyph.width > 0 && glyph.height > 0)
                 layout.glyphs.push_back({ &glyph, { pen + glyph.left, baseline - glyph.top } });
             if (builder.acceleratorUnit == i) {
-                if (!impl.spec.underline && glyph.advance > 0)
+                if (!impl.fontSpec.underline && glyph.advance > 0)
                     layout.rules.push_back({ pen, baseline + metrics.underlineOffset, pen + glyph.advance,
                                              baseline + metrics.underlineOffset + metrics.underlineThickness });
             }
             pen += glyph.advance;
         }
-        if (span.width > 0 && impl.spec.underline)
+        if (span.width > 0 && impl.fontSpec.underline)
             layout.rules.push_back({ x, baseline + metrics.underlineOffset, x + span.width,
                                      baseline + metrics.underlineOffset + metrics.underlineThickness });
-        if (span.width > 0 && impl.spec.strikeOut)
+        if (span.width > 0 && impl.fontSpec.strikeOut)
             layout.rules.push_back({ x, baseline - metrics.strikeOutOffset, x + span.width,
                                      baseline - metrics.strikeOutOffset + metrics.strikeOutThickness });
     }

@@ -19,48 +19,48 @@ struct DibSpec {
     std::vector<std::uint8_t> encoded {};           // Written as it is, for run-length data.
 };
 
-std::vector<std::uint8_t> MakeDib(const DibSpec& spec)
+std::vector<std::uint8_t> MakeDib(const DibSpec& dib)
 {
     ByteWriter out;
-    if (spec.headerSize == 12) {
-        out.U32(12).U16(static_cast<unsigned>(spec.width)).U16(static_cast<unsigned>(spec.height)).U16(1).U16(
-            static_cast<unsigned>(spec.bitCount));
+    if (dib.headerSize == 12) {
+        out.U32(12).U16(static_cast<unsigned>(dib.width)).U16(static_cast<unsigned>(dib.height)).U16(1).U16(
+            static_cast<unsigned>(dib.bitCount));
     } else {
-        out.U32(spec.headerSize).I32(spec.width).I32(spec.height).U16(1).U16(static_cast<unsigned>(spec.bitCount));
-        out.U32(spec.compression).U32(0).I32(2835).I32(2835).U32(spec.colorsUsed).U32(0);
-        if (spec.headerSize == 124) {
+        out.U32(dib.headerSize).I32(dib.width).I32(dib.height).U16(1).U16(static_cast<unsigned>(dib.bitCount));
+        out.U32(dib.compression).U32(0).I32(2835).I32(2835).U32(dib.colorsUsed).U32(0);
+        if (dib.headerSize == 124) {
             for (std::size_t i = 0; i < 4; ++i)
-                out.U32(i < spec.masks.size() ? spec.masks[i] : 0);
+                out.U32(i < dib.masks.size() ? dib.masks[i] : 0);
             while (out.Size() < 124)
                 out.U8(0);
         }
     }
-    if (spec.headerSize == 40)
-        for (std::uint32_t mask : spec.masks)
+    if (dib.headerSize == 40)
+        for (std::uint32_t mask : dib.masks)
             out.U32(mask);
-    for (std::uint32_t colour : spec.palette) {
+    for (std::uint32_t colour : dib.palette) {
         out.U8(colour & 0xFF).U8((colour >> 8) & 0xFF).U8((colour >> 16) & 0xFF);
-        if (spec.headerSize != 12)
+        if (dib.headerSize != 12)
             out.U8(0);
     }
-    out.Append(spec.encoded);
-    const bool topDown = spec.height < 0;
-    for (std::size_t i = 0; i < spec.rows.size(); ++i) {
-        auto row = spec.rows[topDown ? i : spec.rows.size() - 1 - i];
+    out.Append(dib.encoded);
+    const bool topDown = dib.height < 0;
+    for (std::size_t i = 0; i < dib.rows.size(); ++i) {
+        auto row = dib.rows[topDown ? i : dib.rows.size() - 1 - i];
         row.resize((row.size() + 3) / 4 * 4, 0);
         out.Append(row);
     }
     return out.Bytes();
 }
 
-std::vector<std::uint8_t> MakeBmp(const DibSpec& spec)
+std::vector<std::uint8_t> MakeBmp(const DibSpec& dib)
 {
-    const std::vector<std::uint8_t> dib = MakeDib(spec);
-    const std::size_t paletteBytes = spec.palette.size() * (spec.headerSize == 12 ? 3 : 4);
-    const std::size_t masksBytes = spec.headerSize == 40 ? spec.masks.size() * 4 : 0;
+    const std::vector<std::uint8_t> dib = MakeDib(dib);
+    const std::size_t paletteBytes = dib.palette.size() * (dib.headerSize == 12 ? 3 : 4);
+    const std::size_t masksBytes = dib.headerSize == 40 ? dib.masks.size() * 4 : 0;
     ByteWriter out;
     out.Raw({ 'B', 'M' }).U32(static_cast<std::uint32_t>(14 + dib.size())).U32(0);
-    out.U32(static_cast<std::uint32_t>(14 + spec.headerSize + masksBytes + paletteBytes));
+    out.U32(static_cast<std::uint32_t>(14 + dib.headerSize + masksBytes + paletteBytes));
     out.Append(dib);
     return out.Bytes();
 }

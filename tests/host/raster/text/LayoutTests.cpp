@@ -161,9 +161,9 @@ TEST_F(LayoutTest, PrefixEscapesAndEdges)
     EXPECT_EQ(literal.lines[0].cell.Width(), m_font.TextExtent("&File").cx);
 
     // An underlined font already underlines the accelerator.
-    FontSpec spec = m_font.Spec();
-    spec.underline = true;
-    const TextLayout underlined = Layout(Font::Create(spec).Value(), "&File", { 0, 0, 300, 50 }, FormatSingleLine);
+    FontSpec fontSpec = m_font.Description();
+    fontSpec.underline = true;
+    const TextLayout underlined = Layout(Font::Create(fontSpec).Value(), "&File", { 0, 0, 300, 50 }, FormatSingleLine);
     ASSERT_EQ(underlined.rules.size(), 1u);
     EXPECT_EQ(underlined.rules[0].Width(), m_font.TextExtent("File").cx);
 }
@@ -218,10 +218,10 @@ TEST_F(LayoutTest, AlignmentOffsets)
 
 TEST_F(LayoutTest, FontRulesSpanEachLine)
 {
-    FontSpec spec = m_font.Spec();
-    spec.underline = true;
-    spec.strikeOut = true;
-    const Font font = Font::Create(spec).Value();
+    FontSpec fontSpec = m_font.Description();
+    fontSpec.underline = true;
+    fontSpec.strikeOut = true;
+    const Font font = Font::Create(fontSpec).Value();
     const TextLayout layout = Layout(font, "ab\r\nlonger", { 0, 0, 300, 300 }, FormatLeft);
     ASSERT_EQ(layout.rules.size(), 4u);
     const int ascent = font.Metrics().ascent;

@@ -10,12 +10,12 @@ namespace korvane::raster::text::testing {
 
 inline Font MakeFont(const std::string& face, int height, int weight = 400, bool italic = false)
 {
-    FontSpec spec;
-    spec.faceName = face;
-    spec.height = height;
-    spec.weight = weight;
-    spec.italic = italic;
-    auto font = Font::Create(spec);
+    FontSpec fontSpec;
+    fontSpec.faceName = face;
+    fontSpec.height = height;
+    fontSpec.weight = weight;
+    fontSpec.italic = italic;
+    auto font = Font::Create(fontSpec);
     EXPECT_TRUE(font.Ok()) << font.Error();
     return font.Value();
 }
