@@ -19,48 +19,48 @@ struct DibSpec {
     std::vector<std::uint8_t> encoded {};           // Written as it is, for run-length data.
 };
 
-std::vector<std::uint8_t> MakeDib(const DibSpec& dib)
+std::vector<std::uint8_t> MakeDib(const DibSpec& shape)
 {
     ByteWriter out;
-    if (dib.headerSize == 12) {
-        out.U32(12).U16(static_cast<unsigned>(dib.width)).U16(static_cast<unsigned>(dib.height)).U16(1).U16(
-            static_cast<unsigned>(dib.bitCount));
+    if (shape.headerSize == 12) {
+        out.U32(12).U16(static_cast<unsigned>(shape.width)).U16(static_cast<unsigned>(shape.height)).U16(1).U16(
+            static_cast<unsigned>(shape.bitCount));
     } else {
-        out.U32(dib.headerSize).I32(dib.width).I32(dib.height).U16(1).U16(static_cast<unsigned>(dib.bitCount));
-        out.U32(dib.compression).U32(0).I32(2835).I32(2835).U32(dib.colorsUsed).U32(0);
-        if (dib.headerSize == 124) {
+        out.U32(shape.headerSize).I32(shape.width).I32(shape.height).U16(1).U16(static_cast<unsigned>(shape.bitCount));
+        out.U32(shape.compression).U32(0).I32(2835).I32(2835).U32(shape.colorsUsed).U32(0);
+        if (shape.headerSize == 124) {
             for (std::size_t i = 0; i < 4; ++i)
-                out.U32(i < dib.masks.size() ? dib.masks[i] : 0);
+                out.U32(i < shape.masks.size() ? shape.masks[i] : 0);
             while (out.Size() < 124)
                 out.U8(0);
         }
     }
-    if (dib.headerSize == 40)
-        for (std::uint32_t mask : dib.masks)
+    if (shape.headerSize == 40)
+        for (std::uint32_t mask : shape.masks)
             out.U32(mask);
-    for (std::uint32_t colour : dib.palette) {
+    for (std::uint32_t colour : shape.palette) {
         out.U8(colour & 0xFF).U8((colour >> 8) & 0xFF).U8((colour >> 16) & 0xFF);
-        if (dib.headerSize != 12)
+        if (shape.headerSize != 12)
             out.U8(0);
     }
-    out.Append(dib.encoded);
-    const bool topDown = dib.height < 0;
-    for (std::size_t i = 0; i < dib.rows.size(); ++i) {
-        auto row = dib.rows[topDown ? i : dib.rows.size() - 1 - i];
+    out.Append(shape.encoded);
+    const bool topDown = shape.height < 0;
+    for (std::size_t i = 0; i < shape.rows.size(); ++i) {
+        auto row = shape.rows[topDown ? i : shape.rows.size() - 1 - i];
         row.resize((row.size() + 3) / 4 * 4, 0);
         out.Append(row);
     }
     return out.Bytes();
 }
 
-std::vector<std::uint8_t> MakeBmp(const DibSpec& dib)
+std::vector<std::uint8_t> MakeBmp(const DibSpec& shape)
 {
-    const std::vector<std::uint8_t> dib = MakeDib(dib);
-    const std::size_t paletteBytes = dib.palette.size() * (dib.headerSize == 12 ? 3 : 4);
-    const std::size_t masksBytes = dib.headerSize == 40 ? dib.masks.size() * 4 : 0;
+    const std::vector<std::uint8_t> dib = MakeDib(shape);
+    const std::size_t paletteBytes = shape.palette.size() * (shape.headerSize == 12 ? 3 : 4);
+    const std::size_t masksBytes = shape.headerSize == 40 ? shape.masks.size() * 4 : 0;
     ByteWriter out;
     out.Raw({ 'B', 'M' }).U32(static_cast<std::uint32_t>(14 + dib.size())).U32(0);
-    out.U32(static_cast<std::uint32_t>(14 + dib.headerSize + masksBytes + paletteBytes));
+    out.U32(static_cast<std::uint32_t>(14 + shape.headerSize + masksBytes + paletteBytes));
     out.Append(dib);
     return out.Bytes();
 }
