@@ -209,18 +209,19 @@ bool LetProperty(forms::Control& control, const std::string& name, const forms::
     auto text = [&] { return forms::AsString(value).value_or(""); };
     auto flag = [&] { return forms::AsBool(value).value_or(false); };
     using Setter = std::function<void()>;
+    // The setters hold the control itself, not the names the if statements give it.
     std::map<std::string, Setter> setters;
     if (auto* bar = dynamic_cast<XP_ProgressBar*>(&control)) {
-        setters = {{"Value", [&] { bar->LetValue(integer()); }}, {"Max", [&] { bar->LetMax(integer()); }},
-            {"BrushStyle", [&] { bar->LetBrushStyle(integer()); }},
-            {"Color", [&] { bar->LetColor(static_cast<std::uint32_t>(integer())); }}};
+        setters = {{"Value", [=] { bar->LetValue(integer()); }}, {"Max", [=] { bar->LetMax(integer()); }},
+            {"BrushStyle", [=] { bar->LetBrushStyle(integer()); }},
+            {"Color", [=] { bar->LetColor(static_cast<std::uint32_t>(integer())); }}};
     } else if (auto* box = dynamic_cast<TarvosXPText*>(&control)) {
-        setters = {{"Text", [&] { box->LetText(text()); }}, {"Enabled", [&] { box->LetEnabled(flag()); }},
-            {"MaxLength", [&] { box->LetMaxLength(integer()); }}};
+        setters = {{"Text", [=] { box->LetText(text()); }}, {"Enabled", [=] { box->LetEnabled(flag()); }},
+            {"MaxLength", [=] { box->LetMaxLength(integer()); }}};
     } else if (auto* button = dynamic_cast<gxButtons_H*>(&control)) {
-        setters = {{"Caption", [&] { button->LetCaption(text()); }}, {"Enabled", [&] { button->LetEnabled(flag()); }},
-            {"ForeColor", [&] { button->LetForeColor(static_cast<std::uint32_t>(integer())); }},
-            {"BackColor", [&] { button->LetBackColor(static_cast<std::uint32_t>(integer())); }}};
+        setters = {{"Caption", [=] { button->LetCaption(text()); }}, {"Enabled", [=] { button->LetEnabled(flag()); }},
+            {"ForeColor", [=] { button->LetForeColor(static_cast<std::uint32_t>(integer())); }},
+            {"BackColor", [=] { button->LetBackColor(static_cast<std::uint32_t>(integer())); }}};
     }
     auto it = setters.find(name);
     if (it == setters.end())
