@@ -79,6 +79,27 @@ TEST_F(RenderTool, ControlsRenderTheirSettingsAndStates)
     EXPECT_EQ(Load("let.png").Pixels(), half.Pixels());
 }
 
+TEST_F(RenderTool, TheTextBoxBorderAndAScriptedHoverAndPress)
+{
+    ASSERT_EQ(Run("control TarvosXPText --size 146x24 --set 'Text=\"数据\"' --out " + Out("box.png")), 0) << Said();
+    image::Image box = Load("box.png");
+    ASSERT_EQ(box.Width(), 146);
+    // The only control of its form has the focus, so its border has the focus colour, RGB(231, 150, 0).
+    EXPECT_EQ(box.At(0, 12) & 0xFFFFFFu, 0xE79600u);
+    EXPECT_EQ(box.At(145, 12) & 0xFFFFFFu, 0xE79600u);
+
+    std::string hover = Out("hover.txt");
+    std::string press = Out("press.txt");
+    korvane::testing::WriteFile(hover, "move 60 12\nwait 60\n");
+    korvane::testing::WriteFile(press, "move 60 12\nwait 60\ndown\n");
+    const std::string button = "control gxButtons_H --size 120x25 --set Caption='\"OK\"' ";
+    ASSERT_EQ(Run(button + "--script " + hover + " --out " + Out("hover.png")), 0) << Said();
+    ASSERT_EQ(Run(button + "--script " + press + " --out " + Out("press.png")), 0) << Said();
+    ASSERT_EQ(Run(button + "--state pressed --out " + Out("state.png")), 0) << Said();
+    EXPECT_NE(Load("hover.png").Pixels(), Load("press.png").Pixels());
+    EXPECT_EQ(Load("press.png").Pixels(), Load("state.png").Pixels());
+}
+
 TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)
 {
     std::string bad = Out("bad.txt");
