@@ -8,7 +8,5 @@ build "$KORVANE_ROOT/build/release" -DKORVANE_TESTS=OFF -DKORVANE_BENCHMARKS=OFF
 install_korvane "$KORVANE_ROOT/build/release"
 report_installed
 
-if command -v korvane >/dev/null 2>&1; then
-  exec korvane
-fi
-echo "Korvane has no window yet; the DSN services and the Access driver set-up are installed."
+installed="$(grep '/bin/korvane$' "$KORVANE_ROOT/build/release/install_manifest.txt" | head -n 1)"
+exec "${installed:-korvane}"
