@@ -203,24 +203,11 @@ void Label::Refresh()
 
 void Label::OnPaint() { Paint(); }
 
-void Label::OnMouseDown(int button, int, int, int)
-{
-    if (button != vbLeftButton)
-        return;
-    m_pressed = true;
-    SetCapture(hWnd());
-}
+void Label::OnMouseDown(int button, int, int, int) { m_click.Press(hWnd(), button); }
 
 void Label::OnMouseUp(int button, int, int x, int y)
 {
-    if (button != vbLeftButton || !m_pressed)
-        return;
-    m_pressed = false;
-    if (GetCapture() == hWnd())
-        ReleaseCapture();
-    RECT client;
-    GetClientRect(hWnd(), &client);
-    if (PtInRect(&client, POINT { x, y }) && Click)
+    if (m_click.Release(hWnd(), button, x, y) && Click)
         Click();
 }
 

@@ -5,6 +5,7 @@
 // in the tab order, as the host's labels do.
 
 #include "host/forms/Control.h"
+#include "host/forms/controls/PaintSupport.h"
 
 #include <functional>
 
@@ -65,7 +66,7 @@ private:
     bool m_autoSize = false;
     bool m_useMnemonic = true;
     FontRef m_font;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };
 
 } // namespace korvane::forms

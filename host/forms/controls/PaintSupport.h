@@ -2,6 +2,7 @@
 
 // Small drawing helpers the plain controls share.
 
+#include "host/forms/Control.h"
 #include "host/gdi/Gdi.h"
 #include "host/window/WindowSystem.h"
 
@@ -49,5 +50,33 @@ inline void CopyParentBackground(HWND hwnd, HDC dc)
         mine.top - theirs.top, SRCCOPY);
     ReleaseDC(parent, parentDc);
 }
+
+// A left press on a window and its release over the same window make a click;
+// the window holds the capture in between so the release comes back to it.
+class ClickTracker {
+public:
+    void Press(HWND hwnd, int button)
+    {
+        if (button != vbLeftButton)
+            return;
+        m_pressed = true;
+        SetCapture(hwnd);
+    }
+    // True when this release completes a click.
+    bool Release(HWND hwnd, int button, int x, int y)
+    {
+        if (button != vbLeftButton || !m_pressed)
+            return false;
+        m_pressed = false;
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
+        RECT client;
+        GetClientRect(hwnd, &client);
+        return PtInRect(&client, POINT { x, y }) != 0;
+    }
+
+private:
+    bool m_pressed = false;
+};
 
 } // namespace korvane::forms

@@ -4,6 +4,7 @@
 // optional border, and a container for other controls laid out inside it.
 
 #include "host/forms/Control.h"
+#include "host/forms/controls/PaintSupport.h"
 #include "host/forms/StdPicture.h"
 
 #include <functional>
@@ -51,7 +52,7 @@ private:
     int m_borderStyle = vbFixedSingle;
     int m_appearance = vb3D;
     std::uint32_t m_backColor = 0x8000000F;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };
 
 } // namespace korvane::forms
