@@ -25,6 +25,12 @@ struct IntRect {
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    // Whether every pixel of `other` lies inside; an empty rectangle is covered by any.
+    bool Covers(const IntRect& other) const
+    {
+        return other.IsEmpty() ||
+               (other.left >= left && other.top >= top && other.right <= right && other.bottom <= bottom);
+    }
 
     IntRect Intersected(const IntRect& other) const
     {

@@ -199,14 +199,28 @@ void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface
     visible = Region::Combine(visible, clip, raster::RegionOp::And);
     if (visible.IsEmpty())
         return;
-    for (const IntRect& rect : visible.Rects()) {
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            const raster::PixelValue* source = window.surface->Row(y - origin.y) + (rect.left - origin.x);
-            std::copy_n(source, rect.Width(), frame.Row(y) + rect.left);
+    // A plain child covering the whole area hides this window and every child behind
+    // it, so they are not copied only to be overwritten (a repainting control).
+    const IntRect box = visible.Box();
+    std::size_t back = window.children.size(); // one past the rearmost child to draw
+    bool covered = false;
+    for (std::size_t i = 0; i < window.children.size() && !covered; ++i) {
+        const Window* child = Find(window.children[i]);
+        if (child && child->visible && !child->region && child->rect.Translated(origin.x, origin.y).Covers(box)) {
+            back = i + 1;
+            covered = true;
         }
     }
-    for (auto it = window.children.rbegin(); it != window.children.rend(); ++it) {
-        const Window* child = Find(*it);
+    if (!covered) {
+        for (const IntRect& rect : visible.Rects()) {
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                const raster::PixelValue* source = window.surface->Row(y - origin.y) + (rect.left - origin.x);
+                std::copy_n(source, rect.Width(), frame.Row(y) + rect.left);
+            }
+        }
+    }
+    for (std::size_t i = back; i-- > 0;) {
+        const Window* child = Find(window.children[i]);
         if (child && child->visible)
             ComposeInto(*child, POINT { origin.x + child->rect.left, origin.y + child->rect.top }, visible, frame);
     }

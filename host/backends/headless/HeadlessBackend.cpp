@@ -207,12 +207,21 @@ void HeadlessBackend::SetTitle(HWND window, const std::string& title)
 
 void HeadlessBackend::SetIcon(HWND, const raster::Surface&) {}
 
-void HeadlessBackend::Present(HWND window, const raster::Surface& frame, const raster::IntRect&)
+void HeadlessBackend::Present(HWND window, const raster::Surface& frame, const raster::IntRect& changed)
 {
     auto it = m_windows.find(window);
     if (it == m_windows.end())
         return;
-    it->second.frame = frame;
+    raster::Surface& shown = it->second.frame;
+    if (shown.Width() != frame.Width() || shown.Height() != frame.Height() || shown.Format() != frame.Format()) {
+        shown = frame;
+    } else {
+        // Only the changed rows differ from what is kept: a progress step copies the
+        // bar, not the whole window.
+        const raster::IntRect area = changed.Intersected(frame.Bounds());
+        for (int y = area.top; y < area.bottom; ++y)
+            std::copy(frame.Row(y) + area.left, frame.Row(y) + area.right, shown.Row(y) + area.left);
+    }
     ++it->second.presents;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace korvane;
@@ -287,6 +288,38 @@ TEST_F(WindowSystem, FramesShowChildrenClippedToTheirRegions)
     raster::Surface screen = window::ComposeScreen();
     EXPECT_EQ(screen.At(20, 10), 0xFF0000u);
     EXPECT_EQ(screen.At(100, 100), 0x3A6EA5u); // the desktop
+}
+
+// A repaint presents only the changed window's rectangle; what it covers and what
+// lies in front of it must come out as a whole composition would draw them.
+TEST_F(WindowSystem, PresentingOneChildKeepsTheRestOfTheFrameAndTheZOrder)
+{
+    HWND form = Make(nullptr, {0, 0, 60, 30});
+    HWND behind = Make(form, {5, 0, 35, 30});
+    HWND cover = Make(form, {10, 5, 30, 25});
+    HWND front = Make(form, {12, 8, 18, 12});
+    Fill(form, RGB(0, 0, 255));
+    Fill(behind, RGB(0, 255, 0));
+    Fill(cover, RGB(255, 0, 0));
+    Fill(front, RGB(255, 255, 255));
+    window::DoEvents();
+
+    Fill(cover, RGB(128, 0, 0));
+    Fill(behind, RGB(0, 128, 0)); // changed but not presented: stays as shown
+    UpdateWindow(cover);
+    const raster::Surface* frame = headless->Frame(form);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->At(15, 10), 0xFFFFFFu); // the child in front still shows
+    EXPECT_EQ(frame->At(20, 20), 0x800000u);
+    EXPECT_EQ(frame->At(7, 2), 0x00FF00u);
+    EXPECT_EQ(frame->At(2, 2), 0x0000FFu);
+
+    UpdateWindow(form);
+    raster::Surface whole = window::ComposeTopLevel(form);
+    frame = headless->Frame(form);
+    ASSERT_EQ(frame->Width(), whole.Width());
+    EXPECT_TRUE(std::equal(whole.Pixels().begin(), whole.Pixels().end(), frame->Pixels().begin()));
+    EXPECT_EQ(frame->At(7, 2), 0x008000u);
 }
 
 TEST_F(WindowSystem, ModalLoopsNestAndGiveUpWithoutInput)
