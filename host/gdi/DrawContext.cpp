@@ -2,20 +2,6 @@
 
 namespace korvane::gdi {
 
-DrawContext::DrawContext(DcObject& dc)
-    : m_dc(&dc)
-    , m_painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr)
-{
-}
-
-std::optional<DrawContext> DrawContext::For(HDC hdc)
-{
-    DcObject* dc = LookupDc(hdc);
-    if (!dc || !dc->surface)
-        return std::nullopt;
-    return DrawContext(*dc);
-}
-
 raster::IntRect DrawContext::ToDevice(const RECT& rect) const
 {
     POINT a = ToDevice(rect.left, rect.top);
@@ -36,9 +22,11 @@ raster::Pattern DrawContext::BrushPattern(HBRUSH handle) const
     return brush->brush.Resolve(context, *m_dc->surface);
 }
 
-std::optional<raster::LinePen> DrawContext::CosmeticPen() const
+std::optional<raster::LinePen> DrawContext::CosmeticPen(int* width) const
 {
     PenObject* pen = LookupPen(m_dc->state.pen);
+    if (width)
+        *width = pen && pen->logPen.lopnWidth.x > 1 ? static_cast<int>(pen->logPen.lopnWidth.x) : 1;
     if (!pen)
         return std::nullopt;
     UINT style = pen->logPen.lopnStyle & PS_STYLE_MASK;

@@ -11,7 +11,13 @@ namespace korvane::gdi {
 class DrawContext {
 public:
     // Null when the handle is not a DC with a surface.
-    static std::optional<DrawContext> For(HDC hdc);
+    static std::optional<DrawContext> For(HDC hdc)
+    {
+        DcObject* dc = LookupDc(hdc);
+        if (!dc || !dc->surface)
+            return std::nullopt;
+        return DrawContext(*dc);
+    }
 
     DcObject& Dc() { return *m_dc; }
     raster::Surface& Surface() { return *m_dc->surface; }
@@ -22,13 +28,17 @@ public:
 
     raster::Pattern BrushPattern(HBRUSH brush) const;
     raster::Pattern CurrentBrushPattern() const { return BrushPattern(m_dc->state.brush); }
-    // Null when the selected pen draws nothing.
-    std::optional<raster::LinePen> CosmeticPen() const;
+    // Null when the selected pen draws nothing; `width` receives its width (1 for cosmetic pens).
+    std::optional<raster::LinePen> CosmeticPen(int* width = nullptr) const;
     int PenWidth() const;
     bool PenIsInsideFrame() const;
 
 private:
-    explicit DrawContext(DcObject& dc);
+    explicit DrawContext(DcObject& dc)
+        : m_dc(&dc)
+        , m_painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr)
+    {
+    }
 
     DcObject* m_dc;
     raster::Painter m_painter;

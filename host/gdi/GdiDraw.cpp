@@ -61,10 +61,10 @@ void DrawWidePolyline(DrawContext& context, std::span<const POINT> devicePoints,
 // position across the corners; `closed` adds no extra point, callers repeat the first.
 void StrokeDevice(DrawContext& context, std::span<const POINT> devicePoints)
 {
-    std::optional<raster::LinePen> pen = context.CosmeticPen();
+    int width = 1;
+    std::optional<raster::LinePen> pen = context.CosmeticPen(&width);
     if (!pen || devicePoints.size() < 2)
         return;
-    int width = context.PenWidth();
     if (width > 1) {
         DrawWidePolyline(context, devicePoints, *pen, width);
         return;

@@ -4,6 +4,7 @@
 // system). Nothing here is a Win32 API; it may change with the facade. All calls are
 // for the UI thread only.
 
+#include "host/gdi/HandleTable.h"
 #include "host/gdi/WinTypes.h"
 #include "host/raster/Brush.h"
 #include "host/raster/Painter.h"
@@ -16,8 +17,6 @@
 #include <vector>
 
 namespace korvane::gdi {
-
-enum class ObjectKind { DeviceContext, Bitmap, Pen, Brush, Font, Region, Icon, Count };
 
 // Objects created and not yet deleted, stock objects excluded. A fixture that ends with
 // the same counts as it began leaked nothing.
@@ -34,11 +33,42 @@ constexpr COLORREF ToColorRef(raster::PixelValue pixel)
     return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
 }
 
-struct GdiObject {
-    explicit GdiObject(ObjectKind objectKind) : kind(objectKind) {}
-    virtual ~GdiObject() = default;
-    ObjectKind kind;
-    int selectionCount = 0; // DCs this object is selected into; such objects cannot be deleted
+// Pens and brushes are made and deleted around almost every line a control draws, so
+// their memory is kept for the next one instead of going back to the heap. Under
+// AddressSanitizer every object comes from the heap, so use after free is still caught.
+template <typename T>
+class Recycled {
+public:
+    static void* operator new(std::size_t size)
+    {
+        if (Recycles(size) && s_count > 0)
+            return s_free[--s_count];
+        return ::operator new(size);
+    }
+    static void operator delete(void* block, std::size_t size)
+    {
+        if (Recycles(size) && s_count < Keep) {
+            s_free[s_count++] = block;
+            return;
+        }
+        ::operator delete(block);
+    }
+
+private:
+    static constexpr bool Recycles(std::size_t size)
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        (void)size;
+        return false;
+#else
+        return size == sizeof(T);
+#endif
+    }
+    // Plain storage with no destructor: objects freed while the program exits still
+    // find it intact.
+    static constexpr std::size_t Keep = 64;
+    static inline constinit void* s_free[Keep] {};
+    static inline constinit std::size_t s_count = 0;
 };
 
 struct BitmapObject : GdiObject {
@@ -46,13 +76,13 @@ struct BitmapObject : GdiObject {
     std::shared_ptr<raster::Surface> surface;
 };
 
-struct PenObject : GdiObject {
+struct PenObject : GdiObject, Recycled<PenObject> {
     PenObject() : GdiObject(ObjectKind::Pen) {}
     LOGPEN logPen {};
     bool extended = false;
 };
 
-struct BrushObject : GdiObject {
+struct BrushObject : GdiObject, Recycled<BrushObject> {
     BrushObject() : GdiObject(ObjectKind::Brush) {}
     LOGBRUSH logBrush {};
     raster::Brush brush;
@@ -106,13 +136,22 @@ struct DcObject : GdiObject {
 };
 
 // Typed lookups; each returns nullptr for a handle that is not a live object of its kind.
-DcObject* LookupDc(HDC hdc);
-BitmapObject* LookupBitmap(HBITMAP hbm);
-PenObject* LookupPen(HPEN pen);
-BrushObject* LookupBrush(HBRUSH brush);
-FontObject* LookupFont(HFONT font);
-RegionObject* LookupRegion(HRGN rgn);
-IconObject* LookupIcon(HICON icon);
+// Every drawing call makes several, so they are inline.
+inline DcObject* LookupDc(HDC hdc) { return HandleTable::Instance().Find<DcObject>(hdc, ObjectKind::DeviceContext); }
+inline BitmapObject* LookupBitmap(HBITMAP hbm) { return HandleTable::Instance().Find<BitmapObject>(hbm, ObjectKind::Bitmap); }
+inline PenObject* LookupPen(HPEN pen) { return HandleTable::Instance().Find<PenObject>(pen, ObjectKind::Pen); }
+BrushObject* LookupSysColourBrush(int index);
+inline BrushObject* LookupBrush(HBRUSH brush)
+{
+    // (HBRUSH)(COLOR_x + 1) names the system-colour brush, as in window class backgrounds.
+    auto value = reinterpret_cast<std::uintptr_t>(brush);
+    if (value >= 1 && value <= 31)
+        return LookupSysColourBrush(static_cast<int>(value - 1));
+    return HandleTable::Instance().Find<BrushObject>(brush, ObjectKind::Brush);
+}
+inline FontObject* LookupFont(HFONT font) { return HandleTable::Instance().Find<FontObject>(font, ObjectKind::Font); }
+inline RegionObject* LookupRegion(HRGN rgn) { return HandleTable::Instance().Find<RegionObject>(rgn, ObjectKind::Region); }
+inline IconObject* LookupIcon(HICON icon) { return HandleTable::Instance().Find<IconObject>(icon, ObjectKind::Icon); }
 
 // Registration for objects made by other modules (fonts by the text engine, bitmaps
 // and icons by the image codecs).
@@ -129,7 +168,10 @@ const raster::Region* ClipOf(HDC hdc);
 // A painter on the DC's surface through its clip; empty when the handle is bad.
 std::optional<raster::Painter> PainterFor(HDC hdc);
 // Logical to device coordinates for a DC (the viewport origin is the only mapping).
-POINT ToDevice(const DcObject& dc, int x, int y);
+inline POINT ToDevice(const DcObject& dc, int x, int y)
+{
+    return { x + dc.state.viewportOrigin.x, y + dc.state.viewportOrigin.y };
+}
 
 // The virtual screen behind GetDC(NULL) and CreateDCA("DISPLAY"); the window system sets its size.
 raster::Surface& ScreenSurface();

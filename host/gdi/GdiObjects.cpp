@@ -16,7 +16,11 @@ namespace {
 HandleTable& Table()
 {
     // Stock objects take the first slots, before anything a caller creates.
-    StockObjects::Get();
+    static bool stockMade = false;
+    if (!stockMade) [[unlikely]] {
+        StockObjects::Get();
+        stockMade = true;
+    }
     return HandleTable::Instance();
 }
 
@@ -84,20 +88,10 @@ void ReleaseState(DcState& state)
 std::size_t LiveObjectCount(ObjectKind kind) { return Table().LiveCount(kind); }
 std::size_t LiveObjectCount() { return Table().LiveCount(); }
 
-DcObject* LookupDc(HDC hdc) { return Table().Find<DcObject>(hdc, ObjectKind::DeviceContext); }
-BitmapObject* LookupBitmap(HBITMAP hbm) { return Table().Find<BitmapObject>(hbm, ObjectKind::Bitmap); }
-PenObject* LookupPen(HPEN pen) { return Table().Find<PenObject>(pen, ObjectKind::Pen); }
-BrushObject* LookupBrush(HBRUSH brush)
+BrushObject* LookupSysColourBrush(int index)
 {
-    // (HBRUSH)(COLOR_x + 1) names the system-colour brush, as in window class backgrounds.
-    auto value = reinterpret_cast<std::uintptr_t>(brush);
-    if (value >= 1 && value <= 31)
-        brush = StockObjects::Get().SysColourBrush(static_cast<int>(value - 1));
-    return Table().Find<BrushObject>(brush, ObjectKind::Brush);
+    return Table().Find<BrushObject>(StockObjects::Get().SysColourBrush(index), ObjectKind::Brush);
 }
-FontObject* LookupFont(HFONT font) { return Table().Find<FontObject>(font, ObjectKind::Font); }
-RegionObject* LookupRegion(HRGN rgn) { return Table().Find<RegionObject>(rgn, ObjectKind::Region); }
-IconObject* LookupIcon(HICON icon) { return Table().Find<IconObject>(icon, ObjectKind::Icon); }
 
 HFONT RegisterFont(const LOGFONTA& logFont, std::shared_ptr<void> engine)
 {
@@ -151,11 +145,6 @@ std::optional<raster::Painter> PainterFor(HDC hdc)
     if (!dc || !dc->surface)
         return std::nullopt;
     return std::optional<raster::Painter>(std::in_place, *dc->surface, dc->state.clip ? &*dc->state.clip : nullptr);
-}
-
-POINT ToDevice(const DcObject& dc, int x, int y)
-{
-    return { x + dc.state.viewportOrigin.x, y + dc.state.viewportOrigin.y };
 }
 
 raster::Surface& ScreenSurface() { return *Screen(); }
@@ -384,7 +373,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
         HGDIOBJ previous = slot;
         if (previous == h)
             return previous;
-        Retain(h);
+        ++object->selectionCount;
         Release(previous);
         slot = static_cast<std::remove_reference_t<decltype(slot)>>(h);
         return previous;

@@ -301,6 +301,12 @@ int GetClipBox(HDC hdc, LPRECT rect)
     DcObject* dc = LookupDc(hdc);
     if (!dc || !rect)
         return ERROR;
+    if (!dc->state.clip) {
+        // Without a clip the surface is all there is.
+        const raster::IntRect bounds = dc->surface ? dc->surface->Bounds() : raster::IntRect {};
+        *rect = ToRect(bounds.IsEmpty() ? raster::IntRect {} : bounds.Translated(-dc->state.viewportOrigin.x, -dc->state.viewportOrigin.y));
+        return bounds.IsEmpty() ? NULLREGION : SIMPLEREGION;
+    }
     raster::Region visible = raster::Region::Combine(CurrentClip(*dc), raster::Region(dc->surface->Bounds()), raster::RegionOp::And);
     raster::IntRect box = visible.Box().Translated(-dc->state.viewportOrigin.x, -dc->state.viewportOrigin.y);
     *rect = ToRect(visible.IsEmpty() ? raster::IntRect {} : box);

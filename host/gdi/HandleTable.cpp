@@ -5,11 +5,7 @@
 
 namespace korvane::gdi {
 
-HandleTable& HandleTable::Instance()
-{
-    static HandleTable table;
-    return table;
-}
+constinit HandleTable HandleTable::s_instance;
 
 void* HandleTable::Add(std::unique_ptr<GdiObject> object, bool stock)
 {
@@ -30,34 +26,6 @@ void* HandleTable::Add(std::unique_ptr<GdiObject> object, bool stock)
     // Handles never have small values, so (HBRUSH)(COLOR_x + 1) cannot collide with one.
     std::uintptr_t value = (static_cast<std::uintptr_t>(slot.generation) << IndexBits) | (index + 1);
     return reinterpret_cast<void*>(value << 4);
-}
-
-const HandleTable::Slot* HandleTable::SlotOf(const void* handle) const
-{
-    auto value = reinterpret_cast<std::uintptr_t>(handle);
-    if (value & 0xF)
-        return nullptr;
-    value >>= 4;
-    std::uintptr_t index = value & IndexMask;
-    std::uintptr_t generation = value >> IndexBits;
-    if (index == 0 || index > m_slots.size())
-        return nullptr;
-    const Slot& slot = m_slots[index - 1];
-    if (!slot.object || slot.generation != generation)
-        return nullptr;
-    return &slot;
-}
-
-GdiObject* HandleTable::Find(const void* handle) const
-{
-    const Slot* slot = SlotOf(handle);
-    return slot ? slot->object.get() : nullptr;
-}
-
-bool HandleTable::IsStock(const void* handle) const
-{
-    const Slot* slot = SlotOf(handle);
-    return slot && slot->stock;
 }
 
 bool HandleTable::Remove(const void* handle)

@@ -49,22 +49,13 @@ bool DashPattern::IsOn(int position) const
     return true;
 }
 
-Painter::Painter(Surface& target, const Region* clip)
-    : m_target(target)
-    , m_clip(clip)
+void Painter::ClipTo(const Region& clip)
 {
-    IntRect bounds = target.Bounds();
-    if (!clip) {
-        m_single = bounds;
-        m_clipBox = bounds;
-        return;
-    }
-    {
-        for (const IntRect& r : clip->Rects()) {
-            IntRect visible = r.Intersected(bounds);
-            if (!visible.IsEmpty())
-                m_clipRects.push_back(visible);
-        }
+    const IntRect bounds = m_target.Bounds();
+    for (const IntRect& r : clip.Rects()) {
+        IntRect visible = r.Intersected(bounds);
+        if (!visible.IsEmpty())
+            m_clipRects.push_back(visible);
     }
     if (!m_clipRects.empty()) {
         m_clipBox = m_clipRects.front();
@@ -112,6 +103,11 @@ void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t
             continue;
         if (rop3 == Rop::PatternCopy && pattern.IsSolid()) {
             FillSolid(area, pattern.SolidValue());
+            continue;
+        }
+        if (rop3 == Rop::PatternCopy) {
+            for (int y = area.top; y < area.bottom; ++y)
+                pattern.CopyRow(m_target.Row(y), y, area.left, area.right);
             continue;
         }
         for (int y = area.top; y < area.bottom; ++y)
@@ -383,6 +379,20 @@ void Painter::SetSpan(int y, int x0, int x1, PixelValue value, int rop2)
     }
 }
 
+void Painter::SetColumn(int x, int y0, int y1, PixelValue value, int rop2)
+{
+    for (const IntRect& clipRect : ClipRects()) {
+        if (x < clipRect.left || x >= clipRect.right)
+            continue;
+        const int a = std::max(y0, clipRect.top);
+        const int b = std::min(y1, clipRect.bottom);
+        for (int y = a; y < b; ++y) {
+            PixelValue& pixel = m_target.Row(y)[x];
+            pixel = rop2 == 13 ? value : Rop::Apply2(rop2, pixel, value);
+        }
+    }
+}
+
 void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition)
 {
     LineStepper stepper(from, to);
@@ -403,8 +413,7 @@ void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dash
         } else {
             int y0 = from.y < to.y ? from.y : to.y + 1;
             int y1 = from.y < to.y ? to.y : from.y + 1;
-            for (int y = y0; y < y1; ++y)
-                SetSpan(y, from.x, from.x + 1, value, pen.rop2);
+            SetColumn(from.x, y0, y1, value, pen.rop2);
         }
         dashPosition += length;
         return;

@@ -59,7 +59,15 @@ struct LinePen {
 class Painter {
 public:
     // `clip` is in device coordinates; nullptr means the whole surface.
-    Painter(Surface& target, const Region* clip);
+    Painter(Surface& target, const Region* clip)
+        : m_target(target)
+        , m_clip(clip)
+    {
+        if (clip)
+            ClipTo(*clip);
+        else
+            m_single = m_clipBox = target.Bounds();
+    }
 
     Surface& Target() { return m_target; }
     bool IsVisible(int x, int y) const;
@@ -89,6 +97,7 @@ public:
     void DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition);
 
 private:
+    void ClipTo(const Region& clip);
     void CombineRow(PixelValue* row, int y, int x0, int x1, const PixelValue* source, const Pattern& pattern,
                     std::uint8_t rop3);
 
@@ -96,6 +105,7 @@ private:
     const Region* m_clip;
     void FillSolid(const IntRect& area, PixelValue value);
     void SetSpan(int y, int x0, int x1, PixelValue value, int rop2);
+    void SetColumn(int x, int y0, int y1, PixelValue value, int rop2);
 
     std::vector<IntRect> m_clipRects;
     IntRect m_single;

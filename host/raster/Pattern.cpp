@@ -1,5 +1,6 @@
 #include "host/raster/Pattern.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace korvane::raster {
@@ -25,6 +26,27 @@ Pattern Pattern::Tiled(int width, int height, std::vector<PixelValue> pixels, st
     pattern.m_mask = std::move(mask);
     pattern.m_origin = origin;
     return pattern;
+}
+
+void Pattern::CopyRow(PixelValue* row, int y, int x0, int x1) const
+{
+    if (m_kind != Kind::Tiled) {
+        if (m_kind == Kind::Solid)
+            std::fill(row + x0, row + x1, m_solid);
+        return;
+    }
+    // One division per row instead of two per pixel.
+    const std::size_t start = Index(x0, y);
+    const std::size_t rowStart = start - start % static_cast<std::size_t>(m_width);
+    const PixelValue* tile = m_pixels.data() + rowStart;
+    const std::uint8_t* mask = m_mask.empty() ? nullptr : m_mask.data() + rowStart;
+    int tx = static_cast<int>(start - rowStart);
+    for (int x = x0; x < x1; ++x) {
+        if (!mask || mask[tx])
+            row[x] = tile[tx];
+        if (++tx == m_width)
+            tx = 0;
+    }
 }
 
 }

@@ -175,6 +175,12 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op)
 {
     if (op == RegionOp::Copy)
         return a;
+    // Clipping a rectangle by a rectangle, the common case, needs no band sweep.
+    if (op == RegionOp::And && a.m_rects.size() <= 1 && b.m_rects.size() <= 1) {
+        if (a.m_rects.empty() || b.m_rects.empty())
+            return Region();
+        return Region(a.m_rects.front().Intersected(b.m_rects.front()));
+    }
     std::vector<int> ys;
     ys.reserve(2 * (a.m_rects.size() + b.m_rects.size()));
     for (const IntRect& r : a.m_rects) {

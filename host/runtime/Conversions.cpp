@@ -75,7 +75,7 @@ double RadixValue(std::string_view digits, int radix)
 } // namespace
 
 std::int32_t CLng(double value) { return RoundToInteger<std::int32_t>(value); }
-std::int16_t CInt(double value) { return RoundToInteger<std::int16_t>(value); }
+std::int16_t detail::CheckedCInt(double value) { return RoundToInteger<std::int16_t>(value); }
 
 double Int(double value) { return std::floor(value); }
 

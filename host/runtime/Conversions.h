@@ -9,7 +9,20 @@ namespace korvane::host {
 
 // Round to nearest with halves to even, then narrow; NaN and out-of-range values overflow.
 std::int32_t CLng(double value);
-std::int16_t CInt(double value);
+namespace detail {
+std::int16_t CheckedCInt(double value);
+}
+inline std::int16_t CInt(double value)
+{
+    // Colour channels and coordinates, converted in drawing loops, take this path:
+    // adding and removing 2^52 rounds to an integer, halves to even, as the default
+    // rounding mode does. Everything else, NaN included, is checked out of line.
+    if (value >= 0 && value < 32767.5)
+        return static_cast<std::int16_t>((value + 0x1p52) - 0x1p52);
+    if (value < 0 && value >= -32768.5)
+        return static_cast<std::int16_t>((value - 0x1p52) + 0x1p52);
+    return detail::CheckedCInt(value);
+}
 
 // The largest integer not greater than the value (the host's Int), kept as a double.
 double Int(double value);
