@@ -49,6 +49,29 @@ TEST(PainterLines, ClippedLineKeepsUnclippedPixels)
             EXPECT_EQ(clipped.At(x, y), full.At(x + 10, y + 3)) << x << "," << y;
 }
 
+TEST(PainterLines, VerticalLinesCrossAHoledClipInEitherDirection)
+{
+    // A clip with a hole in the middle rows: the column shows above and below it only.
+    Region clip = Region::Combine(Region(IntRect { 0, 0, 4, 10 }), Region(IntRect { 0, 4, 2, 6 }), RegionOp::Diff);
+    Surface surface(4, 10, SurfaceFormat::Colour32, White);
+    LinePen pen;
+    int dash = 0;
+    Painter painter(surface, &clip);
+    painter.DrawLine({ 1, 1 }, { 1, 9 }, pen, dash); // down: rows 1..8
+    painter.DrawLine({ 3, 9 }, { 3, 1 }, pen, dash); // up: rows 2..9
+    pen.rop2 = 7;                                    // R2_XORPEN
+    pen.colour = White;
+    painter.DrawLine({ 3, 0 }, { 3, 3 }, pen, dash); // rows 0..2: white ^ white is black, black ^ white white
+    std::string column1, column3;
+    for (int y = 0; y < 10; ++y) {
+        column1 += surface.At(1, y) == Black ? '#' : '.';
+        column3 += surface.At(3, y) == Black ? '#' : '.';
+    }
+    EXPECT_EQ(column1, ".###..###.");
+    EXPECT_EQ(column3, "##.#######");
+    EXPECT_EQ(dash, 8 + 8 + 3);
+}
+
 TEST(PainterLines, DotPatternContinuesAcrossSegmentsAndOpaqueFillsGaps)
 {
     Surface s(12, 1, SurfaceFormat::Colour32, White);
