@@ -22,17 +22,16 @@ raster::Pattern DrawContext::BrushPattern(HBRUSH handle) const
     return brush->brush.Resolve(context, *m_dc->surface);
 }
 
-std::optional<raster::LinePen> DrawContext::CosmeticPen(int* width) const
+bool DrawContext::CosmeticPen(raster::LinePen& line, int* width) const
 {
     PenObject* pen = LookupPen(m_dc->state.pen);
     if (width)
         *width = pen && pen->logPen.lopnWidth.x > 1 ? static_cast<int>(pen->logPen.lopnWidth.x) : 1;
     if (!pen)
-        return std::nullopt;
+        return false;
     UINT style = pen->logPen.lopnStyle & PS_STYLE_MASK;
     if (style == PS_NULL)
-        return std::nullopt;
-    raster::LinePen line;
+        return false;
     line.colour = ToPixel(pen->logPen.lopnColor);
     line.background = ToPixel(m_dc->state.bkColour);
     line.opaqueBackground = m_dc->state.bkMode != TRANSPARENT;
@@ -43,9 +42,9 @@ std::optional<raster::LinePen> DrawContext::CosmeticPen(int* width) const
     case PS_DASHDOT: line.dashes = raster::DashPattern::FromRuns({ 9, 6, 3, 6 }); break;
     case PS_DASHDOTDOT: line.dashes = raster::DashPattern::FromRuns({ 9, 3, 3, 3, 3, 3 }); break;
     case PS_ALTERNATE: line.dashes = raster::DashPattern::FromRuns({ 1, 1 }); break;
-    default: break;
+    default: line.dashes = raster::DashPattern::Solid(); break;
     }
-    return line;
+    return true;
 }
 
 int DrawContext::PenWidth() const

@@ -16,7 +16,14 @@ public:
         DcObject* dc = LookupDc(hdc);
         if (!dc || !dc->surface)
             return std::nullopt;
-        return DrawContext(*dc);
+        // Built in place: moving a painter costs more than the short line it draws.
+        return std::optional<DrawContext>(std::in_place, *dc);
+    }
+
+    explicit DrawContext(DcObject& dc)
+        : m_dc(&dc)
+        , m_painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr)
+    {
     }
 
     DcObject& Dc() { return *m_dc; }
@@ -29,17 +36,19 @@ public:
     raster::Pattern BrushPattern(HBRUSH brush) const;
     raster::Pattern CurrentBrushPattern() const { return BrushPattern(m_dc->state.brush); }
     // Null when the selected pen draws nothing; `width` receives its width (1 for cosmetic pens).
-    std::optional<raster::LinePen> CosmeticPen(int* width = nullptr) const;
+    std::optional<raster::LinePen> CosmeticPen(int* width = nullptr) const
+    {
+        std::optional<raster::LinePen> line;
+        if (!CosmeticPen(line.emplace(), width))
+            line.reset();
+        return line;
+    }
+    // The same, filled into `line`; false when the pen draws nothing.
+    bool CosmeticPen(raster::LinePen& line, int* width) const;
     int PenWidth() const;
     bool PenIsInsideFrame() const;
 
 private:
-    explicit DrawContext(DcObject& dc)
-        : m_dc(&dc)
-        , m_painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr)
-    {
-    }
-
     DcObject* m_dc;
     raster::Painter m_painter;
 };

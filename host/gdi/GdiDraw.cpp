@@ -62,17 +62,17 @@ void DrawWidePolyline(DrawContext& context, std::span<const POINT> devicePoints,
 void StrokeDevice(DrawContext& context, std::span<const POINT> devicePoints)
 {
     int width = 1;
-    std::optional<raster::LinePen> pen = context.CosmeticPen(&width);
-    if (!pen || devicePoints.size() < 2)
+    raster::LinePen pen;
+    if (!context.CosmeticPen(pen, &width) || devicePoints.size() < 2)
         return;
     if (width > 1) {
-        DrawWidePolyline(context, devicePoints, *pen, width);
+        DrawWidePolyline(context, devicePoints, pen, width);
         return;
     }
     int dash = 0;
     for (std::size_t i = 0; i + 1 < devicePoints.size(); ++i) {
         context.Painter().DrawLine({ devicePoints[i].x, devicePoints[i].y }, { devicePoints[i + 1].x, devicePoints[i + 1].y },
-                                   *pen, dash);
+                                   pen, dash);
     }
 }
 

@@ -63,10 +63,14 @@ public:
         : m_target(target)
         , m_clip(clip)
     {
-        if (clip)
+        if (clip) {
             ClipTo(*clip);
-        else
-            m_single = m_clipBox = target.Bounds();
+            return;
+        }
+        // Field by field: a painter lives for one call, and copying a rectangle just
+        // stored stalls longer than the short lines most calls draw.
+        m_single.right = m_clipBox.right = target.Width();
+        m_single.bottom = m_clipBox.bottom = target.Height();
     }
 
     Surface& Target() { return m_target; }
