@@ -33,6 +33,14 @@ constexpr COLORREF ToColorRef(raster::PixelValue pixel)
     return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+#define KORVANE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KORVANE_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 // Pens and brushes are made and deleted around almost every line a control draws, so
 // their memory is kept for the next one instead of going back to the heap. Under
 // AddressSanitizer every object comes from the heap, so use after free is still caught.
@@ -57,7 +65,7 @@ public:
 private:
     static constexpr bool Recycles(std::size_t size)
     {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(KORVANE_ADDRESS_SANITIZER)
         (void)size;
         return false;
 #else
