@@ -97,8 +97,9 @@ void Control::Create(Form& form, Control* container, const LayoutNode& node)
 
     window::WindowCreateInfo info;
     info.parent = ContainerHwnd();
-    int left = ToPixels(m_left);
-    int top = ToPixels(m_top);
+    const int inset = m_container ? m_container->ChildInset() : 0;
+    int left = ToPixels(m_left) + inset;
+    int top = ToPixels(m_top) + inset;
     info.rect = raster::IntRect { left, top, left + ToPixels(m_width), top + ToPixels(m_height) };
     info.visible = m_visible;
     info.enabled = m_enabled;
@@ -135,8 +136,9 @@ void Control::Move(int left, int top, int width, int height)
     m_top = top;
     m_width = width;
     m_height = height;
-    int x = ToPixels(left);
-    int y = ToPixels(top);
+    const int inset = m_container ? m_container->ChildInset() : 0;
+    int x = ToPixels(left) + inset;
+    int y = ToPixels(top) + inset;
     MoveWindow(m_hwnd, x, y, ToPixels(width), ToPixels(height), TRUE);
 }
 

@@ -39,6 +39,9 @@ public:
     Form* ParentForm() const { return m_form; }
     Control* Container() const { return m_container; }
     HWND ContainerHwnd() const;
+    // Pixels between a container's outer edge and where the controls inside it are
+    // measured from (a bordered picture box keeps them off its border).
+    virtual int ChildInset() const { return 0; }
 
     // Extender settings; positions and sizes in twips within the container.
     int Left() const { return m_left; }

@@ -43,13 +43,26 @@ void PictureBox::SetPicture(PictureHandle picture, std::string file)
 void PictureBox::SetBorderStyle(int borderStyle)
 {
     m_borderStyle = borderStyle;
+    PlaceContents();
     Refresh();
 }
 
 void PictureBox::SetAppearance(int appearance)
 {
     m_appearance = appearance;
+    PlaceContents();
     Refresh();
+}
+
+int PictureBox::ChildInset() const { return m_borderStyle == vbFixedSingle ? (m_appearance == vb3D ? 2 : 1) : 0; }
+
+void PictureBox::PlaceContents()
+{
+    if (!ParentForm())
+        return;
+    for (Control* control : ParentForm()->Controls())
+        if (control->Container() == this && control->hWnd())
+            control->Move(control->Left(), control->Top(), control->Width(), control->Height());
 }
 
 void PictureBox::SetBackColor(std::uint32_t oleColor)
@@ -66,7 +79,7 @@ void PictureBox::Paint()
     RECT client;
     GetClientRect(hWnd(), &client);
     FillColour(dc, client, OleColorToColorRef(m_backColor));
-    int inset = m_borderStyle == vbFixedSingle ? (m_appearance == vb3D ? 2 : 1) : 0;
+    const int inset = ChildInset();
     if (m_picture && m_picture->Type() == StdPicture::Kind::Bitmap) {
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, m_picture->Bitmap());

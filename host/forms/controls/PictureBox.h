@@ -33,6 +33,7 @@ public:
     void Refresh();
 
     void Loaded() override;
+    int ChildInset() const override;
 
 protected:
     void ReadSettings(const PropertyBag& bag) override;
@@ -44,6 +45,8 @@ protected:
 
 private:
     void Paint();
+    // Moves the controls inside to where the border now puts them.
+    void PlaceContents();
     // Transparent controls inside copy this box's pixels, so they paint again after it.
     void RepaintContents();
 

@@ -113,16 +113,32 @@ TEST_F(LabelPictureBox, LabelsDrawTheirCaptionsOpaqueOrOverTheirContainer)
     EXPECT_EQ(PixelAt(frame, 12, 102), RGB(255, 0, 0));
     EXPECT_EQ(PixelAt(frame, 12 + 7, 102 + 5), RGB(255, 0, 0));
     EXPECT_EQ(PixelAt(frame, 12 + 8, 102), RGB(0, 0, 255));
-    // The transparent label at (30, 130) shows the box's blue around white text.
-    RECT insideRect { 30, 130, 130, 150 };
+    // The transparent label, 20 by 30 pixels into the box measured from inside its
+    // 2-pixel edge, shows the box's blue around white text.
+    RECT insideRect { 32, 132, 132, 152 };
     EXPECT_EQ(CountColour(frame, insideRect, RGB(0, 0, 255)) + CountColour(frame, insideRect, RGB(255, 255, 255)), 100 * 20);
     EXPECT_GT(CountColour(frame, insideRect, RGB(255, 255, 255)), 20);
 
     // A new background colour shows through the transparent label at once.
     picture->SetBackColor(0x0000FF00);
     frame = window::ComposeTopLevel(loaded.hWnd());
-    EXPECT_EQ(PixelAt(frame, 129, 149), RGB(0, 255, 0));
+    EXPECT_EQ(PixelAt(frame, 131, 151), RGB(0, 255, 0));
     EXPECT_EQ(CountColour(frame, insideRect, RGB(0, 0, 255)), 0);
+
+    // Without the border the label is measured from the box's outer corner.
+    auto offsetInBox = [&] {
+        RECT box {}, label {};
+        GetWindowRect(picture->hWnd(), &box);
+        GetWindowRect(inside->hWnd(), &label);
+        return POINT { label.left - box.left, label.top - box.top };
+    };
+    EXPECT_EQ(offsetInBox().x, 22);
+    picture->SetBorderStyle(vbBSNone);
+    EXPECT_EQ(offsetInBox().x, 20);
+    EXPECT_EQ(offsetInBox().y, 30);
+    picture->SetBorderStyle(vbFixedSingle);
+    picture->SetAppearance(vbFlat);
+    EXPECT_EQ(offsetInBox().y, 31);
 
     // Without the mnemonic the ampersand is drawn, which takes more ink.
     int withPrefix = Ink(frame, RECT { 10, 10, 110, 30 }, face);
