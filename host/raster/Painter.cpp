@@ -371,7 +371,7 @@ void Painter::SetSpan(int y, int x0, int x1, PixelValue value, int rop2)
             continue;
         PixelValue* row = m_target.Row(y);
         if (rop2 == 13) {
-            std::fill_n(row + a, b - a, value);
+            FillPixels(row + a, static_cast<std::size_t>(b - a), value);
         } else {
             for (int x = a; x < b; ++x)
                 row[x] = Rop::Apply2(rop2, row[x], value);
@@ -386,9 +386,16 @@ void Painter::SetColumn(int x, int y0, int y1, PixelValue value, int rop2)
             continue;
         const int a = std::max(y0, clipRect.top);
         const int b = std::min(y1, clipRect.bottom);
-        for (int y = a; y < b; ++y) {
-            PixelValue& pixel = m_target.Row(y)[x];
-            pixel = rop2 == 13 ? value : Rop::Apply2(rop2, pixel, value);
+        if (a >= b)
+            continue;
+        const std::ptrdiff_t stride = m_target.Width();
+        PixelValue* pixel = m_target.Row(a) + x;
+        if (rop2 == 13) {
+            for (int y = a; y < b; ++y, pixel += stride)
+                *pixel = value;
+        } else {
+            for (int y = a; y < b; ++y, pixel += stride)
+                *pixel = Rop::Apply2(rop2, *pixel, value);
         }
     }
 }
