@@ -97,10 +97,8 @@ void Control::Create(Form& form, Control* container, const LayoutNode& node)
 
     window::WindowCreateInfo info;
     info.parent = ContainerHwnd();
-    const int inset = m_container ? m_container->ChildInset() : 0;
-    int left = ToPixels(m_left) + inset;
-    int top = ToPixels(m_top) + inset;
-    info.rect = raster::IntRect { left, top, left + ToPixels(m_width), top + ToPixels(m_height) };
+    const POINT at = PixelPosition(m_left, m_top);
+    info.rect = raster::IntRect { at.x, at.y, at.x + ToPixels(m_width), at.y + ToPixels(m_height) };
     info.visible = m_visible;
     info.enabled = m_enabled;
     info.tabStop = CanTakeFocus() && m_tabStop;
@@ -136,10 +134,14 @@ void Control::Move(int left, int top, int width, int height)
     m_top = top;
     m_width = width;
     m_height = height;
+    const POINT at = PixelPosition(left, top);
+    MoveWindow(m_hwnd, at.x, at.y, ToPixels(width), ToPixels(height), TRUE);
+}
+
+POINT Control::PixelPosition(int left, int top) const
+{
     const int inset = m_container ? m_container->ChildInset() : 0;
-    int x = ToPixels(left) + inset;
-    int y = ToPixels(top) + inset;
-    MoveWindow(m_hwnd, x, y, ToPixels(width), ToPixels(height), TRUE);
+    return POINT { ToPixels(left) + inset, ToPixels(top) + inset };
 }
 
 void Control::SetVisible(bool visible)

@@ -121,6 +121,8 @@ protected:
     int ClientHeightPixels() const { return m_height / kTwipsPerPixel; }
 
 private:
+    // A position in twips within the container, as pixels in the container's window.
+    POINT PixelPosition(int left, int top) const;
     friend class Form;
 
     std::string m_kind;

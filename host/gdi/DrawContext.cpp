@@ -22,11 +22,9 @@ raster::Pattern DrawContext::BrushPattern(HBRUSH handle) const
     return brush->brush.Resolve(context, *m_dc->surface);
 }
 
-bool DrawContext::CosmeticPen(raster::LinePen& line, int* width) const
+bool DrawContext::CosmeticPen(raster::LinePen& line) const
 {
     PenObject* pen = LookupPen(m_dc->state.pen);
-    if (width)
-        *width = pen && pen->logPen.lopnWidth.x > 1 ? static_cast<int>(pen->logPen.lopnWidth.x) : 1;
     if (!pen)
         return false;
     UINT style = pen->logPen.lopnStyle & PS_STYLE_MASK;

@@ -35,16 +35,16 @@ public:
 
     raster::Pattern BrushPattern(HBRUSH brush) const;
     raster::Pattern CurrentBrushPattern() const { return BrushPattern(m_dc->state.brush); }
-    // Null when the selected pen draws nothing; `width` receives its width (1 for cosmetic pens).
-    std::optional<raster::LinePen> CosmeticPen(int* width = nullptr) const
+    // Null when the selected pen draws nothing.
+    std::optional<raster::LinePen> CosmeticPen() const
     {
         std::optional<raster::LinePen> line;
-        if (!CosmeticPen(line.emplace(), width))
+        if (!CosmeticPen(line.emplace()))
             line.reset();
         return line;
     }
     // The same, filled into `line`; false when the pen draws nothing.
-    bool CosmeticPen(raster::LinePen& line, int* width) const;
+    bool CosmeticPen(raster::LinePen& line) const;
     int PenWidth() const;
     bool PenIsInsideFrame() const;
 

@@ -61,10 +61,10 @@ void DrawWidePolyline(DrawContext& context, std::span<const POINT> devicePoints,
 // position across the corners; `closed` adds no extra point, callers repeat the first.
 void StrokeDevice(DrawContext& context, std::span<const POINT> devicePoints)
 {
-    int width = 1;
     raster::LinePen pen;
-    if (!context.CosmeticPen(pen, &width) || devicePoints.size() < 2)
+    if (!context.CosmeticPen(pen) || devicePoints.size() < 2)
         return;
+    const int width = context.PenWidth();
     if (width > 1) {
         DrawWidePolyline(context, devicePoints, pen, width);
         return;

@@ -105,7 +105,7 @@ void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t
             FillSolid(area, pattern.SolidValue());
             continue;
         }
-        if (rop3 == Rop::PatternCopy) {
+        if (rop3 == Rop::PatternCopy) { // tiled: empty patterns returned above
             for (int y = area.top; y < area.bottom; ++y)
                 pattern.CopyRow(m_target.Row(y), y, area.left, area.right);
             continue;

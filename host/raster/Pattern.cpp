@@ -1,6 +1,5 @@
 #include "host/raster/Pattern.h"
 
-#include <algorithm>
 #include <cassert>
 
 namespace korvane::raster {
@@ -30,11 +29,7 @@ Pattern Pattern::Tiled(int width, int height, std::vector<PixelValue> pixels, st
 
 void Pattern::CopyRow(PixelValue* row, int y, int x0, int x1) const
 {
-    if (m_kind != Kind::Tiled) {
-        if (m_kind == Kind::Solid)
-            std::fill(row + x0, row + x1, m_solid);
-        return;
-    }
+    assert(m_kind == Kind::Tiled && "solid patterns are filled, not copied row by row");
     // One division per row instead of two per pixel.
     const std::size_t start = Index(x0, y);
     const std::size_t rowStart = start - start % static_cast<std::size_t>(m_width);

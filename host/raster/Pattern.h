@@ -29,7 +29,7 @@ public:
     }
     bool Covers(int x, int y) const { return m_mask.empty() || m_mask[Index(x, y)] != 0; }
 
-    // Copies the pattern over pixels [x0, x1) of row y, skipping what the mask leaves out.
+    // Copies a tiled pattern over pixels [x0, x1) of row y, skipping what the mask leaves out.
     void CopyRow(PixelValue* row, int y, int x0, int x1) const;
 
 private:

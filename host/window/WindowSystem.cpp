@@ -202,15 +202,13 @@ void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface
     // A plain child covering the whole area hides this window and every child behind
     // it, so they are not copied only to be overwritten (a repainting control).
     const IntRect box = visible.Box();
-    std::size_t back = window.children.size(); // one past the rearmost child to draw
-    bool covered = false;
-    for (std::size_t i = 0; i < window.children.size() && !covered; ++i) {
-        const Window* child = Find(window.children[i]);
-        if (child && child->visible && !child->region && child->rect.Translated(origin.x, origin.y).Covers(box)) {
-            back = i + 1;
-            covered = true;
-        }
-    }
+    const auto cover = std::find_if(window.children.begin(), window.children.end(), [&](HWND hwnd) {
+        const Window* child = Find(hwnd);
+        return child && child->visible && !child->region && child->rect.Translated(origin.x, origin.y).Covers(box);
+    });
+    const bool covered = cover != window.children.end();
+    // Children are front first: draw from the covering one (or the rearmost) forward.
+    const std::size_t back = static_cast<std::size_t>(cover - window.children.begin()) + (covered ? 1 : 0);
     if (!covered) {
         for (const IntRect& rect : visible.Rects()) {
             for (int y = rect.top; y < rect.bottom; ++y) {

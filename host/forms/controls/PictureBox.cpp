@@ -56,13 +56,20 @@ void PictureBox::SetAppearance(int appearance)
 
 int PictureBox::ChildInset() const { return m_borderStyle == vbFixedSingle ? (m_appearance == vb3D ? 2 : 1) : 0; }
 
+std::vector<Control*> PictureBox::Contents() const
+{
+    std::vector<Control*> inside;
+    if (ParentForm())
+        for (Control* control : ParentForm()->Controls())
+            if (control->Container() == this && control->hWnd())
+                inside.push_back(control);
+    return inside;
+}
+
 void PictureBox::PlaceContents()
 {
-    if (!ParentForm())
-        return;
-    for (Control* control : ParentForm()->Controls())
-        if (control->Container() == this && control->hWnd())
-            control->Move(control->Left(), control->Top(), control->Width(), control->Height());
+    for (Control* control : Contents())
+        control->Move(control->Left(), control->Top(), control->Width(), control->Height());
 }
 
 void PictureBox::SetBackColor(std::uint32_t oleColor)
@@ -102,11 +109,8 @@ void PictureBox::Paint()
 
 void PictureBox::RepaintContents()
 {
-    if (!ParentForm())
-        return;
-    for (Control* control : ParentForm()->Controls())
-        if (control->Container() == this && control->hWnd())
-            SendMessageA(control->hWnd(), WM_PAINT, 0, 0);
+    for (Control* control : Contents())
+        SendMessageA(control->hWnd(), WM_PAINT, 0, 0);
 }
 
 void PictureBox::Refresh()

@@ -8,6 +8,7 @@
 #include "host/forms/StdPicture.h"
 
 #include <functional>
+#include <vector>
 
 namespace korvane::forms {
 
@@ -45,6 +46,8 @@ protected:
 
 private:
     void Paint();
+    // The controls placed inside this box that have windows.
+    std::vector<Control*> Contents() const;
     // Moves the controls inside to where the border now puts them.
     void PlaceContents();
     // Transparent controls inside copy this box's pixels, so they paint again after it.
