@@ -1,5 +1,7 @@
 #include "host/forms/controls/EditBuffer.h"
 
+#include "host/runtime/Utf8.h"
+
 #include <algorithm>
 
 namespace korvane::forms {
@@ -190,25 +192,6 @@ std::pair<int, int> EditBuffer::WordAt(int position) const
     return { start, end };
 }
 
-std::string EditBuffer::EncodeUtf8(unsigned codePoint)
-{
-    std::string out;
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x110000) {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-    return out;
-}
+std::string EditBuffer::EncodeUtf8(unsigned codePoint) { return host::EncodeUtf8(codePoint); }
 
 } // namespace korvane::forms

@@ -1,6 +1,6 @@
 #include "FontInternal.h"
 
-#include "Utf8.h"
+#include "host/runtime/Utf8.h"
 
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
@@ -405,7 +405,7 @@ Size Font::TextExtent(std::string_view utf8) const
     std::lock_guard lock(TextMutex());
     int width = 0;
     for (std::size_t offset = 0; offset < utf8.size();)
-        width += m_impl->AdvanceUnlocked(DecodeUtf8(utf8, offset));
+        width += m_impl->AdvanceUnlocked(host::DecodeUtf8(utf8, offset));
     return { width, m_impl->metrics.height };
 }
 

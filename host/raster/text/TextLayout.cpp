@@ -1,7 +1,7 @@
 #include "TextLayout.h"
 
 #include "FontInternal.h"
-#include "Utf8.h"
+#include "host/runtime/Utf8.h"
 
 #include <algorithm>
 #include <limits>
@@ -82,13 +82,13 @@ public:
         units.reserve(m_text.size());
         for (std::size_t offset = 0; offset < m_text.size();) {
             const std::size_t start = offset;
-            char32_t c = DecodeUtf8(m_text, offset);
+            char32_t c = host::DecodeUtf8(m_text, offset);
             bool prefixed = false;
             if (prefixes && c == U'&') {
                 // A lone '&' at the end has nothing to underline and is dropped.
                 if (offset >= m_text.size())
                     break;
-                c = DecodeUtf8(m_text, offset);
+                c = host::DecodeUtf8(m_text, offset);
                 prefixed = c != U'&';
             }
             // Only the last prefixed character is underlined, as DrawText keeps one.

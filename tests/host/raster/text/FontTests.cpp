@@ -1,6 +1,6 @@
 #include "TextTestSupport.h"
 
-#include "host/raster/text/Utf8.h"
+#include "host/runtime/Utf8.h"
 
 #include <string_view>
 
@@ -133,7 +133,7 @@ TEST(Utf8, MalformedInputDecodesToReplacementsWithoutOverrun)
     auto decodeAll = [](std::string_view text) {
         std::u32string out;
         for (std::size_t offset = 0; offset < text.size();)
-            out += DecodeUtf8(text, offset);
+            out += host::DecodeUtf8(text, offset);
         return out;
     };
     EXPECT_EQ(decodeAll("a数"), U"a数");

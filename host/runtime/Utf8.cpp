@@ -1,6 +1,6 @@
-#include "Utf8.h"
+#include "host/runtime/Utf8.h"
 
-namespace korvane::raster::text {
+namespace korvane::host {
 
 char32_t DecodeUtf8(std::string_view text, std::size_t& offset)
 {
@@ -44,7 +44,7 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& offset)
         value = (value << 6) | (next & 0x3Fu);
     }
     // Overlong forms and surrogates would let two spellings of one string compare unequal.
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    if (value < minimum || value > kLastCodePoint || (value >= 0xD800 && value <= 0xDFFF)) {
         ++offset;
         return kReplacementCharacter;
     }
@@ -52,4 +52,27 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& offset)
     return value;
 }
 
+std::string EncodeUtf8(char32_t codePoint)
+{
+    std::string out;
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        if (codePoint >= 0xD800 && codePoint <= 0xDFFF)
+            return out;
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint <= kLastCodePoint) {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+    return out;
 }
+
+} // namespace korvane::host
