@@ -1,209 +1,662 @@
 #include "controls/button/gxButtons_H.h"
 
 #include "host/forms/Form.h"
-#include "host/gdi/Gdi.h"
+#include "host/forms/HostServices.h"
+#include "host/runtime/RuntimeError.h"
+#include "host/runtime/Utf8.h"
+
+#include <cstdint>
+
+// [SECTION] Properties
+// [SECTION] Methods
+// [SECTION] Stored settings and lifecycle
+// [SECTION] Helpers
 
 namespace korvane {
 
-using forms::OleColorToColorRef;
+using namespace button;
 
-char gxButtons_H::AccessKeyOf(const std::string& caption)
+namespace {
+
+// The hover timer's identifier on the button's window.
+constexpr UINT_PTR kHoverTimerId = 237;
+
+bool InRange(std::int32_t value, std::int32_t low, std::int32_t high) { return value >= low && value <= high; }
+
+// A lock value whose hover fore colour follows ForeColor, or whose hover back colour
+// follows the face.
+bool ForeLocked(std::int32_t locks) { return locks == gxLockBoth || locks == gxLockFore; }
+bool BackLocked(std::int32_t locks) { return locks == gxLockBoth || locks == gxLockBack; }
+
+// Runs a step whose run-time errors are ignored, as the end of ReadProperties does.
+template <typename Step>
+void IgnoringErrors(Step&& step)
 {
-    char key = 0;
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    try {
+        step();
+    } catch (const host::RuntimeError&) {
+    }
+}
+
+} // namespace
+
+gxButtons_H::~gxButtons_H() { UserControl_Terminate(); }
+
+// ---------------------------------------------------------------------------
+// [SECTION] Properties
+
+void gxButtons_H::LetButtonStyle(std::int32_t style)
+{
+    if (!InRange(style, gxStyleStandard, gxStyleInverse))
+        return;
+    const std::int32_t old = m_buttonStyle;
+    m_buttonStyle = style;
+    // Style 5 draws no outline at rest, and the rectangular shapes trim corners by style.
+    if (m_buttonShape <= kLastRectangularShape || ((old == gxStyleHover || style == gxStyleHover) && m_buttonShape <= 6))
+        BuildShapeRegion();
+    LayoutCaption(false);
+    RefreshResources("BackColor");
+    RedrawButton();
+    Report("BackStyle");
+}
+
+void gxButtons_H::LetMode(std::int32_t mode)
+{
+    if (!InRange(mode, gxCommand, gxOption))
+        return;
+    if (m_mode == gxOption && mode != gxOption)
+        OptionToggle(-1);
+    if (mode == gxOption && m_mode != gxOption)
+        OptionToggle(1);
+    if (mode == gxCommand && m_mode != gxCommand)
+        LetValue(false);
+    m_mode = mode;
+    RedrawButton();
+    Report("Mode");
+}
+
+std::optional<std::string> gxButtons_H::AccessKeyOf(const std::string& caption)
+{
+    std::optional<std::string> key;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
         if (caption[i] != '&')
             continue;
-        if (caption[i + 1] == '&') {
-            ++i; // "&&" is a plain ampersand
+        if (i + 1 < caption.size() && caption[i + 1] == '&') {
+            ++i;
             continue;
         }
-        key = caption[i + 1];
+        std::size_t next = i + 1;
+        if (next < caption.size())
+            host::DecodeUtf8(caption, next);
+        key = caption.substr(i + 1, next - (i + 1));
     }
     return key;
 }
 
-void gxButtons_H::UserControl_Initialize() { SetScaleMode(forms::vbPixels); }
-
-void gxButtons_H::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
-{
-    m_caption = PropBag.ReadString("Caption", "");
-    SetAccessKeys(std::string(1, AccessKeyOf(m_caption)).substr(0, AccessKeyOf(m_caption) ? 1 : 0));
-    forms::UserControl::SetForeColor(PropBag.ReadColor("cFore", 0x80000012));
-    m_backColor = PropBag.ReadColor("cBack", Ambient().BackColor);
-    if (std::optional<forms::FontSpec> font = PropBag.ReadFont("Font"))
-        forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*font));
-    else
-        forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*Ambient().Font));
-}
-
-void gxButtons_H::UserControl_WriteProperties(forms::PropertyBag& PropBag)
-{
-    PropBag.WriteProperty("Caption", m_caption, std::string());
-    PropBag.WriteProperty("cFore", std::int64_t { forms::UserControl::ForeColor() }, std::int64_t { 0x80000012 });
-    PropBag.WriteProperty("Font", Font()->Description(), std::monostate {});
-    PropBag.WriteProperty("cBack", std::int64_t { m_backColor }, std::monostate {});
-}
-
 void gxButtons_H::LetCaption(const std::string& caption)
 {
-    char key = AccessKeyOf(caption);
-    SetAccessKeys(key ? std::string(1, key) : std::string());
+    if (std::optional<std::string> key = AccessKeyOf(caption))
+        SetAccessKeys(*key);
     m_caption = caption;
+    LayoutCaption(false);
     RedrawButton();
-    PropertyChanged("Caption");
+    Report("Caption");
+}
+
+void gxButtons_H::LetCaptionAlign(std::int32_t align)
+{
+    if (!InRange(align, gxAlignLeft, gxAlignCenter))
+        return;
+    const bool noPicture = m_pictureWidth + m_pictureHeight < 1;
+    if (align == gxAlignCenter || m_pictureAlign < gxPicTop || noPicture) {
+        m_captionAlign = align;
+        LayoutCaption(false);
+        RedrawButton();
+        Report("CapAlign");
+    } else {
+        DesignMessage("When button images are aligned top/bottom center, \r\nbutton captions can only be center aligned");
+    }
+}
+
+void gxButtons_H::LetCaptionStyle(std::int32_t style)
+{
+    if (!InRange(style, gxFlat, gxEngraved))
+        return;
+    m_captionStyle = style;
+    Report("CapStyle");
+    if (!m_caption.empty()) {
+        LayoutCaption(false);
+        RedrawButton();
+    }
+}
+
+void gxButtons_H::LetCustomClick(std::int32_t direction)
+{
+    if (!InRange(direction, 0, 8))
+        return;
+    if (m_buttonShape < kFirstPictureShape && direction > 0)
+        DesignMessage("This property has no effect unless the Button Shape is a custom shape.");
+    m_customClick = direction;
+    Report("CustomClick");
+}
+
+void gxButtons_H::LetButtonShape(std::int32_t shape)
+{
+    if (!InRange(shape, 0, 8))
+        return;
+    if (shape >= kFirstPictureShape) {
+        if (!m_picture || m_pictureIsIcon == 1) {
+            DesignMessage("The Picture Property must be assigned first and must be a bitmap or JPEG.");
+            return;
+        }
+        if (PictureSize() != 4) {
+            DelayDrawing(true);
+            LetPictureSize(4);
+            m_drawingDelayed = false;
+        }
+    }
+    m_buttonShape = shape;
+    m_captionAlign = gxAlignCenter;
+    UserControl_Resize();
+    DelayDrawing(false);
+    Report("Shape");
+}
+
+void gxButtons_H::SetPicture(forms::PictureHandle picture)
+{
+    m_picture = std::move(picture);
+    if (m_imageSize == 0)
+        m_imageSize = 16;
+    RefreshResources("Picture");
+    if (m_buttonShape < kFirstPictureShape) {
+        LayoutCaption(true);
+        RedrawButton();
+    } else {
+        if (!m_picture) {
+            LetButtonShape(0);
+        } else if (m_pictureIsIcon == 1) {
+            LetButtonShape(0);
+            DesignMessage("Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\r\n"
+                          "Button was changed to Rectangular shaped.");
+        }
+        UserControl_Resize();
+    }
+    Report("Image");
+}
+
+void gxButtons_H::LetPictureAlign(std::int32_t align)
+{
+    if (!InRange(align, gxPicLeftEdge, gxPicBottom))
+        return;
+    m_pictureAlign = align;
+    if (align == gxPicTop || align == gxPicBottom)
+        LetCaptionAlign(gxAlignCenter);
+    LayoutCaption(false);
+    RedrawButton();
+    Report("ImgAlign");
 }
 
 void gxButtons_H::LetEnabled(bool enabled)
 {
     if (enabled == Enabled())
         return;
+    m_lettingEnabled = true;
     forms::UserControl::SetEnabled(enabled);
-    RedrawButton();
-    PropertyChanged("Enabled");
+    m_lettingEnabled = false;
+    // Style 3 trims its corners only while enabled, so its outline changes too.
+    if (m_buttonStyle == gxStyleFlatFrame && m_mode == gxCommand && m_buttonShape <= kLastRectangularShape) {
+        DelayDrawing(true);
+        BuildShapeRegion();
+        LayoutCaption(false);
+        DelayDrawing(false);
+    } else {
+        RedrawButton();
+    }
+    Report("Enabled");
 }
 
-void gxButtons_H::LetForeColor(std::uint32_t colour)
+void gxButtons_H::SetEnabled(bool enabled) { LetEnabled(enabled); }
+
+void gxButtons_H::LetShowFocusRect(bool show)
 {
-    forms::UserControl::SetForeColor(colour);
-    RedrawButton();
-    PropertyChanged("cFore");
+    m_showFocusRect = show;
+    if (m_buttonState & bsDefault) {
+        if (!DesignMode()) {
+            m_buttonState = static_cast<std::int16_t>(m_buttonState & ~bsDefault);
+            RedrawButton();
+        } else {
+            DesignMessage("The focus rectangle may appear on default buttons ONLY while in design mode, \r\n"
+                          "but will not appear when the form is running.");
+        }
+    } else {
+        RedrawButton();
+    }
+    Report("Focus");
 }
 
-void gxButtons_H::LetBackColor(std::uint32_t colour)
+void gxButtons_H::LetValue(bool value)
 {
-    m_backColor = colour;
+    if (m_mode == gxCommand && value) {
+        DesignMessage("This property is not applicable for command button modes.");
+        return;
+    }
+    m_value = value;
+    if (value && m_mode == gxOption)
+        OptionToggle(0);
     RedrawButton();
-    PropertyChanged("cBack");
+    Report("Value");
+}
+
+std::int32_t gxButtons_H::PictureSize()
+{
+    if (m_imageSize == 0)
+        m_imageSize = 16;
+    switch (m_imageSize) {
+    case 24: return 1;
+    case 32: return 2;
+    case 40: return 3;
+    case 48: return 4;
+    default: return 0;
+    }
+}
+
+void gxButtons_H::LetPictureSize(std::int32_t size)
+{
+    if (!InRange(size, 0, 4))
+        return;
+    if (m_buttonShape < kFirstPictureShape) {
+        m_imageSize = static_cast<std::int16_t>((size + 2) * 8);
+        LayoutCaption(true);
+        RedrawButton();
+        Report("ImgSize");
+    } else {
+        DesignMessage("The picture size cannot be changed for Shaped buttons");
+    }
+}
+
+void gxButtons_H::LetMousePointer(std::int32_t pointer)
+{
+    forms::UserControl::SetMousePointer(pointer);
+    Report("mPointer");
+}
+
+void gxButtons_H::SetMouseIcon(forms::PictureHandle icon)
+{
+    try {
+        const bool assigned = icon != nullptr;
+        forms::UserControl::SetMouseIcon(std::move(icon));
+        if (assigned) {
+            LetMousePointer(kCustomPointer);
+            Report("mIcon");
+        }
+    } catch (const host::RuntimeError& refusal) {
+        DesignMessage(refusal.Description(), "Select .ico Or .cur Files Only");
+    }
 }
 
 void gxButtons_H::SetFont(forms::FontRef font)
 {
     forms::UserControl::SetFont(std::move(font));
+    RefreshResources("Font");
+    LayoutCaption(false);
     RedrawButton();
-    PropertyChanged("Font");
+    Report("Font");
 }
 
-void gxButtons_H::RedrawButton()
+std::int32_t gxButtons_H::FontStyle() const
 {
-    HDC dc = hDC();
-    if (!dc)
-        return;
-    RECT rect;
-    GetClientRect(hWnd(), &rect);
-    HBRUSH face = CreateSolidBrush(OleColorToColorRef(m_backColor));
-    FillRect(dc, &rect, face);
-    DeleteObject(face);
-    DrawEdge(dc, &rect, m_showPressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-
-    RECT text = rect;
-    if (m_showPressed)
-        OffsetRect(&text, 1, 1);
-    HGDIOBJ oldFont = SelectObject(dc, Font()->Handle());
-    SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    if (Enabled()) {
-        SetTextColor(dc, OleColorToColorRef(forms::UserControl::ForeColor()));
-        DrawTextA(dc, m_caption.c_str(), -1, &text, format);
-    } else {
-        // Disabled captions are engraved: a highlight below right, grey text on top.
-        RECT shadow = text;
-        OffsetRect(&shadow, 1, 1);
-        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextA(dc, m_caption.c_str(), -1, &shadow, format);
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        DrawTextA(dc, m_caption.c_str(), -1, &text, format);
-    }
-    SelectObject(dc, oldFont);
-
-    if (HasFocus() && Enabled()) {
-        RECT focus = rect;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(dc, &focus);
-    }
-    Refresh();
+    const forms::FontRef& font = Font();
+    if (!font)
+        return 0;
+    return (font->Bold() ? kFontBold : 0) + (font->Italic() ? kFontItalic : 0) + (font->Underline() ? kFontUnderline : 0);
 }
 
-void gxButtons_H::UserControl_Resize() { RedrawButton(); }
-void gxButtons_H::UserControl_Paint() { RedrawButton(); }
-void gxButtons_H::UserControl_Terminate() {}
-
-bool gxButtons_H::Inside(double x, double y) const { return x >= 0 && y >= 0 && x < ScaleWidth() && y < ScaleHeight(); }
-
-void gxButtons_H::UserControl_MouseDown(int Button, int, double X, double Y)
+void gxButtons_H::LetFontStyle(std::int32_t style)
 {
-    if (Button != forms::vbLeftButton || !Enabled())
-        return;
-    m_leftDown = true;
-    SetCapture(hWnd());
-    m_showPressed = Inside(X, Y);
+    if (const forms::FontRef& font = Font()) {
+        font->SetBold((style & kFontBold) != 0);
+        font->SetItalic((style & kFontItalic) != 0);
+        font->SetUnderline((style & kFontUnderline) != 0);
+    }
+    RefreshResources("Font");
+    LayoutCaption(false);
+    Report("Font");
     RedrawButton();
 }
 
-void gxButtons_H::UserControl_MouseMove(int, int, double X, double Y)
+void gxButtons_H::LetForeColor(OleColor colour)
 {
-    if (!m_leftDown)
+    if (colour == ForeColor())
         return;
-    bool pressed = Inside(X, Y);
-    if (pressed != m_showPressed) {
-        m_showPressed = pressed;
+    forms::UserControl::SetForeColor(static_cast<std::uint32_t>(colour));
+    if (ForeLocked(m_hoverColorLocks))
+        LetHoverForeColor(colour);
+    m_drawingDelayed = false;
+    RedrawButton();
+    Report("cFore");
+}
+
+void gxButtons_H::LetBackColor(OleColor colour)
+{
+    m_backColor = colour;
+    if (BackLocked(m_hoverColorLocks))
+        LetHoverBackColor(m_gradientMode != gxNoGradient ? m_gradientColor : colour);
+    RefreshResources("BackColor");
+    RedrawButton();
+    Report("cBack");
+}
+
+void gxButtons_H::LetGradientColor(OleColor colour)
+{
+    if (BackLocked(m_hoverColorLocks) && m_gradientMode > gxNoGradient)
+        m_hoverBackColor = colour;
+    m_gradientColor = colour;
+    RefreshResources("BackColor");
+    if (m_gradientMode != gxNoGradient)
+        RedrawButton();
+    Report("cGradient");
+}
+
+void gxButtons_H::LetGradientMode(std::int32_t mode)
+{
+    if (!InRange(mode, gxNoGradient, gxGradientBottomToTop))
+        return;
+    m_gradientMode = mode;
+    if (BackLocked(m_hoverColorLocks)) {
+        m_hoverBackColor = mode == gxNoGradient ? m_backColor : m_gradientColor;
+        RefreshResources("BackColor");
+    }
+    RedrawButton();
+    Report("Gradient");
+}
+
+void gxButtons_H::LetResetDefaultColors(bool reset)
+{
+    if (!reset || !DesignMode())
+        return;
+    DelayDrawing(true);
+    m_backColor = kButtonFace;
+    LetForeColor(kButtonText);
+    LetGradientColor(kButtonFace);
+    LetGradientMode(gxNoGradient);
+    LetHoverColorLocks(gxLockBoth);
+    RefreshResources("BackColor");
+    DelayDrawing(false);
+    Report("cGradient");
+    Report("cBack");
+}
+
+void gxButtons_H::LetHoverColorLocks(std::int32_t locks)
+{
+    m_hoverColorLocks = locks;
+    if (BackLocked(locks)) {
+        m_hoverBackColor = m_gradientMode != gxNoGradient ? m_gradientColor : m_backColor;
+        Report("cBHover");
+    }
+    if (ForeLocked(locks)) {
+        m_hoverForeColor = ForeColor();
+        Report("cFHover");
+    }
+    RefreshResources("BackColor");
+    Report("LockHover");
+}
+
+void gxButtons_H::LetHoverForeColor(OleColor colour)
+{
+    if (colour == m_hoverForeColor)
+        return;
+    m_hoverForeColor = colour;
+    Report("cFHover");
+    if (colour != ForeColor()) {
+        if (m_hoverColorLocks == gxLockBoth)
+            m_hoverColorLocks = gxLockBack;
+        else if (m_hoverColorLocks == gxLockFore)
+            m_hoverColorLocks = gxLockNone;
+    }
+    Report("cFHover");
+}
+
+void gxButtons_H::LetHoverBackColor(OleColor colour)
+{
+    if (colour == m_hoverBackColor)
+        return;
+    m_hoverBackColor = colour;
+    // Compared with BackColor even while a gradient is active.
+    if (colour != m_backColor) {
+        if (m_hoverColorLocks == gxLockBoth)
+            m_hoverColorLocks = gxLockFore;
+        else if (m_hoverColorLocks == gxLockBack)
+            m_hoverColorLocks = gxLockNone;
+    }
+    RefreshResources("BackColor");
+    Report("cBHover");
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Methods
+
+void gxButtons_H::Refresh()
+{
+    m_drawingDelayed = false;
+    RedrawButton();
+}
+
+void gxButtons_H::DelayDrawing(bool delay)
+{
+    m_drawingDelayed = delay;
+    if (!delay)
+        Refresh();
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Stored settings and lifecycle
+
+namespace {
+
+// Settings keys with their stored defaults.
+constexpr std::int32_t kDefaultImageSize = 16;
+
+// Colours as the bag holds them: the OLE value's 32 bits, unsigned.
+std::uint32_t Unsigned(OleColor colour) { return static_cast<std::uint32_t>(colour); }
+std::int64_t Stored(OleColor colour) { return Unsigned(colour); }
+
+std::string HandleText(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }
+
+} // namespace
+
+void gxButtons_H::UserControl_Initialize() { SetScaleMode(forms::vbPixels); }
+
+void gxButtons_H::UserControl_InitProperties()
+{
+    m_userControlTag = HandleText(ContainerHwnd());
+    const forms::AmbientProperties ambient = Ambient();
+    m_caption = ambient.DisplayName;
+    m_captionAlign = gxAlignCenter;
+    m_showFocusRect = true;
+    m_hoverBackColor = kButtonFace;
+    m_hoverForeColor = kButtonText;
+    // The host has no MDI forms, so the parent's font is always taken. A copy: the
+    // font styles set on the button must not reach the form's own font.
+    IgnoringErrors([&] {
+        if (ambient.Font)
+            forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*ambient.Font));
+    });
+    m_ambientBackColor = TranslateColor(static_cast<OleColor>(ambient.BackColor));
+    m_backColor = kButtonFace;
+    RefreshResources("BackColor");
+    for (const char* key : { "Caption", "CapAlign", "Focus", "cFHover", "cBHover", "Font" })
+        Report(key);
+}
+
+void gxButtons_H::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
+{
+    m_userControlTag = HandleText(ContainerHwnd());
+    m_ambientBackColor = TranslateColor(static_cast<OleColor>(Ambient().BackColor));
+    DelayDrawing(true);
+
+    const std::filesystem::path folder = ParentForm() ? ParentForm()->ResourceFolder() : std::filesystem::path();
+    // A picture whose file cannot be loaded stays stored by name, so saving the layout
+    // again keeps it; it has no handle and draws nothing.
+    auto readPicture = [&](std::string_view key) -> forms::PictureHandle {
+        std::optional<forms::PictureRef> stored = PropBag.ReadPicture(key);
+        if (!stored)
+            return nullptr;
+        auto picture = std::make_shared<forms::StdPicture>();
+        picture->LoadFile(folder / stored->file);
+        m_storedFiles[std::string(key)] = StoredPicture { picture.get(), stored->file };
+        return picture;
+    };
+
+    m_caption = PropBag.ReadString("Caption", "");
+    m_captionAlign = PropBag.ReadInt("CapAlign", gxAlignCenter);
+    m_buttonStyle = PropBag.ReadInt("BackStyle", gxStyleStandard);
+    m_buttonShape = PropBag.ReadInt("Shape", 0);
+    m_gradientMode = PropBag.ReadInt("Gradient", gxNoGradient);
+    m_gradientColor = static_cast<OleColor>(PropBag.ReadColor("cGradient", Unsigned(kButtonFace)));
+    forms::UserControl::SetForeColor(PropBag.ReadColor("cFore", Unsigned(kButtonText)));
+    if (std::optional<forms::FontSpec> font = PropBag.ReadFont("Font"))
+        forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*font));
+    m_showFocusRect = PropBag.ReadBool("Focus", true);
+    m_mode = PropBag.ReadInt("Mode", gxCommand);
+    m_value = PropBag.ReadBool("Value", false);
+    m_customClick = PropBag.ReadInt("CustomClick", 0);
+    m_picture = readPicture("Image");
+    m_imageSize = static_cast<std::int16_t>(PropBag.ReadInt("ImgSize", kDefaultImageSize));
+    m_pictureAlign = PropBag.ReadInt("ImgAlign", gxPicLeftEdge);
+    m_hoverForeColor = static_cast<OleColor>(PropBag.ReadColor("cFHover", Unsigned(kButtonText)));
+    forms::UserControl::SetEnabled(PropBag.ReadBool("Enabled", true));
+    const std::uint32_t parentBackColor = ParentForm() ? ParentForm()->BackColor() : Unsigned(kButtonFace);
+    m_backColor = static_cast<OleColor>(PropBag.ReadColor("cBack", parentBackColor));
+    m_hoverBackColor = static_cast<OleColor>(PropBag.ReadColor("cBHover", Unsigned(m_backColor)));
+    m_hoverColorLocks = PropBag.ReadInt("LockHover", gxLockBoth);
+    m_captionStyle = PropBag.ReadInt("CapStyle", gxFlat);
+    if (forms::PictureHandle icon = readPicture("mIcon"))
+        SetMouseIcon(std::move(icon));
+    else
+        SetMouseIcon(MouseIcon());
+    LetMousePointer(PropBag.ReadInt("mPointer", forms::vbDefault));
+
+    IgnoringErrors([&] { RefreshResources("Picture"); });
+    IgnoringErrors([&] { RefreshResources("BackColor"); });
+    IgnoringErrors([&] { LetCaption(m_caption); });
+    if (m_mode == gxOption)
+        IgnoringErrors([&] { OptionToggle(1); });
+    m_drawingDelayed = false;
+    IgnoringErrors([&] { UserControl_Resize(); });
+}
+
+void gxButtons_H::UserControl_WriteProperties(forms::PropertyBag& PropBag)
+{
+    using Number = std::int64_t;
+    const std::monostate always;
+    PropBag.WriteProperty("Caption", m_caption, std::string());
+    PropBag.WriteProperty("CapAlign", Number { m_captionAlign }, Number { gxAlignCenter });
+    PropBag.WriteProperty("BackStyle", Number { m_buttonStyle }, Number { gxStyleStandard });
+    PropBag.WriteProperty("Shape", Number { m_buttonShape }, Number { 0 });
+    PropBag.WriteProperty("Font", Font() ? forms::PropertyValue(Font()->Description()) : forms::PropertyValue(), always);
+    PropBag.WriteProperty("cFore", Stored(ForeColor()), Stored(kButtonText));
+    PropBag.WriteProperty("cFHover", Stored(m_hoverForeColor), Stored(kButtonText));
+    PropBag.WriteProperty("cBhover", Stored(m_hoverBackColor), Stored(m_backColor));
+    PropBag.WriteProperty("Focus", m_showFocusRect, true);
+    PropBag.WriteProperty("LockHover", Number { m_hoverColorLocks }, Number { gxLockBoth });
+    PropBag.WriteProperty("cGradient", Stored(m_gradientColor), Stored(kButtonFace));
+    PropBag.WriteProperty("Gradient", Number { m_gradientMode }, Number { gxNoGradient });
+    PropBag.WriteProperty("CapStyle", Number { m_captionStyle }, Number { gxFlat });
+    PropBag.WriteProperty("Mode", Number { m_mode }, always);
+    PropBag.WriteProperty("Value", m_value, always);
+    PropBag.WriteProperty("CustomClick", Number { m_customClick }, Number { 0 });
+    PropBag.WriteProperty("ImgAlign", Number { m_pictureAlign }, Number { gxPicLeftEdge });
+    forms::PropertyValue image;
+    if (m_picture)
+        image = forms::PictureRef { StoredFileOf("Image", m_picture) };
+    PropBag.WriteProperty("Image", image, std::monostate {});
+    PropBag.WriteProperty("ImgSize", Number { m_imageSize }, Number { kDefaultImageSize });
+    PropBag.WriteProperty("Enabled", Enabled(), true);
+    PropBag.WriteProperty("cBack", Stored(m_backColor), always);
+    PropBag.WriteProperty("mPointer", Number { MousePointer() }, Number { forms::vbDefault });
+    if (MouseIcon() && MouseIcon()->Handle())
+        PropBag.WriteProperty("mIcon", forms::PictureRef { StoredFileOf("mIcon", MouseIcon()) }, std::monostate {});
+}
+
+void gxButtons_H::UserControl_Show()
+{
+    if (DesignMode() && m_showFocusRect && Ambient().DisplayAsDefault) {
+        m_buttonState = static_cast<std::int16_t>(m_buttonState | bsDefault);
         RedrawButton();
     }
 }
 
-void gxButtons_H::UserControl_MouseUp(int Button, int, double X, double Y)
+void gxButtons_H::UserControl_Resize()
 {
-    if (Button != forms::vbLeftButton || !m_leftDown)
-        return;
-    m_leftDown = false;
-    ReleaseCapture();
-    m_showPressed = false;
-    RedrawButton();
-    if (Inside(X, Y) && Enabled())
-        RaiseEvent(Click);
-}
-
-void gxButtons_H::UserControl_KeyDown(int& KeyCode, int)
-{
-    if (KeyCode == VK_SPACE && Enabled() && !m_spaceDown) {
-        m_spaceDown = true;
-        m_showPressed = true;
+    if (m_buffer.BufferDC) {
+        DeleteObject(SelectObject(m_buffer.BufferDC, m_buffer.BufferOldBitmap));
+        m_buffer.BufferOldBitmap = nullptr;
+    }
+    PrepareBuffer(true);
+    if (!m_drawingDelayed) {
+        BuildShapeRegion();
+        LayoutCaption(false);
         RedrawButton();
     }
 }
 
-void gxButtons_H::UserControl_KeyUp(int& KeyCode, int)
+void gxButtons_H::UserControl_Paint()
 {
-    if (KeyCode == VK_SPACE && m_spaceDown) {
-        m_spaceDown = false;
-        m_showPressed = false;
-        RedrawButton();
-        if (Enabled())
-            RaiseEvent(Click);
-    }
-}
-
-void gxButtons_H::UserControl_AccessKeyPress(int)
-{
-    if (!Enabled())
-        return;
-    SetFocus();
-    RaiseEvent(Click);
-}
-
-void gxButtons_H::UserControl_GotFocus() { RedrawButton(); }
-void gxButtons_H::UserControl_LostFocus()
-{
-    m_spaceDown = false;
-    m_showPressed = false;
+    m_drawingDelayed = false;
     RedrawButton();
 }
 
-void gxButtons_H::OnEnabledChanged()
+void gxButtons_H::UserControl_Terminate()
 {
-    if (!Enabled()) {
-        m_leftDown = m_spaceDown = m_showPressed = false;
+    if (m_hoverTracking && hWnd()) {
+        KillTimer(hWnd(), kHoverTimerId);
+        m_hoverTracking = false;
     }
-    RedrawButton();
+    for (HRGN* region : { &InnerFrameRegion, &FrameRegion }) {
+        if (*region)
+            DeleteObject(*region);
+        *region = nullptr;
+    }
+    if (HDC dc = m_buffer.BufferDC) {
+        ReleaseDrawingTools(m_buffer);
+        DeleteObject(SelectObject(dc, m_buffer.BufferOldFont));
+        DeleteObject(SelectObject(dc, m_buffer.BufferOldBitmap));
+        DeleteDC(dc);
+        m_buffer = BackBuffer {};
+    }
+    if (PictureWork)
+        DeleteObject(PictureWork);
+    PictureWork = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Helpers
+
+bool gxButtons_H::DesignMode() const { return ParentForm() && !ParentForm()->UserMode(); }
+
+void gxButtons_H::DesignMessage(const std::string& text, const std::string& title) const
+{
+    if (DesignMode())
+        forms::MsgBox(text, forms::vbInformation, title);
+}
+
+void gxButtons_H::Report(std::string_view key)
+{
+    PropertyChanged(key);
+    m_reported.emplace_back(key);
+}
+
+std::string gxButtons_H::StoredFileOf(const std::string& key, const forms::PictureHandle& picture) const
+{
+    if (auto it = m_storedFiles.find(key); it != m_storedFiles.end() && it->second.picture == picture.get())
+        return it->second.file;
+    std::filesystem::path file = picture->File();
+    if (const forms::Form* form = ParentForm(); form && !form->ResourceFolder().empty() && !file.empty()) {
+        std::filesystem::path relative = file.lexically_relative(form->ResourceFolder());
+        if (!relative.empty() && *relative.begin() != "..")
+            file = relative;
+    }
+    return file.generic_string();
 }
 
 void RegisterGxButtons_H()
