@@ -286,3 +286,30 @@ TEST_F(Button, ACheckBoxTogglesOnEachClick)
         EXPECT_EQ(button.Value(), expected);
     }
 }
+
+namespace {
+
+// A button a designer has just placed: the host runs InitProperties on it.
+class PlacedButton : public gxButtons_H {
+public:
+    using gxButtons_H::UserControl_InitProperties;
+};
+
+} // namespace
+
+TEST_F(Button, ANewlyPlacedButtonTakesItsNameAndTheFormsFont)
+{
+    forms::ControlRegistry::Register("gxButtons_H", [] { return std::make_unique<PlacedButton>(); });
+    auto& button = static_cast<PlacedButton&>(Load("", 75, 23, "    BackColor = &H00FF0000&\n"));
+    button.ForgetReportedChanges();
+    button.UserControl_InitProperties();
+    EXPECT_EQ(button.Caption(), "cmdTest");
+    EXPECT_EQ(button.BackColor(), kButtonFace);
+    EXPECT_EQ(button.HoverBackColor(), kButtonFace);
+    EXPECT_EQ(button.HoverForeColor(), kButtonText);
+    EXPECT_EQ(button.ReportedChanges(), (Keys { "Caption", "CapAlign", "Focus", "cFHover", "cBHover", "Font" }));
+    // A copy of the form's font: the button's font styles stay its own.
+    button.LetFontStyle(kFontBold);
+    EXPECT_FALSE(form->Font()->Bold());
+    RegisterGxButtons_H();
+}
