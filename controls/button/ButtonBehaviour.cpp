@@ -19,6 +19,18 @@ namespace {
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
+// Raises a mouse event with the event's own argument types, by reference.
+template <typename Handler>
+void RaiseMouseEvent(const Handler& handler, int Button, int Shift, double X, double Y)
+{
+    auto button = static_cast<std::int16_t>(Button);
+    auto shift = static_cast<std::int16_t>(Shift);
+    auto x = static_cast<float>(X);
+    auto y = static_cast<float>(Y);
+    if (handler)
+        handler(button, shift, x, y);
+}
+
 } // namespace
 
 bool gxButtons_H::Inside(double x, double y) const { return x >= 0 && y >= 0 && x < ScaleWidth() && y < ScaleHeight(); }
@@ -51,11 +63,7 @@ void gxButtons_H::UserControl_MouseDown(int Button, int Shift, double X, double 
         RedrawButton();
         SetCapture(hWnd());
     }
-    auto button = static_cast<std::int16_t>(Button);
-    auto shift = static_cast<std::int16_t>(Shift);
-    auto x = static_cast<float>(X);
-    auto y = static_cast<float>(Y);
-    RaiseEvent(MouseDown, button, shift, x, y);
+    RaiseMouseEvent(MouseDown, Button, Shift, X, Y);
 }
 
 void gxButtons_H::UserControl_MouseMove(int Button, int Shift, double X, double Y)
@@ -70,11 +78,7 @@ void gxButtons_H::UserControl_MouseMove(int Button, int Shift, double X, double 
             RedrawButton();
         }
     }
-    auto button = static_cast<std::int16_t>(Button);
-    auto shift = static_cast<std::int16_t>(Shift);
-    auto x = static_cast<float>(X);
-    auto y = static_cast<float>(Y);
-    RaiseEvent(MouseMove, button, shift, x, y);
+    RaiseMouseEvent(MouseMove, Button, Shift, X, Y);
 }
 
 void gxButtons_H::UserControl_MouseUp(int Button, int Shift, double X, double Y)
@@ -88,11 +92,7 @@ void gxButtons_H::UserControl_MouseUp(int Button, int Shift, double X, double Y)
         m_drawingDelayed = false;
         RedrawButton();
     }
-    auto button = static_cast<std::int16_t>(Button);
-    auto shift = static_cast<std::int16_t>(Shift);
-    auto x = static_cast<float>(X);
-    auto y = static_cast<float>(Y);
-    RaiseEvent(MouseUp, button, shift, x, y);
+    RaiseMouseEvent(MouseUp, Button, Shift, X, Y);
     m_lastButton = static_cast<std::int16_t>(Button);
 }
 
