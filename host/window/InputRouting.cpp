@@ -68,7 +68,8 @@ void RouteMouse(const InputEvent& event)
         State().hovered = target;
         ApplyCursor(target);
     }
-    // The capture takes input even from a window that could not take it by itself.
+    // The window holding the capture asked for every event until it lets go, so it gets
+    // them even where it could not take input by itself.
     if (!target || (!State().capture && !CanTakeInput(target)))
         return;
     POINT origin = ClientOriginOnScreen(*Find(target));
@@ -110,7 +111,8 @@ unsigned CharacterOfKey(unsigned virtualKey, unsigned modifiers)
 void RouteKey(const InputEvent& event)
 {
     State().modifiers = event.modifiers;
-    // Keys go to the window the event came from when nothing has the focus.
+    // Keys go to the window the event came from when nothing has the focus, so a form
+    // without a focusable control still hears them.
     HWND target = State().focus ? State().focus : event.window;
     if (!target || !CanTakeInput(target))
         return;

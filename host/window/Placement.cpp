@@ -36,6 +36,18 @@ HWND DeepestAt(const Window& window, int x, int y)
     return window.handle;
 }
 
+// Adds (direction 1) or takes away (-1) the window's client origin on the screen.
+BOOL MoveByClientOrigin(HWND hwnd, LPPOINT point, int direction)
+{
+    Window* window = Find(hwnd);
+    if (!window || !point)
+        return FALSE;
+    POINT origin = ClientOriginOnScreen(*window);
+    point->x += direction * origin.x;
+    point->y += direction * origin.y;
+    return TRUE;
+}
+
 } // namespace
 
 POINT ClientOriginOnScreen(const Window& window)
@@ -182,27 +194,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     return TRUE;
 }
 
-BOOL ScreenToClient(HWND hwnd, LPPOINT point)
-{
-    Window* window = Find(hwnd);
-    if (!window || !point)
-        return FALSE;
-    POINT origin = ClientOriginOnScreen(*window);
-    point->x -= origin.x;
-    point->y -= origin.y;
-    return TRUE;
-}
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) { return MoveByClientOrigin(hwnd, point, -1); }
 
-BOOL ClientToScreen(HWND hwnd, LPPOINT point)
-{
-    Window* window = Find(hwnd);
-    if (!window || !point)
-        return FALSE;
-    POINT origin = ClientOriginOnScreen(*window);
-    point->x += origin.x;
-    point->y += origin.y;
-    return TRUE;
-}
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) { return MoveByClientOrigin(hwnd, point, 1); }
 
 HWND WindowFromPoint(POINT point)
 {

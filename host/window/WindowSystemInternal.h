@@ -77,7 +77,8 @@ Window* Find(HWND hwnd);
 std::optional<LRESULT> Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Sides of the box, centred on the first press, that a second press must land in to
-// make a double click (SM_CXDOUBLECLK, SM_CYDOUBLECLK).
+// make a double click (SM_CXDOUBLECLK, SM_CYDOUBLECLK): a hand that shakes a little
+// still double-clicks, two clicks on neighbouring spots stay two clicks.
 inline constexpr int kDoubleClickBox = 4;
 
 // Placement
