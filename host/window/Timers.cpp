@@ -45,10 +45,10 @@ bool FireDueTimers()
     for (Timer& timer : State().timers) {
         if (timer.due <= now) {
             due.emplace_back(timer.window, timer.id);
-            // A round that comes late keeps the timer's cadence. One later than a whole
-            // interval fires it once, not once per interval missed, and it is due again
-            // a millisecond later.
-            timer.due = std::max(timer.due + timer.interval, now + 1);
+            // A round that comes a little late keeps the timer's cadence. One later than
+            // a whole interval fires it once, not once per interval missed, and starts a
+            // new cadence from now, so it is not fired again at once.
+            timer.due = timer.due + timer.interval > now ? timer.due + timer.interval : now + timer.interval;
         }
     }
     for (auto [hwnd, id] : due) {

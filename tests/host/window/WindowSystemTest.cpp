@@ -264,12 +264,15 @@ TEST_F(WindowSystem, TimersFireOncePerIntervalOnTheVirtualClock)
     window::AdvanceClock(100);
     EXPECT_EQ(recorder.Of(WM_TIMER).size(), 3u);
 
-    // A loop kept busy past several intervals: the timer fires once, not once per interval missed.
+    // A loop kept busy past several intervals: the timer fires once, not once per
+    // interval missed, and its next round is a whole interval later, not at once.
     g_fired.clear();
     SetTimer(Make(nullptr, { 0, 0, 100, 100 }), 1, 50, CountingTimer);
-    headless->SetNow(headless->Now() + 520);
+    DWORD late = static_cast<DWORD>(headless->Now() + 520);
+    headless->SetNow(late);
     window::DoEvents();
-    EXPECT_EQ(g_fired.size(), 1u);
+    window::AdvanceClock(120);
+    EXPECT_EQ(g_fired, std::vector<DWORD>({ late, late + 50, late + 100 }));
 }
 
 TEST_F(WindowSystem, PropertiesLiveAndDieWithTheirWindow)
