@@ -74,6 +74,12 @@ public:
 
     // Milliseconds on the backend's clock (virtual for the headless backend).
     virtual std::uint64_t Now() = 0;
+    // Moves a virtual clock to `now`; a real clock cannot be moved and answers false.
+    virtual bool SetNow(std::uint64_t now)
+    {
+        (void)now;
+        return false;
+    }
     // The next input event, without waiting.
     virtual std::optional<InputEvent> PollEvent() = 0;
     // Blocks until an event is available or the clock reaches `deadline` (no deadline:

@@ -1,7 +1,7 @@
 #include "host/forms/StdPicture.h"
 
 #include "host/gdi/Gdi.h"
-#include "host/gdi/GdiInternal.h"
+#include "host/gdi/GdiRaster.h"
 #include "host/raster/image/Codecs.h"
 
 namespace korvane::forms {
@@ -26,7 +26,7 @@ void StdPicture::Clear()
     if (m_kind == Kind::Bitmap)
         DeleteObject(m_handle);
     else if (m_kind == Kind::Icon)
-        gdi::DeleteIconObject(static_cast<HICON>(m_handle));
+        DestroyIcon(static_cast<HICON>(m_handle));
     m_kind = Kind::None;
     m_handle = nullptr;
     m_width = m_height = 0;
@@ -52,7 +52,6 @@ bool StdPicture::LoadFile(const std::filesystem::path& path, std::string* error)
         Clear();
         const Image& colour = icon.Value().color;
         const Mask& mask = icon.Value().mask;
-        auto object = std::make_unique<gdi::IconObject>();
         raster::Surface colourSurface = ToColourSurface(colour);
         raster::Surface maskSurface(mask.Width(), mask.Height(), raster::SurfaceFormat::Monochrome);
         for (int y = 0; y < mask.Height(); ++y) {
@@ -63,9 +62,12 @@ bool StdPicture::LoadFile(const std::filesystem::path& path, std::string* error)
                     colourSurface.Set(x, y, 0);
             }
         }
-        object->colour = std::make_shared<raster::Surface>(std::move(colourSurface));
-        object->mask = std::make_shared<raster::Surface>(std::move(maskSurface));
-        m_handle = gdi::RegisterIcon(std::move(object));
+        // The icon takes copies of both bitmaps.
+        ICONINFO info { TRUE, 0, 0, gdi::CreateSurfaceBitmap(std::move(maskSurface)),
+            gdi::CreateSurfaceBitmap(std::move(colourSurface)) };
+        m_handle = CreateIconIndirect(&info);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
         m_kind = Kind::Icon;
         m_width = colour.Width();
         m_height = colour.Height();
@@ -77,7 +79,7 @@ bool StdPicture::LoadFile(const std::filesystem::path& path, std::string* error)
             return false;
         }
         Clear();
-        m_handle = gdi::RegisterBitmap(ToColourSurface(image.Value()));
+        m_handle = gdi::CreateSurfaceBitmap(ToColourSurface(image.Value()));
         m_kind = Kind::Bitmap;
         m_width = image.Value().Width();
         m_height = image.Value().Height();
@@ -89,22 +91,28 @@ bool StdPicture::LoadFile(const std::filesystem::path& path, std::string* error)
 raster::Surface StdPicture::ToSurface() const
 {
     if (m_kind == Kind::Bitmap) {
-        const raster::Surface* surface = gdi::SurfaceOf(Bitmap());
+        const raster::Surface* surface = gdi::BitmapSurface(Bitmap());
         return surface ? *surface : raster::Surface();
     }
-    if (m_kind == Kind::Icon) {
-        const gdi::IconObject* icon = gdi::LookupIcon(Icon());
-        if (!icon || !icon->colour)
-            return {};
-        raster::Surface surface = *icon->colour;
-        raster::PixelValue face = gdi::ToPixel(GetSysColor(COLOR_BTNFACE));
+    ICONINFO info {};
+    if (m_kind != Kind::Icon || !GetIconInfo(Icon(), &info))
+        return {};
+    raster::Surface surface;
+    const raster::Surface* colour = gdi::BitmapSurface(info.hbmColor);
+    const raster::Surface* mask = gdi::BitmapSurface(info.hbmMask);
+    if (colour && mask) {
+        surface = *colour;
+        COLORREF faceColour = GetSysColor(COLOR_BTNFACE);
+        raster::PixelValue face = (raster::PixelValue { GetRValue(faceColour) } << 16)
+            | (raster::PixelValue { GetGValue(faceColour) } << 8) | GetBValue(faceColour);
         for (int y = 0; y < surface.Height(); ++y)
             for (int x = 0; x < surface.Width(); ++x)
-                if (icon->mask->At(x, y) && surface.At(x, y) == 0)
+                if (mask->At(x, y) && surface.At(x, y) == 0)
                     surface.Set(x, y, face);
-        return surface;
     }
-    return {};
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    return surface;
 }
 
 } // namespace korvane::forms

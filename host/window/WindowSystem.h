@@ -42,8 +42,8 @@ struct WindowCreateInfo {
     bool wantsTextInput = false;
 };
 
-// The backend the program uses; the first call to anything below without one
-// installs the headless backend.
+// The backend the program uses. Whoever starts the program passes it in before
+// anything below runs; the window system knows no backend of its own.
 void UseBackend(std::unique_ptr<backends::Backend> backend);
 backends::Backend& CurrentBackend();
 // Destroys every window and drops the backend; tests end with it.
@@ -86,8 +86,9 @@ int RunMessageLoop();
 // reports that no further input can arrive, so the loop would never end.
 bool RunModalLoop(const std::function<bool()>& finished);
 
-// Headless only: moves the virtual clock forward by `ms`, firing each timer at the
-// moments it falls due on the way and processing what that causes.
+// For a backend with a virtual clock (the headless one): moves it forward by `ms`,
+// firing each timer at the moments it falls due on the way and processing what
+// that causes.
 void AdvanceClock(unsigned ms);
 
 // The modifier keys (backends::Modifier bits) of the latest key or mouse event.

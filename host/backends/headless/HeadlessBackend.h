@@ -37,9 +37,13 @@ public:
     void TypeText(const std::string& utf8);
     void RequestClose(HWND window);
 
-    // Moves the virtual clock forward without running anything; the window system's
-    // Advance runs the timers that fall due on the way.
-    void SetNow(std::uint64_t now) { m_now = now; }
+    // Moves the virtual clock without running anything; window::AdvanceClock runs
+    // the timers that fall due on the way.
+    bool SetNow(std::uint64_t now) override
+    {
+        m_now = now;
+        return true;
+    }
     // Lets a loop that waits for a timer jump the clock to it instead of giving up.
     void SetAutoAdvance(bool enabled) { m_autoAdvance = enabled; }
 

@@ -1,0 +1,158 @@
+// Composition: a top-level window's frame is made from its surface and its children's,
+// back to front, each clipped to its parent, its rectangle and its window region, and
+// handed to the backend. Painting: WM_PAINT for windows that were invalidated.
+
+#include "host/window/WindowSystemInternal.h"
+
+#include <algorithm>
+
+namespace korvane::window {
+
+using raster::IntRect;
+using raster::Region;
+using raster::Surface;
+
+namespace {
+
+// Draws the window and its children into the frame. `origin` is the window's
+// top-left in frame coordinates; `clip` is what its parent lets it cover.
+void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface& frame)
+{
+    Region visible(IntRect { origin.x, origin.y, origin.x + window.rect.Width(), origin.y + window.rect.Height() });
+    if (window.region) {
+        Region shape = *window.region;
+        shape.Offset(origin.x, origin.y);
+        visible = Region::Combine(visible, shape, raster::RegionOp::And);
+    }
+    visible = Region::Combine(visible, clip, raster::RegionOp::And);
+    if (visible.IsEmpty())
+        return;
+    // A plain child covering the whole area hides this window and every child behind
+    // it, so they are not copied only to be overwritten (a repainting control).
+    const IntRect box = visible.Box();
+    const auto cover = std::find_if(window.children.begin(), window.children.end(), [&](HWND hwnd) {
+        const Window* child = Find(hwnd);
+        return child && child->visible && !child->region && child->rect.Translated(origin.x, origin.y).Covers(box);
+    });
+    const bool covered = cover != window.children.end();
+    // Children are front first: draw from the covering one (or the rearmost) forward.
+    const std::size_t back = static_cast<std::size_t>(cover - window.children.begin()) + (covered ? 1 : 0);
+    if (!covered) {
+        for (const IntRect& rect : visible.Rects()) {
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                const raster::PixelValue* source = window.surface->Row(y - origin.y) + (rect.left - origin.x);
+                std::copy_n(source, rect.Width(), frame.Row(y) + rect.left);
+            }
+        }
+    }
+    for (std::size_t i = back; i-- > 0;) {
+        const Window* child = Find(window.children[i]);
+        if (child && child->visible)
+            ComposeInto(*child, POINT { origin.x + child->rect.left, origin.y + child->rect.top }, visible, frame);
+    }
+}
+
+void ComposeRect(const Window& top, Surface& frame, const IntRect& rect)
+{
+    ComposeInto(top, POINT { 0, 0 }, Region(rect.Intersected(frame.Bounds())), frame);
+}
+
+} // namespace
+
+void PresentWindow(HWND hwnd, const std::optional<IntRect>& rect)
+{
+    HWND top = TopLevelOf(hwnd);
+    Window* topWindow = Find(top);
+    Window* window = Find(hwnd);
+    if (!topWindow || !window || !topWindow->visible)
+        return;
+    Surface& frame = State().frames[top];
+    IntRect area = topWindow->rect.Translated(-topWindow->rect.left, -topWindow->rect.top);
+    // A frame of a new size has nothing worth keeping, so it is composed whole.
+    if (frame.Width() != area.Width() || frame.Height() != area.Height()) {
+        frame = Surface(area.Width(), area.Height(), raster::SurfaceFormat::Colour32, 0xFFFFFF);
+    } else if (rect) {
+        POINT origin = ClientOriginOnScreen(*window);
+        POINT topOrigin = ClientOriginOnScreen(*topWindow);
+        area = rect->Translated(origin.x - topOrigin.x, origin.y - topOrigin.y).Intersected(area);
+    }
+    if (area.IsEmpty())
+        return;
+    ComposeRect(*topWindow, frame, area);
+    CurrentBackend().Present(top, frame, area);
+}
+
+Surface ComposeTopLevel(HWND topLevel)
+{
+    Window* window = Find(topLevel);
+    if (!window)
+        return {};
+    Surface frame(window->rect.Width(), window->rect.Height(), raster::SurfaceFormat::Colour32, 0xFFFFFF);
+    ComposeRect(*window, frame, frame.Bounds());
+    return frame;
+}
+
+Surface ComposeScreen()
+{
+    IntRect bounds = CurrentBackend().ScreenBounds();
+    Surface screen(bounds.Width(), bounds.Height(), raster::SurfaceFormat::Colour32, 0x3A6EA5); // the desktop
+    for (auto it = State().topLevels.rbegin(); it != State().topLevels.rend(); ++it) {
+        Window* window = Find(*it);
+        if (window && window->visible)
+            ComposeInto(*window, POINT { window->rect.left, window->rect.top }, Region(screen.Bounds()), screen);
+    }
+    return screen;
+}
+
+void PresentAll()
+{
+    for (HWND top : std::vector<HWND>(State().topLevels))
+        if (Window* window = Find(top); window && window->visible)
+            PresentWindow(top);
+}
+
+bool DeliverPaints()
+{
+    // Collected first: a handler may invalidate, create or destroy windows while painting.
+    std::vector<HWND> pending;
+    for (auto& [hwnd, window] : State().windows)
+        if (window->needsPaint)
+            pending.push_back(hwnd);
+    bool painted = false;
+    for (HWND hwnd : pending) {
+        if (Window* window = Find(hwnd)) {
+            window->needsPaint = false;
+            Deliver(hwnd, WM_PAINT, 0, 0);
+            painted = true;
+        }
+    }
+    return painted;
+}
+
+} // namespace korvane::window
+
+using namespace korvane;
+using namespace korvane::window;
+
+BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL)
+{
+    Window* window = Find(hwnd);
+    if (!window)
+        return FALSE;
+    // The rectangle is not kept: a window repaints whole.
+    window->needsPaint = true;
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd)
+{
+    Window* window = Find(hwnd);
+    if (!window)
+        return FALSE;
+    if (window->needsPaint) {
+        window->needsPaint = false;
+        Deliver(hwnd, WM_PAINT, 0, 0);
+    }
+    PresentWindow(hwnd, IntRect { 0, 0, window->rect.Width(), window->rect.Height() });
+    return TRUE;
+}
