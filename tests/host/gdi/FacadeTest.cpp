@@ -225,19 +225,6 @@ TEST_F(Facade, FocusRectTwiceRestoresPixels)
     EXPECT_EQ(ReadColorRefs(dc), before);
 }
 
-TEST_F(Facade, SysColoursFollowTheXpScheme)
-{
-    const std::pair<int, COLORREF> colours[] = {
-        { COLOR_BTNFACE, RGB(236, 233, 216) }, { COLOR_HIGHLIGHT, RGB(49, 106, 197) },
-        { COLOR_3DDKSHADOW, RGB(113, 111, 100) }, { COLOR_INFOBK, RGB(255, 255, 225) },
-    };
-    for (const auto& [index, colour] : colours)
-        EXPECT_EQ(GetSysColor(index), colour) << index;
-    LOGBRUSH log {};
-    GetObjectA(GetSysColorBrush(COLOR_3DLIGHT), sizeof log, &log);
-    EXPECT_EQ(log.lbColor, RGB(241, 239, 226));
-}
-
 TEST_F(Facade, RectHelpers)
 {
     RECT a { 0, 0, 10, 10 };
