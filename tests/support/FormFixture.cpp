@@ -106,11 +106,12 @@ void FormFixture::NoSuchControl(std::string_view name, std::optional<int> index)
 
 std::string FormFixture::Focused() const
 {
-    HWND focus = GetFocus();
-    for (forms::Control* control : TheForm().Controls())
-        if (control->hWnd() == focus)
-            return control->DisplayName();
-    return focus == FormWindow() ? TheForm().Name() : std::string();
+    // A control may hand the focus to a window of its own inside it.
+    for (HWND focus = GetFocus(); focus && focus != FormWindow(); focus = GetParent(focus))
+        for (forms::Control* control : TheForm().Controls())
+            if (control->hWnd() == focus)
+                return control->DisplayName();
+    return std::string();
 }
 
 POINT FormFixture::Centre(std::string_view name, std::optional<int> index) const { return Centre(Get(name, index)); }

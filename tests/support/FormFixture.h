@@ -7,10 +7,10 @@
 // left once the form is unloaded and that no GDI object outlives the form.
 //
 //     class ButtonOnForm : public korvane::testing::FormFixture {};
-//     TEST_F(ButtonOnForm, ReleasedOutsideIsNoClick) {
+//     TEST_F(ButtonOnForm, ReleasedOverAnotherButtonIsNoClick) {
 //         RegisterGxButtons_H(); Load(kLayout); Record(Get<gxButtons_H>("cmdGo").Click, "cmdGo.Click");
-//         Press("cmdGo"); Release("cmdOther");
-//         EXPECT_EQ(TakeEvents(), EventList {}); EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), "button/normal")); }
+//         Press("cmdGo"); Release("cmdOther");   // also Click("cmdgxButtons", 1), Key(VK_TAB), Type("x"), Advance(500)
+//         EXPECT_EQ(TakeEvents(), EventList {}); EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), "button/focused")); }
 
 #include "host/backends/headless/HeadlessBackend.h"
 #include "host/forms/Form.h"
@@ -78,7 +78,7 @@ protected:
             NoSuchControl(name, index);
         return *control;
     }
-    // The display name of the control with the focus ("cmdGo", "txt(2)"), else "".
+    // The display name of the control that has the focus ("cmdGo", "txt(2)"), else "".
     std::string Focused() const;
 
     // Screen points: a control's centre, a point of its client area, a form point.

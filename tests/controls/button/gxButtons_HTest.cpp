@@ -95,6 +95,7 @@ TEST_F(ButtonOnForm, FacesForEveryState)
         { "button/pressed", [&] { KeyDown(VK_SPACE); } },
         { "button/focused", [&] { Press("cmdGo"); Move("cmdOther"); } },
         { "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); } },
+        { "button/normal", [&] { KeyDown(VK_SPACE); Click("cmdOther"); } },
         { "button/disabled", [&] { Go().LetEnabled(false); } },
     };
     for (const Case& test : cases) {
