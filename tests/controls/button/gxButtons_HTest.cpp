@@ -1,16 +1,14 @@
 #include "controls/button/gxButtons_H.h"
 
-#include "host/backends/headless/HeadlessBackend.h"
-#include "host/forms/Form.h"
-#include "host/gdi/Gdi.h"
-#include "host/gdi/GdiInternal.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/FormFixture.h"
 
 using namespace korvane;
+using korvane::testing::EventList;
+using korvane::testing::MatchesGolden;
 
 namespace {
 
+// cmdGo is 100 x 25 pixels at (10, 10), cmdOther the same at (10, 50).
 const char* const kLayout = R"LAYOUT(Form frmTest
     ClientWidth = 3000
     ClientHeight = 1500
@@ -34,104 +32,87 @@ const char* const kLayout = R"LAYOUT(Form frmTest
 End
 )LAYOUT";
 
-class ButtonOnForm : public ::testing::Test {
+class ButtonOnForm : public korvane::testing::FormFixture {
 protected:
-    void SetUp() override
-    {
-        auto backend = std::make_unique<backends::HeadlessBackend>();
-        headless = backend.get();
-        window::UseBackend(std::move(backend));
-        gdiObjects = gdi::LiveObjectCount();
-        RegisterGxButtons_H();
-        forms::LayoutParseResult layout = forms::ParseLayout(kLayout);
-        ASSERT_TRUE(layout.form) << layout.error;
-        std::string error;
-        ASSERT_TRUE(form->Load(*layout.form, {}, error)) << error;
-        form->Show();
-        go = form->Get<gxButtons_H>("cmdGo");
-        go->Click = [this] { ++clicks; };
-        window::DoEvents();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        window::ResetWindowSystem();
-        EXPECT_EQ(gdi::LiveObjectCount(), gdiObjects);
-    }
+    ButtonOnForm() { RegisterGxButtons_H(); }
 
-    POINT Centre(HWND hwnd)
-    {
-        RECT rect;
-        GetWindowRect(hwnd, &rect);
-        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
+    gxButtons_H& Go() { return Get<gxButtons_H>("cmdGo"); }
 
-    backends::HeadlessBackend* headless = nullptr;
-    std::unique_ptr<forms::Form> form = std::make_unique<forms::Form>();
-    gxButtons_H* go = nullptr;
-    int clicks = 0;
-    std::size_t gdiObjects = 0;
+    // A fresh form with both buttons' clicks recorded; cmdGo has the focus.
+    void Reload()
+    {
+        Load(kLayout);
+        Record(Go().Click, "cmdGo.Click");
+        Record(Get<gxButtons_H>("cmdOther").Click, "cmdOther.Click");
+        ASSERT_EQ(Focused(), "cmdGo");
+    }
 };
 
 } // namespace
 
-TEST_F(ButtonOnForm, ClickNeedsThePressAndTheReleaseOverTheButton)
+TEST_F(ButtonOnForm, ScriptedInputRaisesClickOnlyForACompletedPress)
 {
-    POINT centre = Centre(go->hWnd());
-    headless->MoveMouse(centre.x, centre.y);
-    headless->PressMouse();
-    window::DoEvents();
-    EXPECT_TRUE(go->ShowPressed());
-    headless->ReleaseMouse();
-    window::DoEvents();
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(go->ShowPressed());
-
-    // Pressed here, released elsewhere: no click, and the face comes back up.
-    headless->PressMouse();
-    headless->MoveMouse(centre.x, centre.y + 100);
-    window::DoEvents();
-    EXPECT_FALSE(go->ShowPressed());
-    headless->ReleaseMouse();
-    window::DoEvents();
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(ButtonOnForm, TheAccessKeyAndSpaceClickButDisabledButtonsDoNot)
-{
-    headless->TypeKey('F', backends::ModAlt);
-    window::DoEvents();
-    EXPECT_EQ(clicks, 1);
-    EXPECT_TRUE(go->HasFocus());
-    headless->TypeKey(VK_SPACE);
-    window::DoEvents();
-    EXPECT_EQ(clicks, 2);
-
-    go->LetEnabled(false);
-    headless->TypeKey('F', backends::ModAlt);
-    POINT centre = Centre(go->hWnd());
-    headless->MoveMouse(centre.x, centre.y);
-    headless->PressMouse();
-    headless->ReleaseMouse();
-    window::DoEvents();
-    EXPECT_EQ(clicks, 2);
-}
-
-TEST_F(ButtonOnForm, ADisabledButtonLooksDisabled)
-{
-    // The caption is red when enabled and grey text when disabled.
-    auto redPixels = [&] {
-        const raster::Surface& surface = *window::WindowSurface(go->hWnd());
-        int red = 0;
-        for (int y = 0; y < surface.Height(); ++y)
-            for (int x = 0; x < surface.Width(); ++x)
-                red += surface.At(x, y) == 0xFF0000u;
-        return red;
+    struct Case {
+        const char* what;
+        std::function<void()> script;
+        EventList events;
     };
-    EXPECT_GT(redPixels(), 10);
-    go->LetEnabled(false);
-    EXPECT_EQ(redPixels(), 0);
-    EXPECT_EQ(gxButtons_H::AccessKeyOf("取消退出(&E)"), 'E');
-    EXPECT_EQ(gxButtons_H::AccessKeyOf("Fish && &Chips"), 'C');
-    EXPECT_EQ(gxButtons_H::AccessKeyOf("A&&B"), 0);
+    const Case cases[] = {
+        { "a click", [&] { Click("cmdGo"); }, { "cmdGo.Click" } },
+        { "pressed on one button, released over the other", [&] { Press("cmdGo"); Release("cmdOther"); }, {} },
+        { "pressed, dragged off and back, released", [&] { Press("cmdGo"); Move("cmdOther"); Release("cmdGo"); },
+            { "cmdGo.Click" } },
+        { "the right button", [&] { Press(Centre("cmdGo"), backends::MouseButton::Right);
+                                    Release(Centre("cmdGo"), backends::MouseButton::Right); }, {} },
+        { "Space", [&] { Key(VK_SPACE); }, { "cmdGo.Click" } },
+        { "Space held while Tab moves the focus", [&] { KeyDown(VK_SPACE); Key(VK_TAB); KeyUp(VK_SPACE); }, {} },
+        { "Space held while a click moves the focus",
+            [&] { KeyDown(VK_SPACE); Click("cmdOther"); KeyUp(VK_SPACE); }, { "cmdOther.Click" } },
+        { "the access key from the other button", [&] { Get("cmdOther").SetFocus(); Key('F', backends::ModAlt); },
+            { "cmdGo.Click" } },
+        { "click, Space and access key while disabled",
+            [&] { Go().LetEnabled(false); Click("cmdGo"); Key(VK_SPACE); Key('F', backends::ModAlt); }, {} },
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        Reload();
+        test.script();
+        EXPECT_EQ(TakeEvents(), test.events);
+        EXPECT_FALSE(Go().ShowPressed());
+    }
+}
+
+TEST_F(ButtonOnForm, FacesForEveryState)
+{
+    struct Case {
+        const char* golden;
+        std::function<void()> reach;
+    };
+    const Case cases[] = {
+        { "button/normal", [&] { Get("cmdOther").SetFocus(); } },
+        { "button/focused", [] {} },
+        { "button/pressed", [&] { Press("cmdGo"); } },
+        { "button/pressed", [&] { KeyDown(VK_SPACE); } },
+        { "button/focused", [&] { Press("cmdGo"); Move("cmdOther"); } },
+        { "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); } },
+        { "button/normal", [&] { KeyDown(VK_SPACE); Click("cmdOther"); } },
+        { "button/disabled", [&] { Go().LetEnabled(false); } },
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.golden);
+        Reload();
+        test.reach();
+        EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), test.golden));
+        KeyUp(VK_SPACE);
+        Release(OnForm(190, 90));
+    }
+}
+
+TEST(ButtonAccessKey, IsTheCharacterAfterTheLastSingleAmpersand)
+{
+    const std::pair<const char*, char> cases[] = {
+        { "取消退出(&E)", 'E' }, { "Fish && &Chips", 'C' }, { "A&&B", 0 }, { "&a&b", 'b' }, { "end&", 0 },
+    };
+    for (const auto& [caption, key] : cases)
+        EXPECT_EQ(gxButtons_H::AccessKeyOf(caption), key) << caption;
 }
