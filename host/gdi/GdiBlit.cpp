@@ -78,6 +78,10 @@ BOOL StretchBlt(HDC dest, int x, int y, int cx, int cy, HDC source, int x1, int 
         return FALSE;
     POINT p = context->ToDevice(x, y);
     POINT s = ToDevice(*from, x1, y1);
+    // A negative extent runs back from its start pixel and includes it: -3 at x covers x - 2 to x.
+    auto edge = [](int start, int extent) { return extent < 0 ? start + 1 : start; };
+    p = { edge(p.x, cx), edge(p.y, cy) };
+    s = { edge(s.x, cx1), edge(s.y, cy1) };
     context->Painter().StretchBlit({ p.x, p.y, p.x + cx, p.y + cy }, *from->surface, { s.x, s.y, s.x + cx1, s.y + cy1 },
                                    MapFor(*from, context->Dc()), context->CurrentBrushPattern(), code,
                                    ModeOf(context->Dc().state.stretchMode));

@@ -281,8 +281,6 @@ void Painter::StretchBlit(const IntRect& dest, const Surface& source, const IntR
             }
         }
         if (flip) {
-            std::reverse(first.begin(), first.end());
-            std::reverse(last.begin(), last.end());
             for (int d = 0; d < destCount; ++d) {
                 auto index = static_cast<std::size_t>(d);
                 int f = sourceCount - 1 - last[index];

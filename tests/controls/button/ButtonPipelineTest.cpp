@@ -4,6 +4,7 @@
 
 #include "controls/button/ButtonFaces.h"
 #include "controls/button/ButtonResources.h"
+#include "host/gdi/GdiInternal.h"
 #include "tests/controls/button/ButtonTestSupport.h"
 
 #include <cstring>
@@ -198,17 +199,17 @@ class ButtonRedraw : public korvane::testing::ButtonFormTest {};
 TEST_F(ButtonRedraw, DelayDrawingBatchesChangesIntoOneRedraw)
 {
     gxButtons_H& button = Load("");
-    const int presents = headless->PresentCount(form->hWnd());
-    const COLORREF before = PixelOf(button, 10, 10);
+    const int presents = Headless().PresentCount(FormWindow());
+    const COLORREF before = korvane::testing::PixelAt(Capture(button), 10, 10);
     button.DelayDrawing(true);
     button.LetBackColor(0x0000FF);
     button.LetGradientMode(gxGradientTopToBottom);
     button.LetCaption("Go");
-    EXPECT_EQ(headless->PresentCount(form->hWnd()), presents);
-    EXPECT_EQ(PixelOf(button, 10, 10), before);
+    EXPECT_EQ(Headless().PresentCount(FormWindow()), presents);
+    EXPECT_EQ(korvane::testing::PixelAt(Capture(button), 10, 10), before);
     button.DelayDrawing(false);
-    EXPECT_EQ(headless->PresentCount(form->hWnd()), presents + 1);
-    EXPECT_NE(PixelOf(button, 10, 10), before);
+    EXPECT_EQ(Headless().PresentCount(FormWindow()), presents + 1);
+    EXPECT_NE(korvane::testing::PixelAt(Capture(button), 10, 10), before);
 }
 
 TEST_F(ButtonRedraw, NothingIsLeftBehindInAnyState)
@@ -217,21 +218,17 @@ TEST_F(ButtonRedraw, NothingIsLeftBehindInAnyState)
                                  "        CapStyle = 2\n        Image = Picture(\"resources/repair.ico\")\n";
     gxButtons_H& button = Load(settings, 184, 25);
     const std::size_t loaded = gdi::LiveObjectCount();
-    form->Find("cmdTest")->Move(0, 0, 120 * forms::kTwipsPerPixel, 30 * forms::kTwipsPerPixel);
-    RECT rect;
-    GetWindowRect(button.hWnd(), &rect);
-    headless->MoveMouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    button.Move(0, 0, 120 * forms::kTwipsPerPixel, 30 * forms::kTwipsPerPixel);
+    Move("cmdTest");
     const char* const states[] = { "normal", "hover", "pressed", "disabled", "latched" };
     for (const std::string state : states) {
         if (state == "hover")
             button.ShowHover(true);
         if (state == "pressed") {
-            headless->PressMouse();
-            window::DoEvents();
+            Press("cmdTest");
         }
         if (state == "disabled") {
-            headless->ReleaseMouse();
-            window::DoEvents();
+            Release("cmdTest");
             button.LetEnabled(false);
         }
         if (state == "latched") {

@@ -2,12 +2,16 @@
 
 #include "tests/controls/button/ButtonTestSupport.h"
 
+#include "tests/support/FormFixture.h"
+
 #include <algorithm>
 #include <functional>
 
 using namespace korvane;
 using namespace korvane::button;
 using Keys = std::vector<std::string>;
+using korvane::testing::EventList;
+using korvane::testing::MatchesGolden;
 
 namespace {
 
@@ -95,15 +99,15 @@ TEST_F(Button, PropertyRulesAtRunAndDesignTime)
                 continue;
             SCOPED_TRACE(std::string(rule.name) + (design ? " (design time)" : " (run time)"));
             gxButtons_H& button = Load("");
-            form->SetUserMode(!design);
+            TheForm().SetUserMode(!design);
             if (rule.arrange)
                 rule.arrange(*this, button);
             button.ForgetReportedChanges();
-            messages.clear();
+            TakeMessages();
             rule.act(button);
             EXPECT_EQ(button.ReportedChanges(), rule.reported);
             EXPECT_TRUE(rule.holds(button));
-            EXPECT_EQ(messages, design && !rule.designMessage.empty() ? Keys { rule.designMessage } : Keys {});
+            EXPECT_EQ(TakeMessages(), design && !rule.designMessage.empty() ? Keys { rule.designMessage } : Keys {});
         }
     }
 }
@@ -111,7 +115,7 @@ TEST_F(Button, PropertyRulesAtRunAndDesignTime)
 TEST_F(Button, ResetDefaultColorsAtDesignTime)
 {
     gxButtons_H& button = Load("        cFore = &H000000FF&\n        Gradient = 1\n        cBack = &H00FF0000&\n");
-    form->SetUserMode(false);
+    TheForm().SetUserMode(false);
     button.ForgetReportedChanges();
     button.LetResetDefaultColors(true);
     EXPECT_EQ(button.ForeColor(), kButtonText);
@@ -168,26 +172,20 @@ TEST_F(Button, StoredSettingsRoundTripThroughTheLayout)
     for (const char* settings : { "", kEverySetting }) {
         SCOPED_TRACE(settings);
         Load(settings);
-        const forms::LayoutNode saved = form->SaveLayout();
-        const std::string text = forms::WriteLayout(saved);
-        form.reset();
-        forms::LayoutParseResult reparsed = forms::ParseLayout(text);
-        ASSERT_TRUE(reparsed.form) << reparsed.error;
-        form = std::make_unique<forms::Form>();
-        std::string error;
-        ASSERT_TRUE(form->Load(*reparsed.form, KORVANE_APP_FOLDER, error)) << error;
-        EXPECT_EQ(forms::WriteLayout(form->SaveLayout()), text);
+        const std::string text = forms::WriteLayout(TheForm().SaveLayout());
+        FormFixture::Load(text);
+        EXPECT_EQ(forms::WriteLayout(TheForm().SaveLayout()), text);
     }
     // Written in the button's own order; "Enabled" keeps the place the extender gave it.
     const Keys order { "Caption", "CapAlign", "BackStyle", "Shape", "Font", "cFore", "cFHover", "cBhover", "Focus",
         "LockHover", "cGradient", "Gradient", "CapStyle", "Mode", "Value", "CustomClick", "ImgAlign", "Image",
         "ImgSize", "cBack", "mPointer", "mIcon" };
     Keys written;
-    for (const forms::PropertyBag::Entry& entry : form->SaveLayout().children.front().settings.Entries())
+    for (const forms::PropertyBag::Entry& entry : TheForm().SaveLayout().children.front().settings.Entries())
         if (std::find(order.begin(), order.end(), entry.key) != order.end())
             written.push_back(entry.key);
     EXPECT_EQ(written, order);
-    gxButtons_H& button = *form->Get<gxButtons_H>("cmdTest");
+    gxButtons_H& button = Get<gxButtons_H>("cmdTest");
     EXPECT_EQ(button.Caption(), "&Go||on");
     EXPECT_EQ(button.HoverColorLocks(), gxLockNone);
     EXPECT_EQ(button.MousePointer(), 11);
@@ -200,7 +198,7 @@ TEST_F(Button, ReadDefaultsComeFromTheFormAndTheBackColourJustRead)
     EXPECT_EQ(button.CaptionAlign(), gxAlignCenter);
     EXPECT_EQ(button.BackColor(), 0xFF0000);
     EXPECT_EQ(button.HoverBackColor(), 0xFF0000);
-    EXPECT_EQ(button.UserControlTag(), std::to_string(reinterpret_cast<std::uintptr_t>(form->hWnd())));
+    EXPECT_EQ(button.UserControlTag(), std::to_string(reinterpret_cast<std::uintptr_t>(FormWindow())));
     EXPECT_FALSE(button.DrawingDelayed());
 
     gxButtons_H& other = Load("        cBack = &H0000FF00&\n        ImgSize = 0\n", 75, 23, "    BackColor = &H00FF0000&\n");
@@ -233,47 +231,107 @@ TEST_F(Button, RemovingThePictureZeroesItsSize)
 
 // --- clicks ---
 
-TEST_F(Button, ClickNeedsThePressAndTheReleaseOverTheButton)
+namespace {
+
+// cmdGo is 100 x 25 pixels at (10, 10), cmdOther the same at (10, 50).
+const char* const kLayout = R"LAYOUT(Form frmTest
+    ClientWidth = 3000
+    ClientHeight = 1500
+    Begin gxButtons_H cmdGo
+        Left = 150
+        Top = 150
+        Width = 1500
+        Height = 375
+        TabIndex = 0
+        Caption = "开始修复(&F)"
+        cFore = &H000000FF&
+    End
+    Begin gxButtons_H cmdOther
+        Left = 150
+        Top = 750
+        Width = 1500
+        Height = 375
+        TabIndex = 1
+        Caption = "Other"
+    End
+End
+)LAYOUT";
+
+class ButtonOnForm : public korvane::testing::FormFixture {
+protected:
+    ButtonOnForm() { RegisterGxButtons_H(); }
+
+    gxButtons_H& Go() { return Get<gxButtons_H>("cmdGo"); }
+
+    // A fresh form with both buttons' clicks recorded; cmdGo has the focus.
+    void Reload()
+    {
+        Load(kLayout);
+        Record(Go().Click, "cmdGo.Click");
+        Record(Get<gxButtons_H>("cmdOther").Click, "cmdOther.Click");
+        ASSERT_EQ(Focused(), "cmdGo");
+    }
+};
+
+} // namespace
+
+TEST_F(ButtonOnForm, ScriptedInputRaisesClickOnlyForACompletedPress)
 {
-    gxButtons_H& button = Load("        Caption = \"开始修复(&F)\"\n", 100, 25);
-    int clicks = 0;
-    button.Click = [&] { ++clicks; };
-    RECT rect;
-    GetWindowRect(button.hWnd(), &rect);
-    const POINT centre { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
-    headless->MoveMouse(centre.x, centre.y);
-    headless->PressMouse();
-    window::DoEvents();
-    EXPECT_TRUE(button.ShowPressed());
-    EXPECT_EQ(button.ButtonState() & kPressedBits, kPressedBits);
-    headless->ReleaseMouse();
-    window::DoEvents();
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(button.ShowPressed());
+    struct Case {
+        const char* what;
+        std::function<void()> script;
+        EventList events;
+    };
+    const Case cases[] = {
+        { "a click", [&] { Click("cmdGo"); }, { "cmdGo.Click" } },
+        { "pressed on one button, released over the other", [&] { Press("cmdGo"); Release("cmdOther"); }, {} },
+        { "pressed, dragged off and back, released", [&] { Press("cmdGo"); Move("cmdOther"); Release("cmdGo"); },
+            { "cmdGo.Click" } },
+        { "the right button", [&] { Press(Centre("cmdGo"), backends::MouseButton::Right);
+                                    Release(Centre("cmdGo"), backends::MouseButton::Right); }, {} },
+        { "Space", [&] { Key(VK_SPACE); }, { "cmdGo.Click" } },
+        { "Space held while Tab moves the focus", [&] { KeyDown(VK_SPACE); Key(VK_TAB); KeyUp(VK_SPACE); }, {} },
+        { "Space held while a click moves the focus",
+            [&] { KeyDown(VK_SPACE); Click("cmdOther"); KeyUp(VK_SPACE); }, { "cmdOther.Click" } },
+        { "the access key from the other button", [&] { Get("cmdOther").SetFocus(); Key('F', backends::ModAlt); },
+            { "cmdGo.Click" } },
+        { "click, Space and access key while disabled",
+            [&] { Go().LetEnabled(false); Click("cmdGo"); Key(VK_SPACE); Key('F', backends::ModAlt); }, {} },
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        Reload();
+        test.script();
+        EXPECT_EQ(TakeEvents(), test.events);
+        EXPECT_FALSE(Go().ShowPressed());
+    }
+}
 
-    // Pressed here, released elsewhere: no click, and the face comes back up.
-    headless->PressMouse();
-    headless->MoveMouse(centre.x, centre.y + 100);
-    window::DoEvents();
-    EXPECT_FALSE(button.ShowPressed());
-    headless->ReleaseMouse();
-    window::DoEvents();
-    EXPECT_EQ(clicks, 1);
-
-    // The access key and Space click; a disabled button does not.
-    headless->TypeKey('F', backends::ModAlt);
-    window::DoEvents();
-    EXPECT_EQ(clicks, 2);
-    EXPECT_TRUE(button.HasFocus());
-    headless->TypeKey(VK_SPACE);
-    window::DoEvents();
-    EXPECT_EQ(clicks, 3);
-    button.LetEnabled(false);
-    headless->TypeKey('F', backends::ModAlt);
-    headless->PressMouse();
-    headless->ReleaseMouse();
-    window::DoEvents();
-    EXPECT_EQ(clicks, 3);
+TEST_F(ButtonOnForm, FacesForEveryState)
+{
+    struct Case {
+        const char* golden;
+        std::function<void()> reach;
+    };
+    const Case cases[] = {
+        { "button/normal", [&] { Get("cmdOther").SetFocus(); } },
+        { "button/normal", [] {} },
+        { "button/pressed", [&] { Press("cmdGo"); } },
+        { "button/pressed", [&] { KeyDown(VK_SPACE); } },
+        { "button/normal", [&] { Press("cmdGo"); Move("cmdOther"); } },
+        { "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); } },
+        { "button/normal", [&] { KeyDown(VK_SPACE); Click("cmdOther"); } },
+        { "button/disabled", [&] { Go().LetEnabled(false); } },
+    };
+    // The focus alone shows no mark: only the default look does.
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.golden);
+        Reload();
+        test.reach();
+        EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), test.golden));
+        KeyUp(VK_SPACE);
+        Release(OnForm(190, 90));
+    }
 }
 
 TEST_F(Button, ACheckBoxTogglesOnEachClick)
@@ -281,10 +339,19 @@ TEST_F(Button, ACheckBoxTogglesOnEachClick)
     gxButtons_H& button = Load("        Mode = 1\n");
     button.SetFocus();
     for (bool expected : { true, false }) {
-        headless->TypeKey(VK_SPACE);
-        window::DoEvents();
+        Key(VK_SPACE);
         EXPECT_EQ(button.Value(), expected);
     }
+}
+
+TEST(ButtonAccessKey, IsTheCharacterAfterTheLastSingleAmpersand)
+{
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        { "取消退出(&E)", "E" }, { "Fish && &Chips", "C" }, { "A&&B", std::nullopt }, { "&a&b", "b" }, { "end&", "" },
+        { "&开始", "开" },
+    };
+    for (const auto& [caption, key] : cases)
+        EXPECT_EQ(gxButtons_H::AccessKeyOf(caption), key) << caption;
 }
 
 namespace {
@@ -310,6 +377,6 @@ TEST_F(Button, ANewlyPlacedButtonTakesItsNameAndTheFormsFont)
     EXPECT_EQ(button.ReportedChanges(), (Keys { "Caption", "CapAlign", "Focus", "cFHover", "cBHover", "Font" }));
     // A copy of the form's font: the button's font styles stay its own.
     button.LetFontStyle(kFontBold);
-    EXPECT_FALSE(form->Font()->Bold());
+    EXPECT_FALSE(TheForm().Font()->Bold());
     RegisterGxButtons_H();
 }

@@ -121,11 +121,11 @@ TEST_F(SdlOnDisplay, FormWindowShowsItsFramesAndTakesInput)
     EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN);
     EXPECT_GT(backend->ScreenBounds().Width(), 0);
 
+#ifdef KORVANE_XDOTOOL
     int left = 0;
     int top = 0;
     SDL_GetWindowPosition(sdl, &left, &top);
     POINT target { left + 20, top + 30 };
-#ifdef KORVANE_XDOTOOL
     X11Window x11 = X11Of(sdl);
     ASSERT_NE(x11.window, 0u) << "the display is not X11 but " << SDL_GetCurrentVideoDriver() << ": " << SDL_GetError();
     std::string command = "timeout 10 " KORVANE_XDOTOOL " windowfocus --sync " + std::to_string(x11.window)
@@ -133,23 +133,10 @@ TEST_F(SdlOnDisplay, FormWindowShowsItsFramesAndTakesInput)
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 #else
     // Without xdotool the events SDL would make are queued directly.
-    for (Uint32 type : { SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP }) {
-        SDL_Event event {};
-        event.type = type;
-        event.button.windowID = SDL_GetWindowID(sdl);
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.x = 20;
-        event.button.y = 30;
-        SDL_PushEvent(&event);
-    }
-    for (Uint32 type : { SDL_KEYDOWN, SDL_KEYUP }) {
-        SDL_Event event {};
-        event.type = type;
-        event.key.windowID = SDL_GetWindowID(sdl);
-        event.key.keysym.scancode = SDL_SCANCODE_A;
-        event.key.keysym.sym = SDLK_a;
-        SDL_PushEvent(&event);
-    }
+    korvane::testing::PushMouse(SDL_MOUSEBUTTONDOWN, SDL_GetWindowID(sdl), SDL_BUTTON_LEFT, 20, 30);
+    korvane::testing::PushMouse(SDL_MOUSEBUTTONUP, SDL_GetWindowID(sdl), SDL_BUTTON_LEFT, 20, 30);
+    korvane::testing::PushKey(SDL_KEYDOWN, SDL_GetWindowID(sdl), SDL_SCANCODE_A, SDLK_a, 0);
+    korvane::testing::PushKey(SDL_KEYUP, SDL_GetWindowID(sdl), SDL_SCANCODE_A, SDLK_a, 0);
 #endif
     EXPECT_TRUE(PumpUntil([&] { return !recorder.Of(WM_KEYUP).empty(); }));
     ASSERT_EQ(recorder.Of(WM_LBUTTONDOWN).size(), 1u);

@@ -1,13 +1,14 @@
 #pragma once
 
-// What the SDL backend tests share: a message recorder, painting through GDI and
-// reading pixels back from an SDL window's surface.
+// What the SDL backend tests share: a message recorder, painting through GDI,
+// reading pixels back from an SDL window's surface and queueing SDL's events.
 
 #include "host/backends/sdl/SdlBackend.h"
 #include "host/gdi/Gdi.h"
 #include "host/window/WindowSystem.h"
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <optional>
@@ -65,6 +66,46 @@ inline std::uint32_t SurfacePixel(SDL_Surface* surface, int x, int y)
 inline SDL_Window* SdlWindowOf(backends::SdlBackend& backend, HWND hwnd)
 {
     return SDL_GetWindowFromID(backend.SdlWindowId(hwnd));
+}
+
+// Queues an event as SDL would, for the backend to find.
+inline void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
+
+inline void PushMouse(Uint32 type, Uint32 window, Uint8 button, int x, int y)
+{
+    SDL_Event event {};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.windowID = window;
+        event.motion.x = x;
+        event.motion.y = y;
+    } else {
+        event.button.windowID = window;
+        event.button.button = button;
+        event.button.x = x;
+        event.button.y = y;
+    }
+    Push(event);
+}
+
+inline void PushKey(Uint32 type, Uint32 window, SDL_Scancode scancode, SDL_Keycode keycode, Uint16 modifiers)
+{
+    SDL_Event event {};
+    event.type = type;
+    event.key.windowID = window;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = keycode;
+    event.key.keysym.mod = modifiers;
+    Push(event);
+}
+
+inline void PushWindowEvent(Uint32 window, Uint8 what)
+{
+    SDL_Event event {};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = window;
+    event.window.event = what;
+    Push(event);
 }
 
 } // namespace korvane::testing

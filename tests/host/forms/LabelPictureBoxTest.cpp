@@ -1,47 +1,16 @@
-#include "FormsTestSupport.h"
-
 #include "host/forms/controls/Label.h"
 #include "host/forms/controls/PictureBox.h"
-
-#include <fstream>
+#include "host/raster/image/Codecs.h"
+#include "tests/support/FormFixture.h"
 
 using namespace korvane;
 using namespace korvane::forms;
+using korvane::testing::EventList;
+using korvane::testing::MatchesGolden;
 
 namespace {
 
-class LabelPictureBox : public forms::testing::FormsTest {};
-
-// A 24-bit bottom-up BMP filled with one colour.
-void WriteBmp(const std::filesystem::path& path, int width, int height, COLORREF colour)
-{
-    int stride = (width * 3 + 3) / 4 * 4;
-    std::vector<unsigned char> file(54 + static_cast<std::size_t>(stride * height), 0);
-    auto put32 = [&](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            file[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(width));
-    put32(22, static_cast<std::uint32_t>(height));
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::size_t at = 54 + static_cast<std::size_t>(y * stride + x * 3);
-            file[at] = GetBValue(colour);
-            file[at + 1] = GetGValue(colour);
-            file[at + 2] = GetRValue(colour);
-        }
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-}
-
-// Positions in twips: 15 to a pixel.
+// Positions in twips: 15 to a pixel. The picture box is at (10, 100), 200 x 100.
 const char* const kLayout = R"(Form frmTest
     Caption = "Test"
     ClientLeft = 1500
@@ -65,7 +34,7 @@ const char* const kLayout = R"(Form frmTest
         Height = 300
     End
     Begin PictureBox picLogo
-        Picture = Picture("logo.bmp")
+        Picture = Picture("logo.png")
         BackColor = &H00FF0000&
         Left = 150
         Top = 1500
@@ -85,121 +54,96 @@ const char* const kLayout = R"(Form frmTest
 End
 )";
 
+class LabelPictureBox : public korvane::testing::FormFixture {
+protected:
+    // The form with an 8 x 6 red picture in its box.
+    void LoadWithPicture()
+    {
+        raster::image::Image red(8, 6, 0xFFFF0000);
+        ASSERT_TRUE(raster::image::SavePng(red, ResourceFolder() / "logo.png"));
+        Load(kLayout);
+    }
+};
+
 } // namespace
 
 TEST_F(LabelPictureBox, LabelsDrawTheirCaptionsOpaqueOrOverTheirContainer)
 {
-    WriteBmp(ResourceFolder() / "logo.bmp", 8, 6, RGB(255, 0, 0));
-    Form& loaded = Load(kLayout);
-    auto* name = loaded.Get<Label>("lblName");
-    auto* right = loaded.Get<Label>("lblRight");
-    auto* inside = loaded.Get<Label>("lblInside");
-    auto* picture = loaded.Get<PictureBox>("picLogo");
-    ASSERT_TRUE(name && right && inside && picture);
-    EXPECT_EQ(name->Font(), loaded.Font()) << "a label without a font of its own uses the form's";
+    LoadWithPicture();
+    EXPECT_EQ(Get<Label>("lblName").Font(), TheForm().Font()) << "a label without a font of its own uses the form's";
+    // A sunken box with the picture inside its edge, the transparent label over the box's blue.
+    EXPECT_TRUE(MatchesGolden(Capture(), "forms/labels"));
+    // A new background shows through the transparent label at once; without the
+    // mnemonic the ampersand is drawn.
+    Get<PictureBox>("picLogo").SetBackColor(0x0000FF00);
+    Get<Label>("lblName").SetUseMnemonic(false);
+    EXPECT_TRUE(MatchesGolden(Capture(), "forms/labels_changed"));
+}
 
-    raster::Surface frame = window::ComposeTopLevel(loaded.hWnd());
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    // lblName sits at (10, 10) and is 100 by 20 pixels on the button face.
-    EXPECT_GT(Ink(frame, RECT { 10, 10, 110, 30 }, face), 20);
-    EXPECT_EQ(PixelAt(frame, 105, 27), face);
-    // A right-aligned caption leaves the left of its white label blank.
-    EXPECT_EQ(Ink(frame, RECT { 120, 10, 180, 30 }, RGB(255, 255, 255)), 0);
-    EXPECT_GT(Ink(frame, RECT { 180, 10, 220, 30 }, RGB(255, 255, 255)), 5);
-
-    // The picture box at (10, 100): sunken edge, the bitmap inside the edge, blue elsewhere.
-    EXPECT_EQ(PixelAt(frame, 10, 100), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(PixelAt(frame, 10 + 199, 100 + 99), GetSysColor(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(PixelAt(frame, 12, 102), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(frame, 12 + 7, 102 + 5), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(frame, 12 + 8, 102), RGB(0, 0, 255));
-    // The transparent label, 20 by 30 pixels into the box measured from inside its
-    // 2-pixel edge, shows the box's blue around white text.
-    RECT insideRect { 32, 132, 132, 152 };
-    EXPECT_EQ(CountColour(frame, insideRect, RGB(0, 0, 255)) + CountColour(frame, insideRect, RGB(255, 255, 255)), 100 * 20);
-    EXPECT_GT(CountColour(frame, insideRect, RGB(255, 255, 255)), 20);
-
-    // A new background colour shows through the transparent label at once.
-    picture->SetBackColor(0x0000FF00);
-    frame = window::ComposeTopLevel(loaded.hWnd());
-    EXPECT_EQ(PixelAt(frame, 131, 151), RGB(0, 255, 0));
-    EXPECT_EQ(CountColour(frame, insideRect, RGB(0, 0, 255)), 0);
-
-    // Without the border the label is measured from the box's outer corner.
-    auto offsetInBox = [&] {
-        RECT box {}, label {};
-        GetWindowRect(picture->hWnd(), &box);
-        GetWindowRect(inside->hWnd(), &label);
-        return POINT { label.left - box.left, label.top - box.top };
+TEST_F(LabelPictureBox, ControlsInsideTheBoxAreMeasuredFromInsideItsBorder)
+{
+    LoadWithPicture();
+    auto& box = Get<PictureBox>("picLogo");
+    struct Case {
+        int borderStyle;
+        int appearance;
+        POINT offset;
     };
-    EXPECT_EQ(offsetInBox().x, 22);
-    picture->SetBorderStyle(vbBSNone);
-    EXPECT_EQ(offsetInBox().x, 20);
-    EXPECT_EQ(offsetInBox().y, 30);
-    picture->SetBorderStyle(vbFixedSingle);
-    picture->SetAppearance(vbFlat);
-    EXPECT_EQ(offsetInBox().y, 31);
-
-    // Without the mnemonic the ampersand is drawn, which takes more ink.
-    int withPrefix = Ink(frame, RECT { 10, 10, 110, 30 }, face);
-    name->SetUseMnemonic(false);
-    frame = window::ComposeTopLevel(loaded.hWnd());
-    EXPECT_GT(Ink(frame, RECT { 10, 10, 110, 30 }, face), withPrefix);
+    // lblInside is 20 x 30 pixels into the box; the 3-D border is 2 pixels, the flat one 1.
+    for (const Case& test : { Case { vbFixedSingle, vb3D, { 22, 32 } }, Case { vbBSNone, vb3D, { 20, 30 } },
+             Case { vbFixedSingle, vbFlat, { 21, 31 } } }) {
+        box.SetBorderStyle(test.borderStyle);
+        box.SetAppearance(test.appearance);
+        RECT outer {}, label {};
+        GetWindowRect(box.hWnd(), &outer);
+        GetWindowRect(Get("lblInside").hWnd(), &label);
+        EXPECT_EQ(label.left - outer.left, test.offset.x) << test.borderStyle << " " << test.appearance;
+        EXPECT_EQ(label.top - outer.top, test.offset.y) << test.borderStyle << " " << test.appearance;
+    }
 }
 
 TEST_F(LabelPictureBox, ClicksNeedPressAndReleaseOverTheControlAndLabelsTakeNoFocus)
 {
-    Form& loaded = Load(kLayout);
-    auto* name = loaded.Get<Label>("lblName");
-    auto* picture = loaded.Get<PictureBox>("picLogo");
-    int labelClicks = 0;
-    int pictureClicks = 0;
-    name->Click = [&] { ++labelClicks; };
-    picture->Click = [&] { ++pictureClicks; };
+    LoadWithPicture();
+    for (const char* name : { "lblName", "lblRight", "lblInside" })
+        Record(Get<Label>(name).Click, std::string(name) + ".Click");
+    Record(Get<PictureBox>("picLogo").Click, "picLogo.Click");
 
-    Click(OnScreen(name->hWnd(), 20, 10));
-    EXPECT_EQ(labelClicks, 1);
-    EXPECT_NE(GetFocus(), name->hWnd());
-
-    // Pressed on the label, released away from it: no click.
-    Press(OnScreen(name->hWnd(), 20, 10));
-    Release(OnScreen(loaded.hWnd(), 300, 200));
-    EXPECT_EQ(labelClicks, 1);
-
+    Click("lblName");
+    EXPECT_NE(Focused(), "lblName");
+    Press("lblName");
+    Release("lblRight");
+    Press("lblName");
+    Release(OnForm(300, 200));
     // A click on the transparent label inside the box is the label's, not the box's.
-    auto* inside = loaded.Get<Label>("lblInside");
-    int insideClicks = 0;
-    inside->Click = [&] { ++insideClicks; };
-    Click(OnScreen(inside->hWnd(), 5, 5));
-    EXPECT_EQ(insideClicks, 1);
-    EXPECT_EQ(pictureClicks, 0);
-    Click(OnScreen(picture->hWnd(), 150, 80));
-    EXPECT_EQ(pictureClicks, 1);
-    EXPECT_EQ(GetFocus(), picture->hWnd());
+    Click("lblInside");
+    Click(At("picLogo", 150, 80));
+    EXPECT_EQ(TakeEvents(), (EventList { "lblName.Click", "lblInside.Click", "picLogo.Click" }));
+    EXPECT_EQ(Focused(), "picLogo");
 }
 
 TEST_F(LabelPictureBox, AccessKeyOfALabelFocusesTheNextControlInTabOrder)
 {
-    Form& loaded = Load(kLayout);
-    auto* name = loaded.Get<Label>("lblName");
-    EXPECT_EQ(name->AccessKey(), 'N');
-    SetFocus(loaded.hWnd());
+    LoadWithPicture();
+    auto& name = Get<Label>("lblName");
+    EXPECT_EQ(name.AccessKey(), 'N');
+    SetFocus(FormWindow());
     Key('N', backends::ModAlt);
-    EXPECT_EQ(GetFocus(), loaded.Get<PictureBox>("picLogo")->hWnd());
+    EXPECT_EQ(Focused(), "picLogo");
 
-    name->SetCaption("Tom && Jerry");
-    EXPECT_EQ(name->AccessKey(), 0) << "a doubled ampersand is no access key";
+    name.SetCaption("Tom && Jerry");
+    EXPECT_EQ(name.AccessKey(), 0) << "a doubled ampersand is no access key";
 }
 
 TEST_F(LabelPictureBox, AutoSizeFitsTheLabelToItsCaption)
 {
-    Form& loaded = Load(kLayout);
-    auto* name = loaded.Get<Label>("lblName");
-    name->SetAutoSize(true);
-    int shortWidth = name->Width();
+    LoadWithPicture();
+    auto& name = Get<Label>("lblName");
+    name.SetAutoSize(true);
+    int shortWidth = name.Width();
     EXPECT_GT(shortWidth, 0);
     EXPECT_LT(shortWidth, 1500);
-    name->SetCaption("&Name and a much longer caption");
-    EXPECT_GT(name->Width(), shortWidth);
-    EXPECT_GT(name->Height(), 0);
+    name.SetCaption("&Name and a much longer caption");
+    EXPECT_GT(name.Width(), shortWidth);
+    EXPECT_GT(name.Height(), 0);
 }

@@ -1,14 +1,15 @@
-#include "FormsTestSupport.h"
-
 #include "host/forms/controls/Label.h"
 #include "host/forms/controls/PictureBox.h"
+#include "tests/support/FormFixture.h"
+
+#include <tuple>
 
 using namespace korvane;
 using namespace korvane::forms;
 
 namespace {
 
-class LayoutSettings : public forms::testing::FormsTest {};
+class LayoutSettings : public korvane::testing::FormFixture {};
 
 const char* const kLayout = R"(Form frmSettings
     Caption = "Settings"
@@ -44,32 +45,27 @@ End
 
 TEST_F(LayoutSettings, DefaultsAreNotStoredAndKeysIgnoreCase)
 {
-    Form& loaded = Load(kLayout);
-    auto* plain = loaded.Get<Label>("LBLPLAIN");
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->Caption(), "Plain") << "the layout's lower-case key names the same setting";
-    EXPECT_EQ(plain->BackStyle(), vbOpaque);
-    EXPECT_EQ(plain->BackColor(), 0x8000000Fu);
-    EXPECT_EQ(plain->ForeColor(), 0x80000012u);
-    EXPECT_FALSE(plain->AutoSize());
-    EXPECT_TRUE(plain->UseMnemonic());
+    Load(kLayout);
+    auto& plain = Get<Label>("LBLPLAIN");
+    EXPECT_EQ(plain.Caption(), "Plain") << "the layout's lower-case key names the same setting";
+    EXPECT_EQ((std::tuple { plain.BackStyle(), plain.BackColor(), plain.ForeColor(), plain.AutoSize(), plain.UseMnemonic() }),
+        (std::tuple { int(vbOpaque), 0x8000000Fu, 0x80000012u, false, true }));
 
-    PropertyBag bag = plain->SaveSettings();
-    ASSERT_EQ(bag.Entries().size(), 3u) << WriteLayout(loaded.SaveLayout());
-    EXPECT_TRUE(bag.Contains("CAPTION"));
-    EXPECT_TRUE(bag.Contains("width"));
+    PropertyBag bag = plain.SaveSettings();
+    ASSERT_EQ(bag.Entries().size(), 3u) << WriteLayout(TheForm().SaveLayout());
+    EXPECT_TRUE(bag.Contains("CAPTION") && bag.Contains("width"));
     EXPECT_FALSE(bag.Contains("Font")) << "the form's font is not stored again";
 
     // Setting a value back to its default removes it.
-    plain->SetBackStyle(vbTransparent);
-    EXPECT_EQ(plain->SaveSettings().ReadInt("BackStyle", 1), 0);
-    plain->SetBackStyle(vbOpaque);
-    EXPECT_FALSE(plain->SaveSettings().Contains("BackStyle"));
+    plain.SetBackStyle(vbTransparent);
+    EXPECT_EQ(plain.SaveSettings().ReadInt("BackStyle", 1), 0);
+    plain.SetBackStyle(vbOpaque);
+    EXPECT_FALSE(plain.SaveSettings().Contains("BackStyle"));
 
-    auto* picture = loaded.Get<PictureBox>("picFrame");
-    EXPECT_EQ(picture->BorderStyle(), vbBSNone);
-    EXPECT_FALSE(picture->Picture()) << "a missing file leaves the box empty";
-    EXPECT_EQ(picture->SaveSettings().ReadPicture("Picture"), (PictureRef { "missing.bmp" }));
+    auto& picture = Get<PictureBox>("picFrame");
+    EXPECT_EQ(picture.BorderStyle(), vbBSNone);
+    EXPECT_FALSE(picture.Picture()) << "a missing file leaves the box empty";
+    EXPECT_EQ(picture.SaveSettings().ReadPicture("Picture"), (PictureRef { "missing.bmp" }));
 }
 
 TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
@@ -80,18 +76,16 @@ TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
     LayoutParseResult reparsed = ParseLayout(written);
     ASSERT_TRUE(reparsed.form) << reparsed.error;
     EXPECT_EQ(WriteLayout(*reparsed.form), written);
-    EXPECT_EQ(reparsed.form->children[1].children[0].settings, parsed.form->children[1].children[0].settings);
 
-    Form& loaded = Load(kLayout);
-    auto* dressed = loaded.Get<Label>("lblDressed", 3);
-    ASSERT_TRUE(dressed);
-    EXPECT_EQ(dressed->Font()->Name(), "Arial");
-    EXPECT_TRUE(dressed->Font()->Bold());
-    EXPECT_EQ(dressed->Container(), loaded.Find("picFrame"));
-    EXPECT_EQ(GetParent(dressed->hWnd()), loaded.Find("picFrame")->hWnd());
+    Load(kLayout);
+    auto& dressed = Get<Label>("lblDressed", 3);
+    EXPECT_EQ(dressed.Font()->Name(), "Arial");
+    EXPECT_TRUE(dressed.Font()->Bold());
+    EXPECT_EQ(dressed.Container(), &Get("picFrame"));
+    EXPECT_EQ(GetParent(dressed.hWnd()), Get("picFrame").hWnd());
 
     // What the form saves reads back into the same controls and settings.
-    LayoutNode saved = loaded.SaveLayout();
+    LayoutNode saved = TheForm().SaveLayout();
     ASSERT_EQ(saved.children.size(), 2u);
     ASSERT_EQ(saved.children[1].children.size(), 1u);
     const LayoutNode& savedDressed = saved.children[1].children[0];
@@ -105,6 +99,6 @@ TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
     EXPECT_EQ(again.form->children[1].children[0].settings, savedDressed.settings);
     EXPECT_EQ(again.form->children[0].settings, saved.children[0].settings);
 
-    dressed->SetCaption("Changed");
-    EXPECT_EQ(loaded.SaveLayout().children[1].children[0].settings.ReadString("Caption", ""), "Changed");
+    dressed.SetCaption("Changed");
+    EXPECT_EQ(TheForm().SaveLayout().children[1].children[0].settings.ReadString("Caption", ""), "Changed");
 }

@@ -1,6 +1,7 @@
-#include "FormsTestSupport.h"
-
+#include "host/forms/HostServices.h"
 #include "host/forms/Shell.h"
+
+#include <gtest/gtest.h>
 
 using namespace korvane::forms;
 

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <tuple>
+
 namespace korvane::gdi {
 namespace {
 
@@ -12,33 +16,41 @@ namespace {
 class Facade : public ::testing::Test {
 protected:
     void SetUp() override { m_before = LiveObjectCount(); }
-    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_before) << "GDI objects leaked"; }
+    void TearDown() override
+    {
+        for (const CanvasObjects& canvas : m_canvases) {
+            SelectObject(canvas.dc, canvas.old);
+            DeleteDC(canvas.dc);
+            DeleteObject(canvas.bitmap);
+        }
+        EXPECT_EQ(LiveObjectCount(), m_before) << "GDI objects leaked";
+    }
 
-    // A memory DC with a white 32-bit bitmap; released by Finish().
+    // A memory DC with a white 32-bit bitmap, released after the test.
     HDC Canvas(int width, int height)
     {
-        m_dc = CreateCompatibleDC(nullptr);
         HDC screen = GetDC(nullptr);
-        m_bitmap = CreateCompatibleBitmap(screen, width, height);
+        CanvasObjects canvas { CreateCompatibleDC(nullptr), CreateCompatibleBitmap(screen, width, height), nullptr };
         ReleaseDC(nullptr, screen);
-        m_old = SelectObject(m_dc, m_bitmap);
+        canvas.old = SelectObject(canvas.dc, canvas.bitmap);
         RECT all { 0, 0, width, height };
-        FillRect(m_dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        return m_dc;
-    }
-    void Finish()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteDC(m_dc);
-        DeleteObject(m_bitmap);
+        FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        m_canvases.push_back(canvas);
+        return canvas.dc;
     }
 
 private:
+    struct CanvasObjects {
+        HDC dc;
+        HBITMAP bitmap;
+        HGDIOBJ old;
+    };
     std::size_t m_before = 0;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
+    std::vector<CanvasObjects> m_canvases;
 };
+
+// The table slot a handle names; handles keep it in their low bits, above four zero bits.
+std::uintptr_t SlotOf(HGDIOBJ handle) { return (reinterpret_cast<std::uintptr_t>(handle) >> 4) & 0xFFFFF; }
 
 TEST_F(Facade, HandlesAreTypedAndDieWithDeleteObject)
 {
@@ -50,14 +62,42 @@ TEST_F(Facade, HandlesAreTypedAndDieWithDeleteObject)
     EXPECT_EQ(GetObjectA(pen, sizeof log, &log), static_cast<int>(sizeof log));
     EXPECT_EQ(log.lopnColor, RGB(1, 2, 3));
     EXPECT_TRUE(DeleteObject(pen));
-    // The handle is now stale: every call fails instead of touching a new object.
-    EXPECT_FALSE(DeleteObject(pen));
-    EXPECT_EQ(GetObjectType(pen), 0u);
+    EXPECT_EQ(LiveObjectCount(ObjectKind::Pen), pens);
     HDC notADc = reinterpret_cast<HDC>(CreateSolidBrush(0));
     EXPECT_EQ(SetBkColor(notADc, 0), CLR_INVALID);
     EXPECT_FALSE(LineTo(notADc, 1, 1));
     DeleteObject(reinterpret_cast<HGDIOBJ>(notADc));
     EXPECT_EQ(SelectObject(reinterpret_cast<HDC>(0x12345670), GetStockObject(BLACK_PEN)), nullptr);
+}
+
+// A deleted pen's slot goes to the next object made, whose memory may be the same
+// recycled block; only the handle's generation tells the two apart.
+TEST_F(Facade, AStaleHandleIsRefusedWhenItsSlotHoldsANewObject)
+{
+    HDC dc = Canvas(2, 1);
+    const std::function<HGDIOBJ()> makers[] = {
+        [] { return CreatePen(PS_SOLID, 1, RGB(4, 5, 6)); },
+        [] { return CreateSolidBrush(RGB(4, 5, 6)); },
+    };
+    for (const auto& make : makers) {
+        HPEN stale = CreatePen(PS_DASH, 1, RGB(1, 2, 3));
+        ASSERT_TRUE(DeleteObject(stale));
+        HGDIOBJ fresh = make();
+        ASSERT_EQ(SlotOf(fresh), SlotOf(stale)) << "the new object did not reuse the slot";
+        ASSERT_NE(fresh, stale);
+
+        EXPECT_EQ(GetObjectType(stale), 0u);
+        EXPECT_EQ(GetObjectA(stale, 0, nullptr), 0);
+        EXPECT_EQ(SelectObject(dc, stale), nullptr);
+        EXPECT_FALSE(DeleteObject(stale));
+        // The new object is untouched by all that.
+        EXPECT_NE(GetObjectType(fresh), 0u);
+        HGDIOBJ old = SelectObject(dc, fresh);
+        ASSERT_NE(old, nullptr);
+        EXPECT_EQ(GetCurrentObject(dc, GetObjectType(fresh)), fresh);
+        SelectObject(dc, old);
+        EXPECT_TRUE(DeleteObject(fresh));
+    }
 }
 
 TEST_F(Facade, SelectedObjectsCannotBeDeletedStockObjectsAlwaysCan)
@@ -72,7 +112,6 @@ TEST_F(Facade, SelectedObjectsCannotBeDeletedStockObjectsAlwaysCan)
     EXPECT_TRUE(DeleteObject(brush));
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
     EXPECT_NE(GetObjectType(GetStockObject(BLACK_PEN)), 0u);
-    Finish();
 }
 
 TEST_F(Facade, MemoryDcStartsMonochromeAndMakesMonochromeBitmaps)
@@ -99,30 +138,18 @@ TEST_F(Facade, MemoryDcStartsMonochromeAndMakesMonochromeBitmaps)
     EXPECT_TRUE(DeleteObject(colour));
 }
 
-TEST_F(Facade, PixelsOutsideBitmapOrClipAreInvalid)
+TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
 {
-    HDC dc = Canvas(8, 4);
-    EXPECT_EQ(GetPixel(dc, 8, 0), CLR_INVALID);
+    HDC dc = Canvas(10, 2);
+    EXPECT_EQ(GetPixel(dc, 10, 0), CLR_INVALID);
     EXPECT_EQ(GetPixel(dc, 0, -1), CLR_INVALID);
-    EXPECT_TRUE(SetPixelV(dc, 1, 1, RGB(0x12, 0x34, 0x56)));
-    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0x12, 0x34, 0x56));
-    IntersectClipRect(dc, 0, 0, 4, 4);
-    EXPECT_EQ(GetPixel(dc, 6, 1), CLR_INVALID);
-    SetPixelV(dc, 6, 1, RGB(255, 0, 0));
-    SelectClipRgn(dc, nullptr);
-    EXPECT_EQ(GetPixel(dc, 6, 1), RGB(255, 255, 255));
-    Finish();
-}
-
-TEST_F(Facade, ClipRegionIsCopiedWhenSelected)
-{
-    HDC dc = Canvas(10, 1);
-    HRGN rgn = CreateRectRgn(0, 0, 5, 1);
+    HRGN rgn = CreateRectRgn(0, 0, 5, 2);
     EXPECT_EQ(SelectClipRgn(dc, rgn), SIMPLEREGION);
-    SetRectRgn(rgn, 0, 0, 10, 1); // must not widen the clip
-    RECT all { 0, 0, 10, 1 };
+    SetRectRgn(rgn, 0, 0, 10, 2); // must not widen the clip
+    RECT all { 0, 0, 10, 2 };
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EXPECT_EQ(GetPixel(dc, 4, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 7, 0), CLR_INVALID);
     HRGN clip = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetClipRgn(dc, clip), 1);
     RECT box;
@@ -131,9 +158,10 @@ TEST_F(Facade, ClipRegionIsCopiedWhenSelected)
     SelectClipRgn(dc, nullptr);
     EXPECT_EQ(GetPixel(dc, 7, 0), RGB(255, 255, 255));
     EXPECT_EQ(GetClipRgn(dc, clip), 0);
+    IntersectClipRect(dc, 0, 0, 4, 2);
+    EXPECT_EQ(GetPixel(dc, 6, 1), CLR_INVALID);
     DeleteObject(rgn);
     DeleteObject(clip);
-    Finish();
 }
 
 TEST_F(Facade, RectangleOutlineIsInsideFillRectIsEndExclusive)
@@ -142,16 +170,48 @@ TEST_F(Facade, RectangleOutlineIsInsideFillRectIsEndExclusive)
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     HGDIOBJ oldBrush = SelectObject(dc, red);
     Rectangle(dc, 1, 1, 5, 5);
-    EXPECT_EQ(GetPixel(dc, 4, 4), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(255, 0, 0));
     RECT r { 5, 5, 7, 7 };
     FillRect(dc, &r, red);
-    EXPECT_EQ(GetPixel(dc, 6, 6), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc, 7, 7), RGB(255, 255, 255));
+    const std::pair<POINT, COLORREF> pixels[] = {
+        { { 4, 4 }, RGB(0, 0, 0) }, { { 5, 5 }, RGB(255, 0, 0) }, { { 2, 2 }, RGB(255, 0, 0) },
+        { { 6, 6 }, RGB(255, 0, 0) }, { { 7, 7 }, RGB(255, 255, 255) }, { { 5, 4 }, RGB(255, 255, 255) },
+    };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(GetPixel(dc, at.x, at.y), colour) << at.x << ", " << at.y;
     SelectObject(dc, oldBrush);
     DeleteObject(red);
-    Finish();
+}
+
+// Negative extents mirror; a negative width covers the columns from x + width + 1 to x.
+TEST_F(Facade, StretchBltMirrorsWhenTheSignsOfTheExtentsDiffer)
+{
+    // A 3 x 2 picture with every pixel different:  A B C / D E F.
+    constexpr COLORREF A = RGB(10, 0, 0), B = RGB(20, 0, 0), C = RGB(30, 0, 0);
+    constexpr COLORREF D = RGB(0, 10, 0), E = RGB(0, 20, 0), F = RGB(0, 30, 0);
+    constexpr COLORREF W = RGB(255, 255, 255);
+    HDC picture = Canvas(3, 2);
+    for (int i = 0; i < 6; ++i)
+        SetPixelV(picture, i % 3, i / 3, std::array { A, B, C, D, E, F }[static_cast<std::size_t>(i)]);
+
+    struct Case {
+        const char* what;
+        int x, y, cx, cy, x1, y1, cx1, cy1;
+        std::vector<COLORREF> expected; // a 6 x 2 canvas, top row first
+    };
+    const Case cases[] = {
+        { "source width negative", 0, 0, 3, 2, 2, 0, -3, 2, { C, B, A, W, W, W, F, E, D, W, W, W } },
+        { "destination width negative", 2, 0, -3, 2, 0, 0, 3, 2, { C, B, A, W, W, W, F, E, D, W, W, W } },
+        { "destination height negative", 0, 1, 3, -2, 0, 0, 3, 2, { D, E, F, W, W, W, A, B, C, W, W, W } },
+        { "source height negative", 3, 0, 3, 2, 0, 1, 3, -2, { W, W, W, D, E, F, W, W, W, A, B, C } },
+        { "both directions", 5, 1, -3, -2, 0, 0, 3, 2, { W, W, W, F, E, D, W, W, W, C, B, A } },
+        { "both widths negative: no mirror", 2, 0, -3, 2, 2, 0, -3, 2, { A, B, C, W, W, W, D, E, F, W, W, W } },
+        { "mirrored and stretched", 0, 0, 6, 2, 2, 0, -3, 2, { C, C, B, B, A, A, F, F, E, E, D, D } },
+    };
+    for (const Case& test : cases) {
+        HDC dc = Canvas(6, 2);
+        EXPECT_TRUE(StretchBlt(dc, test.x, test.y, test.cx, test.cy, picture, test.x1, test.y1, test.cx1, test.cy1, SRCCOPY));
+        EXPECT_EQ(ReadColorRefs(dc), test.expected) << test.what;
+    }
 }
 
 TEST_F(Facade, FocusRectTwiceRestoresPixels)
@@ -163,18 +223,6 @@ TEST_F(Facade, FocusRectTwiceRestoresPixels)
     EXPECT_NE(ReadColorRefs(dc), before);
     DrawFocusRect(dc, &r);
     EXPECT_EQ(ReadColorRefs(dc), before);
-    Finish();
-}
-
-TEST_F(Facade, SysColoursFollowTheXpScheme)
-{
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(236, 233, 216));
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(49, 106, 197));
-    EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), RGB(113, 111, 100));
-    EXPECT_EQ(GetSysColor(COLOR_INFOBK), RGB(255, 255, 225));
-    LOGBRUSH log {};
-    GetObjectA(GetSysColorBrush(COLOR_3DLIGHT), sizeof log, &log);
-    EXPECT_EQ(log.lbColor, RGB(241, 239, 226));
 }
 
 TEST_F(Facade, RectHelpers)
@@ -183,16 +231,13 @@ TEST_F(Facade, RectHelpers)
     RECT b { 5, 5, 15, 15 };
     RECT r;
     EXPECT_TRUE(IntersectRect(&r, &a, &b));
-    EXPECT_EQ(r.left, 5);
-    EXPECT_EQ(r.right, 10);
+    EXPECT_EQ((std::pair { r.left, r.right }), (std::pair { 5, 10 }));
     RECT far { 20, 20, 30, 30 };
     EXPECT_FALSE(IntersectRect(&r, &a, &far));
     EXPECT_TRUE(IsRectEmpty(&r));
     EXPECT_TRUE(UnionRect(&r, &a, &b));
-    EXPECT_EQ(r.right, 15);
     InflateRect(&r, -2, -1);
-    EXPECT_EQ(r.left, 2);
-    EXPECT_EQ(r.top, 1);
+    EXPECT_EQ((std::tuple { r.left, r.top, r.right }), (std::tuple { 2, 1, 13 }));
     EXPECT_FALSE(PtInRect(&a, POINT { 10, 5 }));
     EXPECT_TRUE(PtInRect(&a, POINT { 9, 9 }));
 }

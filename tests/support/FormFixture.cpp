@@ -1,0 +1,244 @@
+#include "tests/support/FormFixture.h"
+
+#include "host/forms/HostServices.h"
+#include "host/forms/controls/PlainControls.h"
+#include "host/gdi/GdiInternal.h"
+
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace korvane::testing {
+
+FormFixture::FormFixture()
+{
+    auto backend = std::make_unique<backends::HeadlessBackend>(1024, 768);
+    m_headless = backend.get();
+    window::UseBackend(std::move(backend));
+    forms::RegisterPlainControls();
+    forms::SetShellLauncher([this](const std::string& command, int style) { m_launches.emplace_back(command, style); });
+    m_gdiObjects = gdi::LiveObjectCount();
+}
+
+FormFixture::~FormFixture()
+{
+    if (!m_resources.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_resources, ignored);
+    }
+}
+
+void FormFixture::TearDown()
+{
+    m_headless->SetIdleHook({});
+    if (m_form && m_form->IsLoaded())
+        m_form->Unload();
+    window::DoEvents();
+    EXPECT_EQ(window::LiveWindowCount(), 0u) << "windows are left after the form was unloaded";
+    m_form.reset();
+    forms::SetShellLauncher({});
+    window::ResetWindowSystem();
+    std::ostringstream kinds;
+    for (auto kind : { gdi::ObjectKind::DeviceContext, gdi::ObjectKind::Bitmap, gdi::ObjectKind::Pen,
+             gdi::ObjectKind::Brush, gdi::ObjectKind::Font, gdi::ObjectKind::Region, gdi::ObjectKind::Icon })
+        kinds << " " << gdi::LiveObjectCount(kind);
+    EXPECT_EQ(gdi::LiveObjectCount(), m_gdiObjects)
+        << "GDI objects left alive (DC, bitmap, pen, brush, font, region, icon):" << kinds.str();
+}
+
+void FormFixture::LoadText(std::unique_ptr<forms::Form> form, std::string_view layoutText)
+{
+    forms::LayoutParseResult parsed = forms::ParseLayout(std::string(layoutText));
+    if (!parsed.form)
+        throw std::runtime_error("the layout does not parse: " + parsed.error);
+    std::string error;
+    if (!form->Load(*parsed.form, ResourceFolder(), error))
+        throw std::runtime_error("the form does not load: " + error);
+    form->Show();
+    Keep(std::move(form));
+}
+
+forms::Form& FormFixture::LoadFile(const std::filesystem::path& layoutFile)
+{
+    auto form = std::make_unique<forms::Form>();
+    std::string error;
+    if (!form->LoadFile(layoutFile, error))
+        throw std::runtime_error("the form does not load: " + error);
+    form->Show();
+    forms::Form& loaded = *form;
+    Keep(std::move(form));
+    return loaded;
+}
+
+void FormFixture::Keep(std::unique_ptr<forms::Form> form)
+{
+    if (m_form && m_form->IsLoaded())
+        m_form->Unload();
+    m_form = std::move(form);
+    window::DoEvents();
+}
+
+const std::filesystem::path& FormFixture::ResourceFolder()
+{
+    if (m_resources.empty()) {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_resources = std::filesystem::temp_directory_path()
+            / ("korvane-form-" + std::to_string(getpid()) + "-" + (test ? test->name() : "setup"));
+        std::filesystem::create_directories(m_resources);
+    }
+    return m_resources;
+}
+
+forms::Form& FormFixture::TheForm() const
+{
+    if (!m_form)
+        throw std::logic_error("no form is loaded");
+    return *m_form;
+}
+
+void FormFixture::NoSuchControl(std::string_view name, std::optional<int> index)
+{
+    std::string shown(name);
+    if (index)
+        shown += "(" + std::to_string(*index) + ")";
+    throw std::runtime_error("the form has no control " + shown + " of that kind");
+}
+
+std::string FormFixture::Focused() const
+{
+    // A control may hand the focus to a window of its own inside it.
+    for (HWND focus = GetFocus(); focus && focus != FormWindow(); focus = GetParent(focus))
+        for (forms::Control* control : TheForm().Controls())
+            if (control->hWnd() == focus)
+                return control->DisplayName();
+    return std::string();
+}
+
+POINT FormFixture::Centre(std::string_view name, std::optional<int> index) const { return Centre(Get(name, index)); }
+
+POINT FormFixture::Centre(const forms::Control& control)
+{
+    RECT rect {};
+    GetWindowRect(control.hWnd(), &rect);
+    return { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
+}
+
+POINT FormFixture::At(const forms::Control& control, int x, int y)
+{
+    POINT point { x, y };
+    ClientToScreen(control.hWnd(), &point);
+    return point;
+}
+
+POINT FormFixture::OnForm(int x, int y) const
+{
+    POINT point { x, y };
+    ClientToScreen(FormWindow(), &point);
+    return point;
+}
+
+void FormFixture::Move(POINT at)
+{
+    m_headless->MoveMouse(at.x, at.y);
+    window::DoEvents();
+}
+
+void FormFixture::Press(POINT at, backends::MouseButton button)
+{
+    m_headless->MoveMouse(at.x, at.y);
+    m_headless->PressMouse(button);
+    window::DoEvents();
+}
+
+void FormFixture::Release(POINT at, backends::MouseButton button)
+{
+    m_headless->MoveMouse(at.x, at.y);
+    m_headless->ReleaseMouse(button);
+    window::DoEvents();
+}
+
+void FormFixture::Leave()
+{
+    m_headless->LeaveWindows();
+    window::DoEvents();
+}
+
+void FormFixture::Key(unsigned virtualKey, unsigned modifiers)
+{
+    m_headless->TypeKey(virtualKey, modifiers);
+    window::DoEvents();
+}
+
+void FormFixture::KeyDown(unsigned virtualKey, unsigned modifiers)
+{
+    m_headless->PressKey(virtualKey, modifiers);
+    window::DoEvents();
+}
+
+void FormFixture::KeyUp(unsigned virtualKey, unsigned modifiers)
+{
+    m_headless->ReleaseKey(virtualKey, modifiers);
+    window::DoEvents();
+}
+
+void FormFixture::Type(const std::string& utf8)
+{
+    m_headless->TypeText(utf8);
+    window::DoEvents();
+}
+
+void FormFixture::Advance(unsigned ms) { window::AdvanceClock(ms); }
+
+raster::Surface FormFixture::Capture() const { return window::ComposeTopLevel(FormWindow()); }
+
+raster::Surface FormFixture::Capture(std::string_view name, std::optional<int> index) const
+{
+    return Capture(Get(name, index));
+}
+
+raster::Surface FormFixture::Capture(const forms::Control& control)
+{
+    HWND top = window::TopLevelOf(control.hWnd());
+    raster::Surface frame = window::ComposeTopLevel(top);
+    RECT rect {};
+    GetClientRect(control.hWnd(), &rect);
+    POINT origin { 0, 0 };
+    ClientToScreen(control.hWnd(), &origin);
+    POINT topOrigin { 0, 0 };
+    ClientToScreen(top, &topOrigin);
+    raster::Surface picture(rect.right, rect.bottom, raster::SurfaceFormat::Colour32);
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            int frameX = origin.x - topOrigin.x + x;
+            int frameY = origin.y - topOrigin.y + y;
+            if (frameX >= 0 && frameY >= 0 && frameX < frame.Width() && frameY < frame.Height())
+                picture.Set(x, y, frame.At(frameX, frameY));
+        }
+    }
+    return picture;
+}
+
+void FormFixture::ScriptMessageBoxes(std::vector<BoxStep> steps)
+{
+    m_boxSteps = std::move(steps);
+    m_headless->SetIdleHook([this] {
+        std::optional<forms::MessageBoxInfo> box = forms::ActiveMessageBox();
+        if (!box)
+            return false;
+        if (m_boxesShown.empty() || m_boxesShown.back().hwnd != box->hwnd)
+            m_boxesShown.push_back(*box);
+        if (m_boxSteps.empty())
+            return false;
+        BoxStep step = std::move(m_boxSteps.front());
+        m_boxSteps.erase(m_boxSteps.begin());
+        step(*box);
+        return true;
+    });
+}
+
+BoxStep FormFixture::Answer(unsigned virtualKey)
+{
+    return [this, virtualKey](const forms::MessageBoxInfo&) { m_headless->TypeKey(virtualKey); };
+}
+
+} // namespace korvane::testing

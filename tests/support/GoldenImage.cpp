@@ -1,0 +1,190 @@
+#include "tests/support/GoldenImage.h"
+
+#include "host/backends/headless/HeadlessBackend.h"
+#include "host/gdi/GdiInternal.h"
+#include "host/raster/image/Codecs.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+namespace korvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr raster::PixelValue kColourBits = 0xFFFFFF;
+
+fs::path GoldenPath(std::string_view name) { return fs::path(KORVANE_GOLDEN_DIR) / (std::string(name) + ".png"); }
+
+fs::path DumpPath(std::string_view name, const char* what)
+{
+    return fs::path(KORVANE_TEST_DUMP_DIR) / (std::string(name) + "." + what + ".png");
+}
+
+bool UpdatingGoldens()
+{
+    const char* update = std::getenv("KORVANE_UPDATE_GOLDENS");
+    return update && std::string_view(update) == "1";
+}
+
+std::string DescribeColour(raster::PixelValue pixel)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "RGB(%u, %u, %u)", (pixel >> 16) & 0xFFu, (pixel >> 8) & 0xFFu, pixel & 0xFFu);
+    return text;
+}
+
+bool Save(const raster::Surface& surface, const fs::path& path)
+{
+    std::error_code ignored;
+    fs::create_directories(path.parent_path(), ignored);
+    return backends::SaveSurfacePng(surface, path);
+}
+
+// Differing pixels red, equal ones a faded copy of the expected picture.
+raster::Surface DiffPicture(const raster::Surface& actual, const raster::Surface& expected)
+{
+    raster::Surface diff(expected.Width(), expected.Height(), raster::SurfaceFormat::Colour32);
+    for (int y = 0; y < diff.Height(); ++y) {
+        for (int x = 0; x < diff.Width(); ++x) {
+            raster::PixelValue wanted = expected.At(x, y) & kColourBits;
+            bool same = x < actual.Width() && y < actual.Height() && (actual.At(x, y) & kColourBits) == wanted;
+            raster::PixelValue faded = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+                faded |= ((((wanted >> shift) & 0xFFu) + 3 * 0xFFu) / 4) << shift;
+            diff.Set(x, y, same ? faded : 0xFF0000);
+        }
+    }
+    return diff;
+}
+
+std::string DumpName(std::string_view name)
+{
+    if (!name.empty())
+        return std::string(name);
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test ? std::string(test->test_suite_name()) + "/" + test->name() : "unnamed";
+}
+
+struct Comparison {
+    long differing = 0;
+    int firstX = -1;
+    int firstY = -1;
+};
+
+Comparison Compare(const raster::Surface& actual, const raster::Surface& expected)
+{
+    Comparison result;
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            if ((actual.At(x, y) & kColourBits) == (expected.At(x, y) & kColourBits))
+                continue;
+            if (result.differing++ == 0) {
+                result.firstX = x;
+                result.firstY = y;
+            }
+        }
+    }
+    return result;
+}
+
+// `expectedFile` is copied as the expected dump when there is one, so the dump is the golden itself.
+::testing::AssertionResult Report(const raster::Surface& actual, const raster::Surface& expected,
+    const std::string& name, const fs::path& expectedFile)
+{
+    std::ostringstream message;
+    bool sameSize = actual.Width() == expected.Width() && actual.Height() == expected.Height();
+    if (!sameSize) {
+        message << "size " << actual.Width() << "x" << actual.Height() << ", expected " << expected.Width() << "x"
+                << expected.Height();
+    } else {
+        Comparison comparison = Compare(actual, expected);
+        if (comparison.differing == 0)
+            return ::testing::AssertionSuccess();
+        const raster::PixelValue got = actual.At(comparison.firstX, comparison.firstY);
+        const raster::PixelValue wanted = expected.At(comparison.firstX, comparison.firstY);
+        message << comparison.differing << " of " << static_cast<long>(expected.Width()) * expected.Height()
+                << " pixels differ; the first at (" << comparison.firstX << ", " << comparison.firstY
+                << ") is " << DescribeColour(got) << ", expected " << DescribeColour(wanted);
+    }
+    Save(actual, DumpPath(name, "actual"));
+    std::error_code ignored;
+    if (!expectedFile.empty())
+        fs::copy_file(expectedFile, DumpPath(name, "expected"), fs::copy_options::overwrite_existing, ignored);
+    else
+        Save(expected, DumpPath(name, "expected"));
+    if (sameSize)
+        Save(DiffPicture(actual, expected), DumpPath(name, "diff"));
+    message << "\n  pictures: " << DumpPath(name, "{actual,expected,diff}").string();
+    return ::testing::AssertionFailure() << name << ": " << message.str();
+}
+
+} // namespace
+
+::testing::AssertionResult SamePixels(const raster::Surface& actual, const raster::Surface& expected,
+    std::string_view name)
+{
+    return Report(actual, expected, DumpName(name), {});
+}
+
+::testing::AssertionResult MatchesGolden(const raster::Surface& actual, std::string_view name)
+{
+    const fs::path golden = GoldenPath(name);
+    raster::Surface expected;
+    bool found = false;
+    if (auto image = raster::image::LoadImageFile(golden)) {
+        const raster::image::Image& pixels = image.Value();
+        expected = raster::Surface(pixels.Width(), pixels.Height(), raster::SurfaceFormat::Colour32);
+        for (int y = 0; y < pixels.Height(); ++y)
+            for (int x = 0; x < pixels.Width(); ++x)
+                expected.Set(x, y, pixels.At(x, y) & kColourBits);
+        found = true;
+    }
+    if (UpdatingGoldens()) {
+        // A golden written earlier in this run is one that another picture must match.
+        static std::set<fs::path> written;
+        if (found && (written.contains(golden) || Report(actual, expected, std::string(name), golden)))
+            return Report(actual, expected, std::string(name), golden);
+        written.insert(golden);
+        if (!Save(actual, golden))
+            return ::testing::AssertionFailure() << "cannot write the golden " << golden.string();
+        std::printf("[ GOLDEN   ] %s %s\n", found ? "rewrote" : "wrote", golden.string().c_str());
+        ::testing::Test::RecordProperty("golden_written", std::string(name));
+        return ::testing::AssertionSuccess();
+    }
+    if (!found)
+        return ::testing::AssertionFailure() << "no golden " << golden.string()
+                                             << "; run with KORVANE_UPDATE_GOLDENS=1 to write it";
+    return Report(actual, expected, std::string(name), golden);
+}
+
+COLORREF PixelAt(const raster::Surface& surface, int x, int y) { return gdi::ToColorRef(surface.At(x, y)); }
+
+namespace {
+template <typename Test>
+int CountPixels(const raster::Surface& surface, RECT rect, Test test)
+{
+    int count = 0;
+    for (int y = std::max<int>(0, rect.top); y < std::min<int>(surface.Height(), rect.bottom); ++y)
+        for (int x = std::max<int>(0, rect.left); x < std::min<int>(surface.Width(), rect.right); ++x)
+            count += test(surface.At(x, y) & kColourBits);
+    return count;
+}
+} // namespace
+
+int CountColour(const raster::Surface& surface, RECT rect, COLORREF colour)
+{
+    const raster::PixelValue wanted = gdi::ToPixel(colour);
+    return CountPixels(surface, rect, [&](raster::PixelValue pixel) { return pixel == wanted; });
+}
+
+int Ink(const raster::Surface& surface, RECT rect, COLORREF background)
+{
+    const raster::PixelValue paper = gdi::ToPixel(background);
+    return CountPixels(surface, rect, [&](raster::PixelValue pixel) { return pixel != paper; });
+}
+
+} // namespace korvane::testing

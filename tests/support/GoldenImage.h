@@ -1,0 +1,38 @@
+#pragma once
+
+// Pictures compared pixel for pixel: with a golden PNG kept under tests/goldens/, or
+// with another surface. A mismatch names the first differing pixel with both colours
+// and how many differ, and leaves actual, expected and diff PNGs in the build's
+// test-dumps folder. KORVANE_UPDATE_GOLDENS=1 writes the goldens instead, into the
+// source tree, so the change shows up in the diff for review.
+//
+//     raster::Surface face = Capture("cmdGo");
+//     EXPECT_TRUE(MatchesGolden(face, "button/pressed"));   // tests/goldens/button/pressed.png
+//     EXPECT_TRUE(SamePixels(face, before));                // no file, same report
+//     EXPECT_EQ(PixelAt(face, 0, 0), RGB(255, 255, 255));
+//     EXPECT_GT(Ink(face, RECT { 4, 4, 40, 20 }, GetSysColor(COLOR_BTNFACE)), 30);
+
+#include "host/gdi/WinTypes.h"
+#include "host/raster/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace korvane::testing {
+
+// `name` is the golden's path under tests/goldens/ without ".png", e.g. "button/normal".
+::testing::AssertionResult MatchesGolden(const raster::Surface& actual, std::string_view name);
+
+// Zero tolerance; `name` (optional) names the dump files a mismatch leaves.
+::testing::AssertionResult SamePixels(const raster::Surface& actual, const raster::Surface& expected,
+    std::string_view name = {});
+
+// Pixel checks for pictures whose every pixel is not worth a golden. Rectangles are
+// clipped to the surface.
+COLORREF PixelAt(const raster::Surface& surface, int x, int y);
+int CountColour(const raster::Surface& surface, RECT rect, COLORREF colour);
+// Pixels that are not `background`.
+int Ink(const raster::Surface& surface, RECT rect, COLORREF background);
+
+} // namespace korvane::testing
