@@ -5,6 +5,7 @@
 
 #include "controls/button/gxButtons_H.h"
 #include "host/gdi/Gdi.h"
+#include "host/gdi/GdiRaster.h"
 #include "tests/support/FormFixture.h"
 
 #include <string>
@@ -62,7 +63,8 @@ public:
     {
         HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
         buffer.BufferDC = CreateCompatibleDC(display);
-        buffer.BufferOldBitmap = SelectObject(buffer.BufferDC, CreateCompatibleBitmap(display, width, height));
+        m_bitmap = CreateCompatibleBitmap(display, width, height);
+        buffer.BufferOldBitmap = SelectObject(buffer.BufferDC, m_bitmap);
         DeleteDC(display);
         buffer.BufferOldBrush = SelectObject(buffer.BufferDC, CreateSolidBrush(0));
         buffer.BufferOldPen = SelectObject(buffer.BufferDC, CreatePen(PS_SOLID, 1, 0));
@@ -82,9 +84,13 @@ public:
     FaceCanvas& operator=(const FaceCanvas&) = delete;
 
     COLORREF At(int x, int y) const { return GetPixel(buffer.BufferDC, x, y); }
+    const raster::Surface& Pixels() const { return *gdi::BitmapSurface(m_bitmap); }
 
     button::BackBuffer buffer;
     button::ButtonLook look;
+
+private:
+    HBITMAP m_bitmap = nullptr;
 };
 
 } // namespace korvane::testing
