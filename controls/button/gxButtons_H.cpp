@@ -27,9 +27,7 @@ void gxButtons_H::UserControl_Initialize() { SetScaleMode(forms::vbPixels); }
 const forms::StoredSettings<gxButtons_H>& gxButtons_H::Settings()
 {
     using enum forms::SettingType;
-    using forms::Fixed;
-    using forms::Getter;
-    using forms::Setter;
+    using forms::Fixed, forms::Getter, forms::Setter;
     using Button = gxButtons_H;
     constexpr std::uint32_t kButtonText = gdi::SystemColour(COLOR_BTNTEXT);
     // Loading stores each value directly: no redraw and no change reported.
@@ -41,7 +39,8 @@ const forms::StoredSettings<gxButtons_H>& gxButtons_H::Settings()
               const char key = AccessKeyOf(button.m_caption);
               button.SetAccessKeys(key ? std::string(1, key) : std::string());
           } },
-        { "cFore", Colour, Fixed(kButtonText), Fixed(kButtonText), Getter(&Button::ForeColor), Setter(&Button::LetForeColor),
+        { "cFore", Colour, Fixed(kButtonText), Fixed(kButtonText), Getter(&Button::ForeColor),
+          Setter(&Button::LetForeColor),
           [](Button& button, const forms::PropertyValue& value) {
               button.forms::UserControl::SetForeColor(forms::FromSetting<std::uint32_t>(value));
           } },

@@ -5,8 +5,8 @@
 // released over it, for Space, and for its access key.
 
 #include "host/forms/StoredSettings.h"
-#include "host/gdi/OleColor.h"
 #include "host/forms/UserControl.h"
+#include "host/gdi/OleColor.h"
 
 #include <array>
 #include <functional>

@@ -250,9 +250,7 @@ void XP_ProgressBar::UserControl_Initialize()
 const forms::StoredSettings<XP_ProgressBar>& XP_ProgressBar::Settings()
 {
     using enum forms::SettingType;
-    using forms::Fixed;
-    using forms::Getter;
-    using forms::Setter;
+    using forms::Fixed, forms::Getter, forms::Setter;
     using Bar = XP_ProgressBar;
     static const forms::StoredSettings<Bar> table {
         // key, type, read default, write default, get, let[, read]
@@ -260,7 +258,9 @@ const forms::StoredSettings<XP_ProgressBar>& XP_ProgressBar::Settings()
           [](const Bar& bar) { return forms::SettingValue(bar.m_brushStyle); }, Setter(&Bar::LetBrushStyle) },
         { "Color", Colour, Fixed(kHighlight), Fixed(kHighlight), Getter(&Bar::Color), Setter(&Bar::LetColor) },
         { "Image", Picture, Fixed(std::monostate {}), Fixed(std::monostate {}),
-          [](const Bar& bar) { return bar.m_image ? forms::PropertyValue(forms::PictureRef { bar.m_imageFile }) : forms::PropertyValue(); },
+          [](const Bar& bar) {
+              return bar.m_image ? forms::PropertyValue(forms::PictureRef { bar.m_imageFile }) : forms::PropertyValue();
+          },
           [](Bar& bar, const forms::PropertyValue& picture) {
               bar.LoadImage(picture);
               bar.Changed("Image");
@@ -271,7 +271,8 @@ const forms::StoredSettings<XP_ProgressBar>& XP_ProgressBar::Settings()
         { "Max", Integer, Fixed(100), Fixed(100), Getter(&Bar::Max), Setter(&Bar::LetMax) },
         { "Min", Integer, Fixed(0), Fixed(0), Getter(&Bar::Min), Setter(&Bar::LetMin) },
         { "Orientation", Integer, Fixed(0), Fixed(0), Getter(&Bar::Orientation), Setter(&Bar::LetOrientation) },
-        { "Scrolling", Integer, Fixed(pb::Blocks), Fixed(pb::Blocks), Getter(&Bar::Scrolling), Setter(&Bar::LetScrolling) },
+        { "Scrolling", Integer, Fixed(pb::Blocks), Fixed(pb::Blocks), Getter(&Bar::Scrolling),
+          Setter(&Bar::LetScrolling) },
         { "ShowText", Boolean, Fixed(false), Fixed(false), Getter(&Bar::ShowText), Setter(&Bar::LetShowText) },
         // "Value" holds the percentage. Rescaling it through Max when it is read, as a
         // Value assignment would, changed the progress on every save and load and

@@ -241,9 +241,7 @@ void TarvosXPText::UserControl_InitProperties()
 const forms::StoredSettings<TarvosXPText>& TarvosXPText::Settings()
 {
     using enum forms::SettingType;
-    using forms::Fixed;
-    using forms::Getter;
-    using forms::Setter;
+    using forms::Fixed, forms::Getter, forms::Setter;
     using Box = TarvosXPText;
     auto ambientFont = [](const Box& box) { return forms::SettingValue(box.Ambient().Font); };
     static const forms::StoredSettings<Box> table {
@@ -279,10 +277,14 @@ const forms::StoredSettings<TarvosXPText>& TarvosXPText::Settings()
         { "Value", Double, Fixed(0.0), Fixed(0.0), Getter(&Box::Value), Setter(&Box::LetValue) },
         { "BorderColor", Colour, Fixed(kBorderColor), Fixed(kBorderColor), Getter(&Box::BorderColor),
           Setter(&Box::LetBorderColor),
-          [](Box& box, const forms::PropertyValue& value) { box.m_borderColor = forms::FromSetting<OleColor>(value); } },
+          [](Box& box, const forms::PropertyValue& value) {
+              box.m_borderColor = forms::FromSetting<OleColor>(value);
+          } },
         { "BorderColorOver", Colour, Fixed(kBorderColorFocus), Fixed(kBorderColorFocus), Getter(&Box::BorderColorFocus),
           Setter(&Box::LetBorderColorFocus),
-          [](Box& box, const forms::PropertyValue& value) { box.m_borderColorFocus = forms::FromSetting<OleColor>(value); } },
+          [](Box& box, const forms::PropertyValue& value) {
+              box.m_borderColorFocus = forms::FromSetting<OleColor>(value);
+          } },
     };
     return table;
 }

@@ -63,6 +63,7 @@ T FromSetting(const PropertyValue& value)
 // Reads `key` as `type`; `fallback` when the bag lacks it or its value does not convert.
 PropertyValue ReadSettingValue(const PropertyBag& bag, std::string_view key, SettingType type,
                                const PropertyValue& fallback);
+// Keys compare without regard to case, as the bag compares them.
 bool SameSettingKey(std::string_view a, std::string_view b);
 
 // One stored setting of a control of class C. All values are in the table's form.
@@ -188,7 +189,9 @@ typename StoredSetting<C>::Compute Getter(R (C::*get)() const)
 template <typename C, typename A>
 typename StoredSetting<C>::Apply Setter(void (C::*let)(A))
 {
-    return [let](C& control, const PropertyValue& value) { (control.*let)(FromSetting<std::remove_cvref_t<A>>(value)); };
+    return [let](C& control, const PropertyValue& value) {
+        (control.*let)(FromSetting<std::remove_cvref_t<A>>(value));
+    };
 }
 
 } // namespace korvane::forms
