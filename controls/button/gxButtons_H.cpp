@@ -24,24 +24,49 @@ char gxButtons_H::AccessKeyOf(const std::string& caption)
 
 void gxButtons_H::UserControl_Initialize() { SetScaleMode(forms::vbPixels); }
 
+const forms::StoredSettings<gxButtons_H>& gxButtons_H::Settings()
+{
+    using enum forms::SettingType;
+    using forms::Fixed, forms::Getter, forms::Setter;
+    using Button = gxButtons_H;
+    constexpr std::uint32_t kButtonText = gdi::SystemColour(COLOR_BTNTEXT);
+    // Loading stores each value directly: no redraw and no change reported.
+    static const forms::StoredSettings<Button> table {
+        // key, type, read default, write default, get, let, read
+        { "Caption", Text, Fixed(""), Fixed(""), Getter(&Button::Caption), Setter(&Button::LetCaption),
+          [](Button& button, const forms::PropertyValue& value) {
+              button.m_caption = std::get<std::string>(value);
+              const char key = AccessKeyOf(button.m_caption);
+              button.SetAccessKeys(key ? std::string(1, key) : std::string());
+          } },
+        { "cFore", Colour, Fixed(kButtonText), Fixed(kButtonText), Getter(&Button::ForeColor),
+          Setter(&Button::LetForeColor),
+          [](Button& button, const forms::PropertyValue& value) {
+              button.forms::UserControl::SetForeColor(forms::FromSetting<std::uint32_t>(value));
+          } },
+        { "Font", Font, [](const Button& button) { return forms::SettingValue(button.Ambient().Font); },
+          Fixed(std::monostate {}), [](const Button& button) { return forms::SettingValue(button.Font()); },
+          Setter(&Button::SetFont),
+          [](Button& button, const forms::PropertyValue& value) {
+              button.forms::UserControl::SetFont(forms::FromSetting<forms::FontRef>(value));
+          } },
+        { "cBack", Colour, [](const Button& button) { return forms::SettingValue(button.Ambient().BackColor); },
+          Fixed(std::monostate {}), Getter(&Button::BackColor), Setter(&Button::LetBackColor),
+          [](Button& button, const forms::PropertyValue& value) {
+              button.m_backColor = forms::FromSetting<std::uint32_t>(value);
+          } },
+    };
+    return table;
+}
+
 void gxButtons_H::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
 {
-    m_caption = PropBag.ReadString("Caption", "");
-    SetAccessKeys(std::string(1, AccessKeyOf(m_caption)).substr(0, AccessKeyOf(m_caption) ? 1 : 0));
-    forms::UserControl::SetForeColor(PropBag.ReadColor("cFore", 0x80000012));
-    m_backColor = PropBag.ReadColor("cBack", Ambient().BackColor);
-    if (std::optional<forms::FontSpec> font = PropBag.ReadFont("Font"))
-        forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*font));
-    else
-        forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*Ambient().Font));
+    Settings().Read(*this, PropBag, kReadOrder);
 }
 
 void gxButtons_H::UserControl_WriteProperties(forms::PropertyBag& PropBag)
 {
-    PropBag.WriteProperty("Caption", m_caption, std::string());
-    PropBag.WriteProperty("cFore", std::int64_t { forms::UserControl::ForeColor() }, std::int64_t { 0x80000012 });
-    PropBag.WriteProperty("Font", Font()->Description(), std::monostate {});
-    PropBag.WriteProperty("cBack", std::int64_t { m_backColor }, std::monostate {});
+    Settings().Write(*this, PropBag, kWriteOrder);
 }
 
 void gxButtons_H::LetCaption(const std::string& caption)

@@ -4,8 +4,11 @@
 // on a flat face, shows itself disabled, and raises Click for a left press
 // released over it, for Space, and for its access key.
 
+#include "host/forms/StoredSettings.h"
 #include "host/forms/UserControl.h"
+#include "host/gdi/OleColor.h"
 
+#include <array>
 #include <functional>
 
 namespace korvane {
@@ -33,6 +36,11 @@ public:
 
     void RedrawButton();
 
+    static const forms::StoredSettings<gxButtons_H>& Settings();
+    static constexpr auto kReadOrder = std::to_array<std::string_view>({ "Caption", "cFore", "cBack", "Font" });
+    static constexpr auto kWriteOrder = std::to_array<std::string_view>({ "Caption", "cFore", "Font", "cBack" });
+    const forms::SettingLookup* StoredSettingsTable() const override { return &Settings(); }
+
 protected:
     void UserControl_Initialize() override;
     void UserControl_ReadProperties(const forms::PropertyBag& PropBag) override;
@@ -54,7 +62,7 @@ private:
     bool Inside(double x, double y) const;
 
     std::string m_caption;
-    std::uint32_t m_backColor = 0x8000000F;
+    std::uint32_t m_backColor = gdi::SystemColour(COLOR_BTNFACE);
     bool m_leftDown = false;
     bool m_spaceDown = false;
     bool m_showPressed = false;
