@@ -8,8 +8,10 @@
 #include "controls/text_box/TarvosXPText.h"
 #include "host/backends/headless/HeadlessBackend.h"
 #include "host/forms/HostServices.h"
+#include "host/forms/StoredSettings.h"
 #include "host/forms/controls/PlainControls.h"
 #include "host/gdi/Gdi.h"
+#include "host/gdi/OleColor.h"
 
 #include <cstdio>
 #include <fstream>
@@ -49,7 +51,8 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
                                 digit, with Alt+, Ctrl+ or Shift+ before it
                    type TEXT    characters, as an input method gives them
                    wait MS      the clock moves on MS milliseconds, firing timers
-                   let NAME V   (control) sets a property through its Let
+                   let KEY V    (control) a setting, named as --set names it,
+                                through its property's Let
                    design       design time (ambient UserMode False) from here on
                  Lines starting with # are comments.
 The program's repair runs for real when its button is pressed: point ODBCINI and
@@ -202,32 +205,28 @@ std::vector<Step> ReadScript(const std::string& file)
     return steps;
 }
 
-// Sets a property through its Let; false for a name the kind has no Let for.
+// A setting's value in the layout file's syntax, or a bare file name for a picture
+// key, as a shell user writes it.
+std::optional<forms::PropertyValue> ParseSetting(const forms::SettingLookup* table, const std::string& key,
+                                                 const std::string& text)
+{
+    std::optional<forms::PropertyValue> value = forms::ParseLayoutValue(text);
+    if (!value && table && table->TypeOf(key) == forms::SettingType::Picture)
+        value = forms::PictureRef { text };
+    return value;
+}
+
+const forms::SettingLookup* SettingsOf(const forms::Control* control)
+{
+    auto* user = dynamic_cast<const forms::UserControl*>(control);
+    return user ? user->StoredSettingsTable() : nullptr;
+}
+
+// Sets a stored setting through its property's Let; false for a key the control does not store.
 bool LetProperty(forms::Control& control, const std::string& name, const forms::PropertyValue& value)
 {
-    auto integer = [&] { return static_cast<std::int32_t>(forms::AsInteger(value).value_or(0)); };
-    auto text = [&] { return forms::AsString(value).value_or(""); };
-    auto flag = [&] { return forms::AsBool(value).value_or(false); };
-    using Setter = std::function<void()>;
-    // The setters hold the control itself, not the names the if statements give it.
-    std::map<std::string, Setter> setters;
-    if (auto* bar = dynamic_cast<XP_ProgressBar*>(&control)) {
-        setters = {{"Value", [=] { bar->LetValue(integer()); }}, {"Max", [=] { bar->LetMax(integer()); }},
-            {"BrushStyle", [=] { bar->LetBrushStyle(integer()); }},
-            {"Color", [=] { bar->LetColor(static_cast<std::uint32_t>(integer())); }}};
-    } else if (auto* box = dynamic_cast<TarvosXPText*>(&control)) {
-        setters = {{"Text", [=] { box->LetText(text()); }}, {"Enabled", [=] { box->LetEnabled(flag()); }},
-            {"MaxLength", [=] { box->LetMaxLength(integer()); }}};
-    } else if (auto* button = dynamic_cast<gxButtons_H*>(&control)) {
-        setters = {{"Caption", [=] { button->LetCaption(text()); }}, {"Enabled", [=] { button->LetEnabled(flag()); }},
-            {"ForeColor", [=] { button->LetForeColor(static_cast<std::uint32_t>(integer())); }},
-            {"BackColor", [=] { button->LetBackColor(static_cast<std::uint32_t>(integer())); }}};
-    }
-    auto it = setters.find(name);
-    if (it == setters.end())
-        return false;
-    it->second();
-    return true;
+    auto* user = dynamic_cast<forms::UserControl*>(&control);
+    return user && user->LetStoredSetting(name, value);
 }
 
 class Renderer {
@@ -296,12 +295,12 @@ private:
             window::AdvanceClock(static_cast<unsigned>(ms));
         } else if (step.verb == "let") {
             std::string name;
-            words >> name;
+            words >> name >> std::ws;
             std::string rest;
             std::getline(words, rest);
-            std::optional<forms::PropertyValue> value = forms::ParseLayoutValue(rest);
             if (!m_control)
                 fail("let needs a control");
+            std::optional<forms::PropertyValue> value = ParseSetting(SettingsOf(m_control), name, rest);
             if (!value)
                 fail("bad value '" + rest + "'");
             if (!LetProperty(*m_control, name, *value))
@@ -348,17 +347,16 @@ forms::LayoutNode ControlForm(const Options& options)
     form.name = "frmRender";
     form.settings.Set("ClientWidth", std::int64_t { options.width * forms::kTwipsPerPixel });
     form.settings.Set("ClientHeight", std::int64_t { options.height * forms::kTwipsPerPixel });
-    form.settings.Set("BackColor", std::int64_t { 0x8000000F });
+    form.settings.Set("BackColor", std::int64_t { gdi::SystemColour(COLOR_BTNFACE) });
     forms::LayoutNode control;
     control.kind = options.kind;
     control.name = "Control1";
     control.settings.Set("Width", std::int64_t { options.width * forms::kTwipsPerPixel });
     control.settings.Set("Height", std::int64_t { options.height * forms::kTwipsPerPixel });
+    // The kind's table, from a control made only to be asked.
+    const std::unique_ptr<forms::Control> probe = forms::ControlRegistry::Make(options.kind);
     for (const auto& [key, text] : options.settings) {
-        std::optional<forms::PropertyValue> value = forms::ParseLayoutValue(text);
-        // A bare file name for a picture key, as a shell user writes it.
-        if (!value && (key == "Image" || key == "Picture" || key == "mIcon"))
-            value = forms::PictureRef { text };
+        std::optional<forms::PropertyValue> value = ParseSetting(SettingsOf(probe.get()), key, text);
         if (!value)
             throw UsageError("bad value for " + key + ": '" + text + "'");
         if (control.settings.Contains(key))

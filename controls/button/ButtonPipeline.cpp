@@ -4,6 +4,7 @@
 #include "controls/button/ButtonShapes.h"
 #include "controls/button/gxButtons_H.h"
 #include "host/forms/HostServices.h"
+#include "host/gdi/OleColor.h"
 #include "host/runtime/Conversions.h"
 #include "host/runtime/RuntimeError.h"
 
@@ -49,9 +50,7 @@ void SelectAndDeleteReplaced(HDC dc, HGDIOBJ made)
 
 OleColor TranslateColor(OleColor colour)
 {
-    if (colour < 0)
-        return static_cast<OleColor>(GetSysColor(colour & 0xFF));
-    return colour;
+    return static_cast<OleColor>(gdi::TranslateColor(static_cast<gdi::OleColor>(colour)));
 }
 
 OleColor ShiftColor(OleColor colour, std::int16_t& amount, ShiftOptions options)

@@ -4,6 +4,8 @@
 // ButtonState, the colours it starts from, and the designer's help strings. Every
 // other file of the button includes this one and nothing of the control class.
 
+#include "host/gdi/OleColor.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -15,8 +17,8 @@ namespace korvane::button {
 // drawing helper allows it.
 using OleColor = std::int32_t;
 
-inline constexpr OleColor kButtonFace = static_cast<OleColor>(0x8000000F);
-inline constexpr OleColor kButtonText = static_cast<OleColor>(0x80000012);
+inline constexpr OleColor kButtonFace = static_cast<OleColor>(gdi::SystemColour(COLOR_BTNFACE));
+inline constexpr OleColor kButtonText = static_cast<OleColor>(gdi::SystemColour(COLOR_BTNTEXT));
 
 enum ButtonStyles : std::int32_t {
     gxStyleStandard = 0,

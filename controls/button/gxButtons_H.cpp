@@ -453,16 +453,112 @@ void gxButtons_H::DelayDrawing(bool delay)
 
 namespace {
 
-// Settings keys with their stored defaults.
 constexpr std::int32_t kDefaultImageSize = 16;
 
 // Colours as the bag holds them: the OLE value's 32 bits, unsigned.
 std::uint32_t Unsigned(OleColor colour) { return static_cast<std::uint32_t>(colour); }
-std::int64_t Stored(OleColor colour) { return Unsigned(colour); }
 
 std::string HandleText(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }
 
+// Table parts of the button's own.
+using Button = gxButtons_H;
+using Setting = forms::PropertyValue;
+
+auto FixedColour(OleColor colour) { return forms::Fixed(Unsigned(colour)); }
+
+// A colour property's Get as the value stored.
+forms::StoredSetting<Button>::Compute ColourOf(OleColor (Button::*get)() const)
+{
+    return [get](const Button& button) { return forms::SettingValue(Unsigned((button.*get)())); };
+}
+
+// Reading stores the value in the field, with no check, redraw or report.
+template <typename Field>
+forms::StoredSetting<Button>::Apply Store(Field Button::*field)
+{
+    return [field](Button& button, const Setting& value) { button.*field = forms::FromSetting<Field>(value); };
+}
+
 } // namespace
+
+const forms::StoredSettings<gxButtons_H>& gxButtons_H::Settings()
+{
+    using enum forms::SettingType;
+    using forms::Fixed, forms::Getter, forms::Setter;
+    const auto nothing = Fixed(std::monostate {});
+    static const forms::StoredSettings<Button> table {
+        // key, type, read default, write default, get, let, read
+        { "Caption", Text, Fixed(""), Fixed(""), Getter(&Button::Caption), Setter(&Button::LetCaption),
+          Store(&Button::m_caption) },
+        { "CapAlign", Integer, Fixed(gxAlignCenter), Fixed(gxAlignCenter), Getter(&Button::CaptionAlign),
+          Setter(&Button::LetCaptionAlign), Store(&Button::m_captionAlign) },
+        { "BackStyle", Integer, Fixed(0), Fixed(0), Getter(&Button::ButtonStyle), Setter(&Button::LetButtonStyle),
+          Store(&Button::m_buttonStyle) },
+        { "Shape", Integer, Fixed(0), Fixed(0), Getter(&Button::ButtonShape), Setter(&Button::LetButtonShape),
+          Store(&Button::m_buttonShape) },
+        { "Gradient", Integer, Fixed(0), Fixed(0), Getter(&Button::GradientMode), Setter(&Button::LetGradientMode),
+          Store(&Button::m_gradientMode) },
+        { "cGradient", Colour, FixedColour(kButtonFace), FixedColour(kButtonFace), ColourOf(&Button::GradientColor),
+          Setter(&Button::LetGradientColor), Store(&Button::m_gradientColor) },
+        { "cFore", Colour, FixedColour(kButtonText), FixedColour(kButtonText), ColourOf(&Button::ForeColor),
+          Setter(&Button::LetForeColor),
+          [](Button& button, const Setting& value) {
+              button.forms::UserControl::SetForeColor(forms::FromSetting<std::uint32_t>(value));
+          } },
+        { "Font", Font, [](const Button& button) { return forms::SettingValue(button.Font()); }, nothing,
+          [](const Button& button) { return button.Font() ? forms::SettingValue(button.Font()) : Setting(); },
+          Setter(&Button::SetFont),
+          [](Button& button, const Setting& value) {
+              button.forms::UserControl::SetFont(forms::FromSetting<forms::FontRef>(value));
+          } },
+        { "Focus", Boolean, Fixed(true), Fixed(true), Getter(&Button::ShowFocusRect), Setter(&Button::LetShowFocusRect),
+          Store(&Button::m_showFocusRect) },
+        { "Mode", Integer, Fixed(gxCommand), nothing, Getter(&Button::Mode), Setter(&Button::LetMode),
+          Store(&Button::m_mode) },
+        { "Value", Boolean, Fixed(false), nothing, Getter(&Button::Value), Setter(&Button::LetValue),
+          Store(&Button::m_value) },
+        { "CustomClick", Integer, Fixed(0), Fixed(0), Getter(&Button::CustomClick), Setter(&Button::LetCustomClick),
+          Store(&Button::m_customClick) },
+        { "Image", Picture, nothing, nothing,
+          [](const Button& button) { return button.StoredPicture("Image", button.m_picture); },
+          [](Button& button, const Setting& value) { button.SetPicture(button.LoadStoredPicture("Image", value)); },
+          [](Button& button, const Setting& value) { button.m_picture = button.LoadStoredPicture("Image", value); } },
+        // Pixels, where PictureSize takes the index of a size.
+        { "ImgSize", Integer, Fixed(kDefaultImageSize), Fixed(kDefaultImageSize), Getter(&Button::ImageSize),
+          [](Button& button, const Setting& value) { button.LetPictureSize(forms::FromSetting<std::int32_t>(value) / 8 - 2); },
+          Store(&Button::m_imageSize) },
+        { "ImgAlign", Integer, Fixed(gxPicLeftEdge), Fixed(gxPicLeftEdge), Getter(&Button::PictureAlign),
+          Setter(&Button::LetPictureAlign), Store(&Button::m_pictureAlign) },
+        { "cFHover", Colour, FixedColour(kButtonText), FixedColour(kButtonText), ColourOf(&Button::HoverForeColor),
+          Setter(&Button::LetHoverForeColor), Store(&Button::m_hoverForeColor) },
+        { "Enabled", Boolean, Fixed(true), Fixed(true), Getter(&Button::Enabled), Setter(&Button::LetEnabled),
+          [](Button& button, const Setting& value) { button.forms::UserControl::SetEnabled(std::get<bool>(value)); } },
+        { "cBack", Colour,
+          [](const Button& button) {
+              return forms::SettingValue(button.ParentForm() ? button.ParentForm()->BackColor() : Unsigned(kButtonFace));
+          },
+          nothing, ColourOf(&Button::BackColor), Setter(&Button::LetBackColor), Store(&Button::m_backColor) },
+        // Read after "cBack": it defaults to the BackColor just read.
+        { "cBHover", Colour, ColourOf(&Button::BackColor), ColourOf(&Button::BackColor),
+          ColourOf(&Button::HoverBackColor), Setter(&Button::LetHoverBackColor), Store(&Button::m_hoverBackColor) },
+        { "LockHover", Integer, Fixed(gxLockBoth), Fixed(gxLockBoth), Getter(&Button::HoverColorLocks),
+          Setter(&Button::LetHoverColorLocks), Store(&Button::m_hoverColorLocks) },
+        { "CapStyle", Integer, Fixed(gxFlat), Fixed(gxFlat), Getter(&Button::CaptionStyle),
+          Setter(&Button::LetCaptionStyle), Store(&Button::m_captionStyle) },
+        // Read through the property, so a stored icon sets the custom pointer; written
+        // only for an icon with a handle.
+        { "mIcon", Picture, [](const Button& button) { return button.StoredPicture("mIcon", button.MouseIcon()); },
+          nothing,
+          [](const Button& button) {
+              const forms::PictureHandle& icon = button.MouseIcon();
+              return icon && icon->Handle() ? button.StoredPicture("mIcon", icon) : Setting();
+          },
+          [](Button& button, const Setting& value) { button.SetMouseIcon(button.LoadStoredPicture("mIcon", value)); } },
+        { "mPointer", Integer, Fixed(forms::vbDefault), Fixed(forms::vbDefault), Getter(&Button::MousePointer),
+          Setter(&Button::LetMousePointer) },
+    };
+    return table;
+}
 
 void gxButtons_H::UserControl_Initialize() { SetScaleMode(forms::vbPixels); }
 
@@ -493,48 +589,7 @@ void gxButtons_H::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
     m_userControlTag = HandleText(ContainerHwnd());
     m_ambientBackColor = TranslateColor(static_cast<OleColor>(Ambient().BackColor));
     DelayDrawing(true);
-
-    const std::filesystem::path folder = ParentForm() ? ParentForm()->ResourceFolder() : std::filesystem::path();
-    // A picture whose file cannot be loaded stays stored by name, so saving the layout
-    // again keeps it; it has no handle and draws nothing.
-    auto readPicture = [&](std::string_view key) -> forms::PictureHandle {
-        std::optional<forms::PictureRef> stored = PropBag.ReadPicture(key);
-        if (!stored)
-            return nullptr;
-        auto picture = std::make_shared<forms::StdPicture>();
-        picture->LoadFile(folder / stored->file);
-        m_storedFiles[std::string(key)] = StoredPicture { picture.get(), stored->file };
-        return picture;
-    };
-
-    m_caption = PropBag.ReadString("Caption", "");
-    m_captionAlign = PropBag.ReadInt("CapAlign", gxAlignCenter);
-    m_buttonStyle = PropBag.ReadInt("BackStyle", gxStyleStandard);
-    m_buttonShape = PropBag.ReadInt("Shape", 0);
-    m_gradientMode = PropBag.ReadInt("Gradient", gxNoGradient);
-    m_gradientColor = static_cast<OleColor>(PropBag.ReadColor("cGradient", Unsigned(kButtonFace)));
-    forms::UserControl::SetForeColor(PropBag.ReadColor("cFore", Unsigned(kButtonText)));
-    if (std::optional<forms::FontSpec> font = PropBag.ReadFont("Font"))
-        forms::UserControl::SetFont(std::make_shared<forms::StdFont>(*font));
-    m_showFocusRect = PropBag.ReadBool("Focus", true);
-    m_mode = PropBag.ReadInt("Mode", gxCommand);
-    m_value = PropBag.ReadBool("Value", false);
-    m_customClick = PropBag.ReadInt("CustomClick", 0);
-    m_picture = readPicture("Image");
-    m_imageSize = static_cast<std::int16_t>(PropBag.ReadInt("ImgSize", kDefaultImageSize));
-    m_pictureAlign = PropBag.ReadInt("ImgAlign", gxPicLeftEdge);
-    m_hoverForeColor = static_cast<OleColor>(PropBag.ReadColor("cFHover", Unsigned(kButtonText)));
-    forms::UserControl::SetEnabled(PropBag.ReadBool("Enabled", true));
-    const std::uint32_t parentBackColor = ParentForm() ? ParentForm()->BackColor() : Unsigned(kButtonFace);
-    m_backColor = static_cast<OleColor>(PropBag.ReadColor("cBack", parentBackColor));
-    m_hoverBackColor = static_cast<OleColor>(PropBag.ReadColor("cBHover", Unsigned(m_backColor)));
-    m_hoverColorLocks = PropBag.ReadInt("LockHover", gxLockBoth);
-    m_captionStyle = PropBag.ReadInt("CapStyle", gxFlat);
-    if (forms::PictureHandle icon = readPicture("mIcon"))
-        SetMouseIcon(std::move(icon));
-    else
-        SetMouseIcon(MouseIcon());
-    LetMousePointer(PropBag.ReadInt("mPointer", forms::vbDefault));
+    Settings().Read(*this, PropBag, kReadOrder);
 
     IgnoringErrors([&] { RefreshResources("Picture"); });
     IgnoringErrors([&] { RefreshResources("BackColor"); });
@@ -547,35 +602,7 @@ void gxButtons_H::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
 
 void gxButtons_H::UserControl_WriteProperties(forms::PropertyBag& PropBag)
 {
-    using Number = std::int64_t;
-    const std::monostate always;
-    PropBag.WriteProperty("Caption", m_caption, std::string());
-    PropBag.WriteProperty("CapAlign", Number { m_captionAlign }, Number { gxAlignCenter });
-    PropBag.WriteProperty("BackStyle", Number { m_buttonStyle }, Number { gxStyleStandard });
-    PropBag.WriteProperty("Shape", Number { m_buttonShape }, Number { 0 });
-    PropBag.WriteProperty("Font", Font() ? forms::PropertyValue(Font()->Description()) : forms::PropertyValue(), always);
-    PropBag.WriteProperty("cFore", Stored(ForeColor()), Stored(kButtonText));
-    PropBag.WriteProperty("cFHover", Stored(m_hoverForeColor), Stored(kButtonText));
-    PropBag.WriteProperty("cBhover", Stored(m_hoverBackColor), Stored(m_backColor));
-    PropBag.WriteProperty("Focus", m_showFocusRect, true);
-    PropBag.WriteProperty("LockHover", Number { m_hoverColorLocks }, Number { gxLockBoth });
-    PropBag.WriteProperty("cGradient", Stored(m_gradientColor), Stored(kButtonFace));
-    PropBag.WriteProperty("Gradient", Number { m_gradientMode }, Number { gxNoGradient });
-    PropBag.WriteProperty("CapStyle", Number { m_captionStyle }, Number { gxFlat });
-    PropBag.WriteProperty("Mode", Number { m_mode }, always);
-    PropBag.WriteProperty("Value", m_value, always);
-    PropBag.WriteProperty("CustomClick", Number { m_customClick }, Number { 0 });
-    PropBag.WriteProperty("ImgAlign", Number { m_pictureAlign }, Number { gxPicLeftEdge });
-    forms::PropertyValue image;
-    if (m_picture)
-        image = forms::PictureRef { StoredFileOf("Image", m_picture) };
-    PropBag.WriteProperty("Image", image, std::monostate {});
-    PropBag.WriteProperty("ImgSize", Number { m_imageSize }, Number { kDefaultImageSize });
-    PropBag.WriteProperty("Enabled", Enabled(), true);
-    PropBag.WriteProperty("cBack", Stored(m_backColor), always);
-    PropBag.WriteProperty("mPointer", Number { MousePointer() }, Number { forms::vbDefault });
-    if (MouseIcon() && MouseIcon()->Handle())
-        PropBag.WriteProperty("mIcon", forms::PictureRef { StoredFileOf("mIcon", MouseIcon()) }, std::monostate {});
+    Settings().Write(*this, PropBag, kWriteOrder);
 }
 
 void gxButtons_H::UserControl_Show()
@@ -657,6 +684,27 @@ std::string gxButtons_H::StoredFileOf(const std::string& key, const forms::Pictu
             file = relative;
     }
     return file.generic_string();
+}
+
+forms::PropertyValue gxButtons_H::StoredPicture(const std::string& key, const forms::PictureHandle& picture) const
+{
+    if (!picture)
+        return {};
+    return forms::PictureRef { StoredFileOf(key, picture) };
+}
+
+forms::PictureHandle gxButtons_H::LoadStoredPicture(const std::string& key, const forms::PropertyValue& value)
+{
+    const auto* stored = std::get_if<forms::PictureRef>(&value);
+    if (!stored)
+        return nullptr;
+    // A picture whose file cannot be loaded stays stored by name, so saving the layout
+    // again keeps it; it has no handle and draws nothing.
+    const std::filesystem::path folder = ParentForm() ? ParentForm()->ResourceFolder() : std::filesystem::path();
+    auto picture = std::make_shared<forms::StdPicture>();
+    picture->LoadFile(folder / stored->file);
+    m_storedFiles[key] = PictureSource { picture.get(), stored->file };
+    return picture;
 }
 
 void RegisterGxButtons_H()

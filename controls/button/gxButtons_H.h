@@ -18,8 +18,10 @@
 // [SECTION] Member fields
 
 #include "controls/button/ButtonPipeline.h"
+#include "host/forms/StoredSettings.h"
 #include "host/forms/UserControl.h"
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -160,6 +162,17 @@ public:
     const std::vector<std::string>& ReportedChanges() const { return m_reported; }
     void ForgetReportedChanges() { m_reported.clear(); }
 
+    // The stored settings, one entry a key; loading reads them in kReadOrder, saving
+    // writes them in kWriteOrder (which spells "cBhover" so).
+    static const forms::StoredSettings<gxButtons_H>& Settings();
+    static constexpr auto kReadOrder = std::to_array<std::string_view>({ "Caption", "CapAlign", "BackStyle", "Shape",
+        "Gradient", "cGradient", "cFore", "Font", "Focus", "Mode", "Value", "CustomClick", "Image", "ImgSize",
+        "ImgAlign", "cFHover", "Enabled", "cBack", "cBHover", "LockHover", "CapStyle", "mIcon", "mPointer" });
+    static constexpr auto kWriteOrder = std::to_array<std::string_view>({ "Caption", "CapAlign", "BackStyle", "Shape",
+        "Font", "cFore", "cFHover", "cBhover", "Focus", "LockHover", "cGradient", "Gradient", "CapStyle", "Mode",
+        "Value", "CustomClick", "ImgAlign", "Image", "ImgSize", "Enabled", "cBack", "mPointer", "mIcon" });
+    const forms::SettingLookup* StoredSettingsTable() const override { return &Settings(); }
+
     // The access key a caption gives: the character after the last marking '&'
     // ("&&" is a literal ampersand); nothing when no '&' marks one, an empty key
     // when the caption ends in the marking '&'.
@@ -223,6 +236,9 @@ private:
     // A picture's file as the layout stores it: the name it was read under while it is
     // the picture read, else relative to the form's folder when inside it.
     std::string StoredFileOf(const std::string& key, const forms::PictureHandle& picture) const;
+    // A stored picture setting as the settings table holds it, and back.
+    forms::PropertyValue StoredPicture(const std::string& key, const forms::PictureHandle& picture) const;
+    forms::PictureHandle LoadStoredPicture(const std::string& key, const forms::PropertyValue& value);
 
     // -----------------------------------------------------------------------
     // [SECTION] Member fields
@@ -267,11 +283,11 @@ private:
     std::int32_t PictureWorkWidth = 0;
     std::int32_t PictureWorkHeight = 0;
 
-    struct StoredPicture {
+    struct PictureSource {
         const forms::StdPicture* picture = nullptr;
         std::string file;
     };
-    std::map<std::string, StoredPicture> m_storedFiles; // by settings key
+    std::map<std::string, PictureSource> m_storedFiles; // by settings key
     std::string m_userControlTag;
     bool m_lettingEnabled = false;
     bool m_spaceDown = false;

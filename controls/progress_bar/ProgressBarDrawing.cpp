@@ -36,13 +36,6 @@ bool FitsLong(std::int64_t value) { return value >= INT32_MIN && value <= INT32_
 
 } // namespace
 
-OleColor TranslateColor(OleColor colour)
-{
-    if (colour & 0x80000000u)
-        return GetSysColor(static_cast<int>(colour & 0x7FFFFFFFu));
-    return colour;
-}
-
 OleColor LightenColor(OleColor colour, std::int32_t amount)
 {
     auto lighten = [amount](std::int32_t c) { return std::min(c * (255 - amount) / 255 + amount, 255); };

@@ -6,15 +6,14 @@
 // Nothing here keeps state; each call creates and deletes its own GDI objects.
 
 #include "host/gdi/Gdi.h"
+#include "host/gdi/OleColor.h"
 
 #include <cstdint>
 
 namespace korvane::progress_bar {
 
-using OleColor = std::uint32_t;
-
-// A system colour (bit 31 set) becomes its current RGB value; RGB passes unchanged.
-OleColor TranslateColor(OleColor colour);
+using gdi::OleColor;
+using gdi::TranslateColor;
 
 // Each channel moved toward white: c * (255 - amount) \ 255 + amount, at most 255.
 // The colour is taken as it is, untranslated.

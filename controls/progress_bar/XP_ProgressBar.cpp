@@ -11,7 +11,7 @@ namespace pb = progress_bar;
 
 namespace {
 
-constexpr pb::OleColor kHighlight = 0x8000000D;
+constexpr pb::OleColor kHighlight = gdi::SystemColour(COLOR_HIGHLIGHT);
 constexpr std::int32_t kStoredBrushStyle = 4; // HS_CROSS; a fresh control starts at 0 nonetheless
 
 } // namespace
@@ -247,6 +247,59 @@ void XP_ProgressBar::UserControl_Initialize()
     DrawProgressBar();
 }
 
+const forms::StoredSettings<XP_ProgressBar>& XP_ProgressBar::Settings()
+{
+    using enum forms::SettingType;
+    using forms::Fixed, forms::Getter, forms::Setter;
+    using Bar = XP_ProgressBar;
+    static const forms::StoredSettings<Bar> table {
+        // key, type, read default, write default, get, let[, read]
+        { "BrushStyle", Integer, Fixed(kStoredBrushStyle), Fixed(kStoredBrushStyle),
+          [](const Bar& bar) { return forms::SettingValue(bar.m_brushStyle); }, Setter(&Bar::LetBrushStyle) },
+        { "Color", Colour, Fixed(kHighlight), Fixed(kHighlight), Getter(&Bar::Color), Setter(&Bar::LetColor) },
+        { "Image", Picture, Fixed(std::monostate {}), Fixed(std::monostate {}),
+          [](const Bar& bar) {
+              return bar.m_image ? forms::PropertyValue(forms::PictureRef { bar.m_imageFile }) : forms::PropertyValue();
+          },
+          [](Bar& bar, const forms::PropertyValue& picture) {
+              bar.LoadImage(picture);
+              bar.Changed("Image");
+              bar.DrawProgressBar();
+          },
+          // Loading keeps the picture quietly: no notification, no redraw.
+          [](Bar& bar, const forms::PropertyValue& picture) { bar.LoadImage(picture); } },
+        { "Max", Integer, Fixed(100), Fixed(100), Getter(&Bar::Max), Setter(&Bar::LetMax) },
+        { "Min", Integer, Fixed(0), Fixed(0), Getter(&Bar::Min), Setter(&Bar::LetMin) },
+        { "Orientation", Integer, Fixed(0), Fixed(0), Getter(&Bar::Orientation), Setter(&Bar::LetOrientation) },
+        { "Scrolling", Integer, Fixed(pb::Blocks), Fixed(pb::Blocks), Getter(&Bar::Scrolling),
+          Setter(&Bar::LetScrolling) },
+        { "ShowText", Boolean, Fixed(false), Fixed(false), Getter(&Bar::ShowText), Setter(&Bar::LetShowText) },
+        // "Value" holds the percentage. Rescaling it through Max when it is read, as a
+        // Value assignment would, changed the progress on every save and load and
+        // failed outright for a Max of 0.
+        { "Value", Integer, Fixed(0), Fixed(0), Getter(&Bar::Percent), Setter(&Bar::LetValue),
+          [](Bar& bar, const forms::PropertyValue& percent) {
+              bar.PercentValue = forms::FromSetting<std::int32_t>(percent);
+              bar.DrawProgressBar();
+          } },
+    };
+    return table;
+}
+
+void XP_ProgressBar::LoadImage(const forms::PropertyValue& picture)
+{
+    m_image.reset();
+    m_imageFile.clear();
+    if (const auto* stored = std::get_if<forms::PictureRef>(&picture)) {
+        // A picture that cannot be loaded stays stored by name, so saving the layout
+        // again does not drop it; it simply draws nothing.
+        m_image = std::make_shared<forms::StdPicture>();
+        m_imageFile = stored->file;
+        std::filesystem::path folder = ParentForm() ? ParentForm()->ResourceFolder() : std::filesystem::path();
+        m_image->LoadFile(folder / stored->file);
+    }
+}
+
 void XP_ProgressBar::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
 {
     struct Reading {
@@ -254,46 +307,12 @@ void XP_ProgressBar::UserControl_ReadProperties(const forms::PropertyBag& PropBa
         explicit Reading(bool& f) : flag(f) { flag = true; }
         ~Reading() { flag = false; }
     } reading(m_readingProperties);
-
-    LetBrushStyle(PropBag.ReadInt("BrushStyle", kStoredBrushStyle));
-    LetColor(PropBag.ReadColor("Color", kHighlight));
-    m_image.reset();
-    m_imageFile.clear();
-    if (std::optional<forms::PictureRef> picture = PropBag.ReadPicture("Image")) {
-        // A picture that cannot be loaded stays stored by name, so saving the layout
-        // again does not drop it; it simply draws nothing.
-        m_image = std::make_shared<forms::StdPicture>();
-        m_imageFile = picture->file;
-        std::filesystem::path folder = ParentForm() ? ParentForm()->ResourceFolder() : std::filesystem::path();
-        m_image->LoadFile(folder / picture->file);
-    }
-    LetMax(PropBag.ReadInt("Max", 100));
-    LetMin(PropBag.ReadInt("Min", 0));
-    LetOrientation(PropBag.ReadInt("Orientation", 0));
-    LetScrolling(PropBag.ReadInt("Scrolling", pb::Blocks));
-    LetShowText(PropBag.ReadBool("ShowText", false));
-    // "Value" holds the percentage, as WriteProperties stores it. Rescaling it
-    // through Max, as a Value assignment would, changed the progress on every
-    // save and load and failed outright for a Max of 0.
-    PercentValue = PropBag.ReadInt("Value", 0);
-    DrawProgressBar();
+    Settings().Read(*this, PropBag, kReadOrder);
 }
 
 void XP_ProgressBar::UserControl_WriteProperties(forms::PropertyBag& PropBag)
 {
-    using Number = std::int64_t;
-    PropBag.WriteProperty("BrushStyle", Number { m_brushStyle }, Number { kStoredBrushStyle });
-    PropBag.WriteProperty("Color", Number { m_color }, Number { kHighlight });
-    forms::PropertyValue picture;
-    if (m_image)
-        picture = forms::PictureRef { m_imageFile };
-    PropBag.WriteProperty("Image", picture, std::monostate {});
-    PropBag.WriteProperty("Max", Number { m_max }, Number { 100 });
-    PropBag.WriteProperty("Min", Number { m_min }, Number { 0 });
-    PropBag.WriteProperty("Orientation", Number { m_orientation }, Number { 0 });
-    PropBag.WriteProperty("Scrolling", Number { m_scrolling }, Number { pb::Blocks });
-    PropBag.WriteProperty("ShowText", m_showText, false);
-    PropBag.WriteProperty("Value", Number { PercentValue }, Number { 0 });
+    Settings().Write(*this, PropBag, kWriteOrder);
 }
 
 void XP_ProgressBar::UserControl_Resize()

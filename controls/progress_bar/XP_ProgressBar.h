@@ -7,7 +7,10 @@
 // Painting lives in ProgressBarPainter.h; this class holds state and lifecycle.
 
 #include "controls/progress_bar/ProgressBarPainter.h"
+#include "host/forms/StoredSettings.h"
 #include "host/forms/UserControl.h"
+
+#include <array>
 
 namespace korvane {
 
@@ -82,6 +85,14 @@ public:
     // What the painters are given for the next repaint.
     progress_bar::BarLook Look();
 
+    // --- stored settings ---
+
+    static const forms::StoredSettings<XP_ProgressBar>& Settings();
+    static constexpr auto kReadOrder = std::to_array<std::string_view>(
+        { "BrushStyle", "Color", "Image", "Max", "Min", "Orientation", "Scrolling", "ShowText", "Value" });
+    static constexpr auto kWriteOrder = kReadOrder;
+    const forms::SettingLookup* StoredSettingsTable() const override { return &Settings(); }
+
 protected:
     void UserControl_Initialize() override;
     void UserControl_ReadProperties(const forms::PropertyBag& PropBag) override;
@@ -94,6 +105,8 @@ private:
     HDC EnsureBuffer(std::int32_t width, std::int32_t height);
     void CreateBuffer(std::int32_t width, std::int32_t height);
     void DestroyBuffer();
+    // Loads the stored picture, a file name relative to the form's layout.
+    void LoadImage(const forms::PropertyValue& picture);
     // Tells the host a stored setting changed, except while the settings are read.
     void Changed(std::string_view key);
 

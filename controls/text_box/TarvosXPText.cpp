@@ -1,5 +1,6 @@
 #include "controls/text_box/TarvosXPText.h"
 
+#include "host/gdi/OleColor.h"
 #include "host/runtime/Conversions.h"
 
 #include <algorithm>
@@ -13,8 +14,8 @@ constexpr int kMargin = 60;     // twips: 4 pixels on every side
 constexpr int kOnePixel = 15;   // twips
 constexpr int kNewHeight = 330; // twips: 22 pixels
 constexpr TarvosXPText::OleColor kWhite = 0xFFFFFF;
-constexpr TarvosXPText::OleColor kDefaultBackColor = 0x80000005;
-constexpr TarvosXPText::OleColor kDefaultForeColor = 0x80000008;
+constexpr TarvosXPText::OleColor kDefaultBackColor = gdi::SystemColour(COLOR_WINDOW);
+constexpr TarvosXPText::OleColor kDefaultForeColor = gdi::SystemColour(COLOR_WINDOWTEXT);
 const char* const kDefaultText = "Text1";
 
 // The host's string form of a Double: up to 15 significant digits, no trailing
@@ -31,6 +32,15 @@ std::int32_t CharacterCount(const std::string& utf8)
 {
     return static_cast<std::int32_t>(
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// Loading puts a value straight into the inner box: no notification, no border.
+template <typename A>
+forms::StoredSetting<TarvosXPText>::Apply IntoMyTxt(void (forms::TextBox::*set)(A))
+{
+    return [set](TarvosXPText& control, const forms::PropertyValue& value) {
+        (control.MyTxt()->*set)(forms::FromSetting<std::remove_cvref_t<A>>(value));
+    };
 }
 
 bool IsWithin(HWND hwnd, HWND ancestor)
@@ -228,55 +238,67 @@ void TarvosXPText::UserControl_InitProperties()
     UserControl_Resize();
 }
 
+const forms::StoredSettings<TarvosXPText>& TarvosXPText::Settings()
+{
+    using enum forms::SettingType;
+    using forms::Fixed, forms::Getter, forms::Setter;
+    using Box = TarvosXPText;
+    auto ambientFont = [](const Box& box) { return forms::SettingValue(box.Ambient().Font); };
+    static const forms::StoredSettings<Box> table {
+        // key, type, read default, write default, get, let, read
+        { "Alignment", Integer, Fixed(0), Fixed(0), Getter(&Box::Alignment), Setter(&Box::LetAlignment),
+          IntoMyTxt(&forms::TextBox::SetAlignment) },
+        { "AutoSelect", Boolean, Fixed(false), Fixed(false), Getter(&Box::AutoSelect), Setter(&Box::LetAutoSelect),
+          [](Box& box, const forms::PropertyValue& value) { box.m_autoSelect = std::get<bool>(value); } },
+        { "BackColor", Colour, Fixed(kDefaultBackColor), Fixed(kDefaultBackColor), Getter(&Box::BackColor),
+          Setter(&Box::LetBackColor), IntoMyTxt(&forms::TextBox::SetBackColor) },
+        { "Enabled", Boolean, Fixed(true), Fixed(true), Getter(&Box::Enabled), Setter(&Box::LetEnabled),
+          Setter(&Box::SetEnabled) },
+        { "Font", Font, ambientFont, ambientFont, Getter(&Box::Font), Setter(&Box::SetFont),
+          IntoMyTxt(&forms::TextBox::SetFont) },
+        { "ForeColor", Colour, Fixed(kDefaultForeColor), Fixed(kDefaultForeColor), Getter(&Box::ForeColor),
+          Setter(&Box::LetForeColor), IntoMyTxt(&forms::TextBox::SetForeColor) },
+        { "Locked", Boolean, Fixed(false), Fixed(false), Getter(&Box::Locked), Setter(&Box::LetLocked),
+          IntoMyTxt(&forms::TextBox::SetLocked) },
+        { "MaxLength", Integer, Fixed(0), Fixed(0), Getter(&Box::MaxLength), Setter(&Box::LetMaxLength),
+          IntoMyTxt(&forms::TextBox::SetMaxLength) },
+        { "PasswordChar", Text, Fixed(""), Fixed(""), Getter(&Box::PasswordChar), Setter(&Box::LetPasswordChar),
+          IntoMyTxt(&forms::TextBox::SetPasswordChar) },
+        { "SelStart", Integer, Fixed(0), Fixed(0), Getter(&Box::SelStart), Setter(&Box::LetSelStart),
+          IntoMyTxt(&forms::TextBox::SetSelStart) },
+        { "SelText", Text, Fixed(""), Fixed(""), Getter(&Box::SelText), Setter(&Box::LetSelText),
+          IntoMyTxt(&forms::TextBox::SetSelText) },
+        { "SelLength", Integer, Fixed(0), Fixed(0), Getter(&Box::SelLength), Setter(&Box::LetSelLength),
+          IntoMyTxt(&forms::TextBox::SetSelLength) },
+        { "Text", Text, Fixed(kDefaultText), Fixed(kDefaultText), Getter(&Box::Text), Setter(&Box::LetText),
+          IntoMyTxt(&forms::TextBox::SetText) },
+        { "ToolTipText", Text, Fixed(""), Fixed(""), Getter(&Box::ToolTipText), Setter(&Box::LetToolTipText),
+          IntoMyTxt(&forms::TextBox::SetToolTipText) },
+        { "Value", Double, Fixed(0.0), Fixed(0.0), Getter(&Box::Value), Setter(&Box::LetValue) },
+        { "BorderColor", Colour, Fixed(kBorderColor), Fixed(kBorderColor), Getter(&Box::BorderColor),
+          Setter(&Box::LetBorderColor),
+          [](Box& box, const forms::PropertyValue& value) {
+              box.m_borderColor = forms::FromSetting<OleColor>(value);
+          } },
+        { "BorderColorOver", Colour, Fixed(kBorderColorFocus), Fixed(kBorderColorFocus), Getter(&Box::BorderColorFocus),
+          Setter(&Box::LetBorderColorFocus),
+          [](Box& box, const forms::PropertyValue& value) {
+              box.m_borderColorFocus = forms::FromSetting<OleColor>(value);
+          } },
+    };
+    return table;
+}
+
 void TarvosXPText::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
 {
-    forms::TextBox& box = *m_myTxt;
-    box.SetAlignment(PropBag.ReadInt("Alignment", 0));
-    m_autoSelect = PropBag.ReadBool("AutoSelect", false);
-    box.SetBackColor(PropBag.ReadColor("BackColor", kDefaultBackColor));
-    SetEnabled(PropBag.ReadBool("Enabled", true));
-    if (std::optional<forms::FontSpec> font = PropBag.ReadFont("Font"))
-        box.SetFont(std::make_shared<forms::StdFont>(*font));
-    else
-        box.SetFont(std::make_shared<forms::StdFont>(*Ambient().Font));
-    box.SetForeColor(PropBag.ReadColor("ForeColor", kDefaultForeColor));
-    box.SetLocked(PropBag.ReadBool("Locked", false));
-    box.SetMaxLength(PropBag.ReadInt("MaxLength", 0));
-    box.SetPasswordChar(PropBag.ReadString("PasswordChar", ""));
-    // The stored selection goes in before Text, so a stored Text replaces
-    // whatever it did.
-    box.SetSelStart(PropBag.ReadInt("SelStart", 0));
-    box.SetSelText(PropBag.ReadString("SelText", ""));
-    box.SetSelLength(PropBag.ReadInt("SelLength", 0));
-    box.SetText(PropBag.ReadString("Text", kDefaultText));
-    box.SetToolTipText(PropBag.ReadString("ToolTipText", ""));
-    m_borderColor = PropBag.ReadColor("BorderColor", kBorderColor);
-    m_borderColorFocus = PropBag.ReadColor("BorderColorOver", kBorderColorFocus);
+    Settings().Read(*this, PropBag, kReadOrder);
     if (m_autoSelect)
         SelectAll();
 }
 
 void TarvosXPText::UserControl_WriteProperties(forms::PropertyBag& PropBag)
 {
-    using Number = std::int64_t;
-    const forms::TextBox& box = *m_myTxt;
-    PropBag.WriteProperty("Alignment", Number { box.Alignment() }, Number { 0 });
-    PropBag.WriteProperty("AutoSelect", m_autoSelect, false);
-    PropBag.WriteProperty("BackColor", Number { box.BackColor() }, Number { kDefaultBackColor });
-    PropBag.WriteProperty("Enabled", box.Enabled(), true);
-    PropBag.WriteProperty("Font", box.Font()->Description(), Ambient().Font->Description());
-    PropBag.WriteProperty("ForeColor", Number { box.ForeColor() }, Number { kDefaultForeColor });
-    PropBag.WriteProperty("Locked", box.Locked(), false);
-    PropBag.WriteProperty("MaxLength", Number { box.MaxLength() }, Number { 0 });
-    PropBag.WriteProperty("PasswordChar", box.PasswordChar(), std::string());
-    PropBag.WriteProperty("SelStart", Number { box.SelStart() }, Number { 0 });
-    PropBag.WriteProperty("SelText", box.SelText(), std::string());
-    PropBag.WriteProperty("SelLength", Number { box.SelLength() }, Number { 0 });
-    PropBag.WriteProperty("Text", box.Text(), std::string(kDefaultText));
-    PropBag.WriteProperty("ToolTipText", box.ToolTipText(), std::string());
-    PropBag.WriteProperty("Value", host::Val(box.Text()), 0.0);
-    PropBag.WriteProperty("BorderColor", Number { m_borderColor }, Number { kBorderColor });
-    PropBag.WriteProperty("BorderColorOver", Number { m_borderColorFocus }, Number { kBorderColorFocus });
+    Settings().Write(*this, PropBag, kWriteOrder);
 }
 
 void TarvosXPText::UserControl_Resize()

@@ -7,9 +7,11 @@
 // two border colours, selecting the whole text on focus, a numeric view of the
 // text, and five of MyTxt's events raised to the form.
 
+#include "host/forms/StoredSettings.h"
 #include "host/forms/UserControl.h"
 #include "host/forms/controls/TextBox.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,6 +89,19 @@ public:
     OleColor BorderColorFocus() const { return m_borderColorFocus; }
     // Shows from the next time MyTxt takes the focus; stored as "BorderColorOver".
     void LetBorderColorFocus(OleColor New_BorderColorOver);
+
+    // --- stored settings ---
+
+    static const forms::StoredSettings<TarvosXPText>& Settings();
+    static constexpr auto kWriteOrder = std::to_array<std::string_view>(
+        { "Alignment", "AutoSelect", "BackColor", "Enabled", "Font", "ForeColor", "Locked", "MaxLength", "PasswordChar",
+          "SelStart", "SelText", "SelLength", "Text", "ToolTipText", "Value", "BorderColor", "BorderColorOver" });
+    // Value is stored but never read. The selection goes in before Text, so a stored
+    // Text replaces whatever the stored selection did.
+    static constexpr auto kReadOrder = std::to_array<std::string_view>(
+        { "Alignment", "AutoSelect", "BackColor", "Enabled", "Font", "ForeColor", "Locked", "MaxLength", "PasswordChar",
+          "SelStart", "SelText", "SelLength", "Text", "ToolTipText", "BorderColor", "BorderColorOver" });
+    const forms::SettingLookup* StoredSettingsTable() const override { return &Settings(); }
 
     // The extender's Enabled and the inner box's move together, so a box loaded
     // or set disabled cannot be reached through an enabled outer window, or the

@@ -2,6 +2,7 @@
 
 #include "host/forms/StdPicture.h"
 #include "host/gdi/Gdi.h"
+#include "host/gdi/OleColor.h"
 #include "host/platform/IniDocument.h"
 
 #include <algorithm>
@@ -11,12 +12,7 @@
 
 namespace korvane::forms {
 
-std::uint32_t OleColorToColorRef(std::uint32_t oleColor)
-{
-    if (oleColor & 0x80000000u)
-        return GetSysColor(static_cast<int>(oleColor & 0xFFu));
-    return oleColor & 0xFFFFFFu;
-}
+std::uint32_t OleColorToColorRef(std::uint32_t oleColor) { return gdi::TranslateColor(oleColor); }
 
 Form::Form() : m_font(std::make_shared<StdFont>()) {}
 

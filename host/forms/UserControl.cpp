@@ -1,6 +1,7 @@
 #include "host/forms/UserControl.h"
 
 #include "host/forms/Form.h"
+#include "host/forms/StoredSettings.h"
 #include "host/gdi/Gdi.h"
 
 #include <cctype>
@@ -29,6 +30,12 @@ AmbientProperties UserControl::Ambient() const
     if (!ambient.Font)
         ambient.Font = std::make_shared<StdFont>();
     return ambient;
+}
+
+bool UserControl::LetStoredSetting(std::string_view key, const PropertyValue& value)
+{
+    const SettingLookup* table = StoredSettingsTable();
+    return table && table->Let(*this, key, value);
 }
 
 void UserControl::PropertyChanged(std::string_view key) { m_changed.insert(std::string(key)); }

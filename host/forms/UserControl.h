@@ -11,6 +11,8 @@
 
 namespace korvane::forms {
 
+class SettingLookup;
+
 enum ScaleModeConstants : int { vbUser = 0, vbTwips = 1, vbPixels = 3 };
 
 struct AmbientProperties {
@@ -74,6 +76,12 @@ public:
         if (handler)
             handler(std::forward<Args>(args)...);
     }
+
+    // The table of the control's stored settings; none for a control without one.
+    virtual const SettingLookup* StoredSettingsTable() const { return nullptr; }
+    // Sets a stored setting by its key through the property's Let, the value converted
+    // as reading converts it; false for a key the control does not store.
+    bool LetStoredSetting(std::string_view key, const PropertyValue& value);
 
     void SetEnabled(bool enabled) override;
     char AccessKey() const override;

@@ -8,15 +8,18 @@
 #include <cstdlib>
 
 using korvane::testing::OdbcSandbox;
+using korvane::testing::WriteFile;
 namespace image = korvane::raster::image;
 
 namespace {
 
 class RenderTool : public ::testing::Test {
 protected:
+    // Runs in the sandbox's folder, where bare picture names are looked for.
     int Run(const std::string& arguments)
     {
-        std::string command = std::string(KORVANE_RENDER) + " " + arguments + " >" + (sandbox.Root() / "out.txt").string() + " 2>&1";
+        std::string command = "cd '" + sandbox.Root().string() + "' && " + KORVANE_RENDER + " " + arguments + " >'" +
+                              Out("out.txt") + "' 2>&1";
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -34,85 +37,77 @@ protected:
 
 } // namespace
 
-TEST_F(RenderTool, DrawsTheMainWindowWithItsBanner)
+TEST_F(RenderTool, TheMainWindowWithItsBannerAndAScriptedRepair)
 {
-    ASSERT_EQ(Run("window --out " + Out("main.png")), 0) << Said();
+    ASSERT_EQ(Run("window --out main.png"), 0) << Said();
     image::Image main = Load("main.png");
     ASSERT_EQ(main.Width(), 430);
     ASSERT_EQ(main.Height(), 213);
     // The banner starts two pixels above and left of the client area, blue at its left.
     image::Image banner = image::LoadImageFile(std::string(KORVANE_APP_FOLDER) + "/resources/banner.bmp").Value();
     EXPECT_EQ(main.At(3, 3) & 0xFFFFFFu, banner.At(5, 5) & 0xFFFFFFu);
-}
 
-TEST_F(RenderTool, AScriptReachesTheMessageBoxOnTop)
-{
-    std::string script = Out("repair.txt");
-    korvane::testing::WriteFile(script, "# press the repair button\nmove 253 164\ndown\nup\n");
-    ASSERT_EQ(Run("window --script " + script + " --out " + Out("done.png")), 0) << Said();
-    image::Image before = (Run("window --out " + Out("main.png")), Load("main.png"));
-    image::Image after = Load("done.png");
-    ASSERT_EQ(after.Width(), before.Width());
-    EXPECT_NE(after.Pixels(), before.Pixels());
+    // Pressing the repair button ends under the message box, which the picture shows.
+    WriteFile(Out("repair.txt"), "# press the repair button\nmove 253 164\ndown\nup\n");
+    ASSERT_EQ(Run("window --script repair.txt --out done.png"), 0) << Said();
+    EXPECT_NE(Load("done.png").Pixels(), main.Pixels());
     EXPECT_NE(korvane::testing::ReadFile(sandbox.UserIni()).find("[Pelwick2006]"), std::string::npos);
 }
 
-TEST_F(RenderTool, ControlsRenderTheirSettingsAndStates)
+TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
 {
-    ASSERT_EQ(Run("control XP_ProgressBar --size 200x18 --set Value=0 --out " + Out("empty.png")), 0) << Said();
-    ASSERT_EQ(Run("control XP_ProgressBar --size 200x18 --set Value=50 --set Color=0x00C000 --out " + Out("half.png")), 0) << Said();
-    image::Image empty = Load("empty.png");
-    image::Image half = Load("half.png");
-    EXPECT_EQ(empty.Width(), 200);
-    EXPECT_EQ(empty.Height(), 18);
-    EXPECT_NE(empty.Pixels(), half.Pixels());
+    WriteFile(Out("let.txt"), "let value 50\n"); // keys compare without regard to case
+    WriteFile(Out("hover.txt"), "move 60 12\nwait 60\n");
+    WriteFile(Out("press.txt"), "move 60 12\nwait 60\ndown\n");
+    ASSERT_TRUE(image::SavePng(image::Image(4, 4, 0xFF000080), Out("tile.png")).Ok());
+    const std::string bar = "control XP_ProgressBar --size 200x18 --set Color=0x00C000 ";
+    const std::string picture = "control XP_ProgressBar --size 60x18 --set Scrolling=8 --set Value=100 ";
+    const std::string button = "control gxButtons_H --size 120x25 --set Caption='\"OK\"' ";
+    const std::pair<const char*, std::string> pictures[] = {
+        { "empty", bar + "--set Value=0" }, { "half", bar + "--set Value=50" }, { "let", bar + "--script let.txt" },
+        { "normal", button }, { "pressed", button + "--state pressed" }, { "disabled", button + "--state disabled" },
+        { "hover", button + "--script hover.txt" }, { "press", button + "--script press.txt" }, { "plain", picture },
+        { "tiled", picture + "--set Image=tile.png" }, { "quoted", picture + "--set 'Image=Picture(\"tile.png\")'" },
+    };
+    for (const auto& [name, arguments] : pictures)
+        ASSERT_EQ(Run(arguments + " --out " + name + ".png"), 0) << arguments << "\n" << Said();
+    EXPECT_EQ(Load("empty.png").Width(), 200);
 
-    ASSERT_EQ(Run("control gxButtons_H --size 120x25 --set Caption='\"OK\"' --out " + Out("normal.png")), 0) << Said();
-    ASSERT_EQ(Run("control gxButtons_H --size 120x25 --set Caption='\"OK\"' --state pressed --out " + Out("pressed.png")), 0) << Said();
-    ASSERT_EQ(Run("control gxButtons_H --size 120x25 --set Caption='\"OK\"' --state disabled --out " + Out("disabled.png")), 0) << Said();
-    EXPECT_NE(Load("normal.png").Pixels(), Load("pressed.png").Pixels());
-    EXPECT_NE(Load("normal.png").Pixels(), Load("disabled.png").Pixels());
+    struct Pair {
+        const char *a, *b;
+        bool same;
+    };
+    const Pair pairs[] = {
+        { "empty", "half", false },     { "half", "let", true },       { "normal", "pressed", false },
+        { "normal", "disabled", false }, { "hover", "press", false },  { "press", "pressed", true },
+        { "plain", "tiled", false },     { "tiled", "quoted", true },
+    };
+    for (const Pair& pair : pairs)
+        EXPECT_EQ(Load(std::string(pair.a) + ".png").Pixels() == Load(std::string(pair.b) + ".png").Pixels(), pair.same)
+            << pair.a << " and " << pair.b;
 
-    std::string script = Out("let.txt");
-    korvane::testing::WriteFile(script, "let Value 50\n");
-    ASSERT_EQ(Run("control XP_ProgressBar --size 200x18 --set Color=0x00C000 --script " + script + " --out " + Out("let.png")), 0) << Said();
-    EXPECT_EQ(Load("let.png").Pixels(), half.Pixels());
-}
-
-TEST_F(RenderTool, TheTextBoxBorderAndAScriptedHoverAndPress)
-{
-    ASSERT_EQ(Run("control TarvosXPText --size 146x24 --set 'Text=\"数据\"' --out " + Out("box.png")), 0) << Said();
-    image::Image box = Load("box.png");
-    ASSERT_EQ(box.Width(), 146);
     // The only control of its form has the focus, so its border has the focus colour, RGB(231, 150, 0).
+    ASSERT_EQ(Run("control TarvosXPText --size 146x24 --set 'Text=\"数据\"' --out box.png"), 0) << Said();
+    image::Image box = Load("box.png");
     EXPECT_EQ(box.At(0, 12) & 0xFFFFFFu, 0xE79600u);
     EXPECT_EQ(box.At(145, 12) & 0xFFFFFFu, 0xE79600u);
-
-    std::string hover = Out("hover.txt");
-    std::string press = Out("press.txt");
-    korvane::testing::WriteFile(hover, "move 60 12\nwait 60\n");
-    korvane::testing::WriteFile(press, "move 60 12\nwait 60\ndown\n");
-    const std::string button = "control gxButtons_H --size 120x25 --set Caption='\"OK\"' ";
-    ASSERT_EQ(Run(button + "--script " + hover + " --out " + Out("hover.png")), 0) << Said();
-    ASSERT_EQ(Run(button + "--script " + press + " --out " + Out("press.png")), 0) << Said();
-    ASSERT_EQ(Run(button + "--state pressed --out " + Out("state.png")), 0) << Said();
-    EXPECT_NE(Load("hover.png").Pixels(), Load("press.png").Pixels());
-    EXPECT_EQ(Load("press.png").Pixels(), Load("state.png").Pixels());
 }
 
 TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)
 {
-    std::string bad = Out("bad.txt");
-    korvane::testing::WriteFile(bad, "jump 1 2\n");
+    WriteFile(Out("bad.txt"), "jump 1 2\n");
+    WriteFile(Out("let.txt"), "let Colour 1\n");
     const std::string refused[] = {
         "",
         "picture --out x.png",
-        "control Spinner --size 10x10 --out " + Out("x.png"),
-        "control XP_ProgressBar --size 10 --out " + Out("x.png"),
-        "control XP_ProgressBar --size 10x10 --set Colour=1 --out " + Out("x.png"),
-        "control XP_ProgressBar --size 10x10 --set Value=oops --out " + Out("x.png"),
-        "control XP_ProgressBar --size 10x10 --state hover --out " + Out("x.png"),
-        "window --script " + bad + " --out " + Out("x.png"),
+        "control Spinner --size 10x10 --out x.png",
+        "control XP_ProgressBar --size 10 --out x.png",
+        "control XP_ProgressBar --size 10x10 --set Colour=1 --out x.png",
+        "control XP_ProgressBar --size 10x10 --set Value=oops --out x.png",
+        "control XP_ProgressBar --size 10x10 --script let.txt --out x.png",
+        "control XP_ProgressBar --size 10x10 --state hover --out x.png",
+        "control TarvosXPText --size 10x10 --set Value=3 --out x.png", // stored, but never read
+        "window --script bad.txt --out x.png",
         "window",
     };
     for (const std::string& arguments : refused) {

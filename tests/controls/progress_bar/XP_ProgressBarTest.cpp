@@ -10,28 +10,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace korvane;
+using forms::PropertyValue;
 
 namespace {
 
-// The main window's instance: 329 x 22 pixels, green, smooth, hidden at start.
-constexpr const char* kLayout = R"(Form frmTest
-    ClientWidth = 6000
-    ClientHeight = 3000
-    Begin XP_ProgressBar XP_ProgressBar1
-        Left = 120
-        Top = 1800
-        Width = 4935
-        Height = 330
-        Visible = False
-        BrushStyle = 0
-        Color = &H0000C000&
-        Scrolling = 1
-    End
-End
-)";
+// The main window's instance: 329 x 22 pixels at (8, 120), green, smooth, hidden at start.
+const std::string kMainWindowBar = "Left = 120\nTop = 1800\nWidth = 4935\nHeight = 330\nVisible = False\n"
+                                   "BrushStyle = 0\nColor = &H0000C000&\nScrolling = 1";
 
 class ProgressBarControl : public ::testing::Test {
 protected:
@@ -48,9 +37,11 @@ protected:
         window::ResetWindowSystem();
     }
 
-    XP_ProgressBar& Load(const std::string& layout = kLayout, const std::filesystem::path& folder = {})
+    // A form holding one bar with the settings given.
+    XP_ProgressBar& Load(const std::string& settings = kMainWindowBar, const std::filesystem::path& folder = {})
     {
-        forms::LayoutParseResult parsed = forms::ParseLayout(layout);
+        forms::LayoutParseResult parsed = forms::ParseLayout("Form frmTest\nClientWidth = 6000\nClientHeight = 3000\n"
+                                                             "Begin XP_ProgressBar XP_ProgressBar1\n" + settings + "\nEnd\nEnd\n");
         EXPECT_TRUE(parsed.form) << parsed.error;
         form = std::make_unique<forms::Form>();
         std::string error;
@@ -72,29 +63,52 @@ int ErrorNumberOf(const std::function<void()>& call)
     return 0;
 }
 
+// What one key writes after it was read from `stored`, or from nothing.
+PropertyValue ReadAndWrite(XP_ProgressBar& bar, std::string_view key, const PropertyValue* stored)
+{
+    forms::PropertyBag in, out;
+    if (stored)
+        in.Set(key, *stored);
+    const std::string_view order[] = { key };
+    XP_ProgressBar::Settings().Read(bar, in, order);
+    XP_ProgressBar::Settings().Write(bar, out, order);
+    return out.ReadProperty(key);
+}
+
 } // namespace
 
-TEST_F(ProgressBarControl, ValueKeepsWholePercentOfMax)
+TEST_F(ProgressBarControl, ValueKeepsWholePercentOfMaxAndFailuresChangeNothing)
 {
     XP_ProgressBar& bar = Load();
+    struct Case {
+        std::int32_t max, value, percent; // the percentage after, and the run-time error raised
+        int error = 0;
+    };
+    const Case cases[] = {
+        { 2000, 1234, 62 }, // 61.7
+        { 200, 1, 0 },      // 0.5 rounds to even
+        { 200, 3, 2 },      // 1.5 rounds to even
+        { 100, 150, 150 },  // not clamped
+        { 100, -5, -5 },
+        { 100, 30000000, -5, 6 }, // Value * 100 overflows
+        { 1, 21474837, -5, 6 },   // the percentage leaves 32 bits
+        { 0, 5, -5, 11 },         // division by zero
+    };
+    for (const Case& c : cases) {
+        bar.LetMax(c.max);
+        EXPECT_EQ(ErrorNumberOf([&] { bar.LetValue(c.value); }), c.error) << c.value << " of " << c.max;
+        EXPECT_EQ(bar.Percent(), c.percent) << c.value << " of " << c.max;
+    }
     bar.LetMax(2000);
     bar.LetValue(1234);
-    EXPECT_EQ(bar.Percent(), 62);
     EXPECT_EQ(bar.Value(), 1240);
-
-    bar.LetMax(200);
-    bar.LetValue(1);
-    EXPECT_EQ(bar.Percent(), 0) << "0.5 rounds to even";
-    bar.LetValue(3);
-    EXPECT_EQ(bar.Percent(), 2) << "1.5 rounds to even";
-
     bar.LetMax(100);
-    bar.LetValue(150);
-    EXPECT_EQ(bar.Percent(), 150);
-    bar.LetValue(-5);
-    EXPECT_EQ(bar.Percent(), -5);
+    bar.LetValue(10000);
+    bar.LetMax(2000000000);
+    EXPECT_EQ(ErrorNumberOf([&] { (void)bar.Value(); }), 6) << "100 x 2e9 leaves 32 bits";
 
     // Max keeps the percentage and does not repaint.
+    bar.LetMax(100);
     bar.LetValue(50);
     form->Show();
     const int presents = headless->PresentCount(form->hWnd());
@@ -103,136 +117,92 @@ TEST_F(ProgressBarControl, ValueKeepsWholePercentOfMax)
     EXPECT_EQ(headless->PresentCount(form->hWnd()), presents);
 }
 
-TEST_F(ProgressBarControl, ValueFailuresChangeNothing)
-{
-    XP_ProgressBar& bar = Load();
-    bar.LetValue(40);
-    EXPECT_EQ(ErrorNumberOf([&] { bar.LetValue(30000000); }), 6) << "Value * 100 overflows";
-    EXPECT_EQ(bar.Percent(), 40);
-    bar.LetMax(1);
-    EXPECT_EQ(ErrorNumberOf([&] { bar.LetValue(21474837); }), 6) << "the percentage leaves 32 bits";
-    EXPECT_EQ(bar.Percent(), 40);
-    bar.LetMax(0);
-    EXPECT_EQ(ErrorNumberOf([&] { bar.LetValue(5); }), 11);
-    EXPECT_EQ(bar.Percent(), 40);
-    bar.LetMax(100);
-    bar.LetValue(10000);
-    bar.LetMax(2000000000);
-    EXPECT_EQ(ErrorNumberOf([&] { (void)bar.Value(); }), 6) << "100 x 2e9 leaves 32 bits";
-}
-
-TEST_F(ProgressBarControl, ColourIsStoredTranslated)
-{
-    XP_ProgressBar& bar = Load();
-    EXPECT_EQ(bar.Color(), 0x00C000u);
-    bar.LetColor(0x8000000D);
-    EXPECT_EQ(bar.Color(), GetSysColor(COLOR_HIGHLIGHT));
-    forms::PropertyBag saved = form->SaveLayout().children.at(0).settings;
-    EXPECT_EQ(saved.ReadColor("Color", 0), GetSysColor(COLOR_HIGHLIGHT)) << "the RGB value, not the system colour";
-}
-
-TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreen)
-{
-    XP_ProgressBar& bar = Load();
-    form->Show();
-    bar.SetVisible(true);
-    bar.LetMax(2000);
-    const int before = headless->PresentCount(form->hWnd());
-    for (std::int32_t i = 0; i <= 2000; ++i)
-        bar.LetValue(i);
-    EXPECT_GE(headless->PresentCount(form->hWnd()) - before, 2001);
-    const raster::Surface* frame = headless->Frame(form->hWnd());
-    ASSERT_TRUE(frame);
-    // The bar sits at (8, 120); at 100 % the smooth fill reaches the frame.
-    EXPECT_EQ(frame->At(8 + 300, 120 + 10), gdi::ToPixel(0x00C000));
-    EXPECT_EQ(frame->At(8 + 326, 120 + 10), gdi::ToPixel(0x00C000));
-    EXPECT_EQ(frame->At(8 + 327, 120 + 10), gdi::ToPixel(0xEFEFEF));
-    EXPECT_EQ(frame->At(8 + 328, 120 + 10), gdi::ToPixel(0x686868));
-}
-
 TEST_F(ProgressBarControl, BufferGrowsAndIsKept)
 {
     XP_ProgressBar& bar = Load();
-    EXPECT_TRUE(bar.UsesBuffer());
     EXPECT_EQ(bar.hdc(), bar.Buffer().BufferDC);
-    EXPECT_EQ(bar.Buffer().BufferWidth, 329);
-    EXPECT_EQ(bar.Buffer().BufferHeight, 22);
-
-    bar.Move(bar.Left(), bar.Top(), 100 * 15, 10 * 15);
-    EXPECT_EQ(bar.Buffer().BufferWidth, 329) << "smaller: the old buffer stays";
-    bar.Move(bar.Left(), bar.Top(), 400 * 15, 10 * 15);
-    bar.Move(bar.Left(), bar.Top(), 420 * 15, 8 * 15);
-    EXPECT_EQ(bar.Buffer().BufferWidth, 420) << "a new buffer has exactly the asked size";
-    EXPECT_EQ(bar.Buffer().BufferHeight, 8);
-    bar.Move(bar.Left(), bar.Top(), 50 * 15, 5 * 15);
-    EXPECT_EQ(bar.Buffer().BufferWidth, 420);
-    EXPECT_EQ(bar.Buffer().BufferHeight, 8);
+    const int steps[][4] = {
+        // width, height, then the buffer's
+        { 100, 10, 329, 22 }, // smaller: the old buffer stays
+        { 400, 10, 400, 10 }, // a new buffer has exactly the asked size, even the lower height
+        { 420, 8, 420, 8 },
+        { 50, 5, 420, 8 },
+    };
+    for (const auto& step : steps) {
+        bar.Move(bar.Left(), bar.Top(), step[0] * 15, step[1] * 15);
+        EXPECT_EQ(bar.Buffer().BufferWidth, step[2]) << step[0] << "x" << step[1];
+        EXPECT_EQ(bar.Buffer().BufferHeight, step[3]) << step[0] << "x" << step[1];
+    }
 
     // pDraw with no size copies the whole buffer.
     bar.LetValue(100);
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     HDC target = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 420, 8);
-    HGDIOBJ old = SelectObject(target, bitmap);
+    HGDIOBJ old = SelectObject(target, CreateCompatibleBitmap(screen, 420, 8));
     bar.pDraw(target, 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(gdi::ReadColorRefs(target), gdi::ReadColorRefs(bar.hdc()));
-    SelectObject(target, old);
-    DeleteObject(bitmap);
+    DeleteObject(SelectObject(target, old));
     DeleteDC(target);
     DeleteDC(screen);
+
+    // Without a size there is no buffer: drawing goes to the control's own DC.
+    std::string zeroWidth = kMainWindowBar;
+    XP_ProgressBar& flat = Load(zeroWidth.replace(zeroWidth.find("Width = 4935"), 12, "Width = 0"));
+    EXPECT_FALSE(flat.UsesBuffer());
+    EXPECT_EQ(flat.hdc(), flat.hDC());
+    EXPECT_NO_THROW(flat.LetValue(50));
 }
 
-TEST_F(ProgressBarControl, ZeroSizeDrawsUnbuffered)
+TEST_F(ProgressBarControl, EachStoredSettingRoundTrips)
 {
-    std::string layout = kLayout;
-    layout.replace(layout.find("Width = 4935"), 12, "Width = 0");
-    XP_ProgressBar& bar = Load(layout);
-    EXPECT_FALSE(bar.UsesBuffer());
-    EXPECT_EQ(bar.Buffer().BufferDC, nullptr);
-    EXPECT_EQ(bar.hdc(), bar.hDC());
-    EXPECT_NO_THROW(bar.LetValue(50));
-}
+    // Every key: the value read is written back, and read from nothing the default
+    // is; set by key, in any case, it goes through its Let, which reports it.
+    struct Case {
+        std::string_view key;
+        PropertyValue value;
+        PropertyValue written = value;
+        PropertyValue writtenWhenAbsent = {};
+    };
+    const std::int64_t highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const Case cases[] = {
+        { "BrushStyle", std::int64_t { HS_BDIAGONAL } },
+        // The colour is kept translated, so even the default one is stored.
+        { "Color", std::int64_t { 0x8000000D }, highlight, highlight },
+        { "Image", forms::PictureRef { "missing.png" } },
+        { "Max", std::int64_t { 2000 } },
+        { "Min", std::int64_t { 5 } },
+        { "Orientation", std::int64_t { 1 } },
+        { "Scrolling", std::int64_t { 3 } },
+        { "ShowText", true },
+        { "Value", std::int64_t { 62 } }, // the percentage, not rescaled through the Max read before it
+    };
+    const auto& table = XP_ProgressBar::Settings();
+    ASSERT_EQ(std::size(cases), table.Entries().size());
+    const std::string plain = "Width = 300";
+    forms::PropertyBag all, written;
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReadAndWrite(Load(plain), c.key, &c.value), c.written) << c.key;
+        EXPECT_EQ(ReadAndWrite(Load(plain), c.key, nullptr), c.writtenWhenAbsent) << c.key;
+        XP_ProgressBar& bar = Load(plain);
+        EXPECT_TRUE(bar.ChangedProperties().empty()) << "reading the settings is no change";
+        std::string lower(c.key);
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](char ch) { return static_cast<char>(std::tolower(ch)); });
+        ASSERT_TRUE(bar.LetStoredSetting(lower, c.value)) << c.key;
+        EXPECT_EQ(bar.ChangedProperties(), std::set<std::string> { std::string(c.key) });
+        EXPECT_EQ(ReadAndWrite(bar, c.key, &c.value), c.written) << c.key;
+        all.Set(c.key, c.value);
+    }
+    EXPECT_FALSE(Load().LetStoredSetting("Colour", std::int64_t { 1 }));
 
-TEST_F(ProgressBarControl, SettingsRoundTrip)
-{
-    XP_ProgressBar& bar = Load();
-    EXPECT_TRUE(bar.ChangedProperties().empty()) << "reading the settings is no change";
-    bar.LetMax(2000);
-    bar.LetValue(1234);
-    bar.LetShowText(true);
-    bar.LetOrientation(1);
-    EXPECT_EQ(bar.ChangedProperties(), (std::set<std::string> { "Max", "Value", "ShowText", "Orientation" }));
-
-    forms::LayoutNode saved = form->SaveLayout();
-    std::vector<std::string> keys;
-    for (const forms::PropertyBag::Entry& entry : saved.children.at(0).settings.Entries())
-        keys.push_back(entry.key);
-    const std::vector<std::string> own(keys.end() - 7, keys.end());
-    EXPECT_EQ(own, (std::vector<std::string> { "BrushStyle", "Color", "Max", "Orientation", "Scrolling", "ShowText",
-                                               "Value" }))
-        << "in order; Image and Min are at their defaults";
-    EXPECT_EQ(saved.children.at(0).settings.ReadInt("Value", -1), 62) << "the percentage is stored";
-
-    // Loading it back gives the same control, not a rescaled one.
-    form.reset();
-    XP_ProgressBar& again = Load(forms::WriteLayout(saved));
-    EXPECT_EQ(again.Percent(), 62);
-    EXPECT_EQ(again.Value(), 1240);
-    EXPECT_EQ(again.Max(), 2000);
-    EXPECT_EQ(again.Orientation(), 1);
-    EXPECT_TRUE(again.ShowText());
-    EXPECT_EQ(again.Scrolling(), 1);
-    EXPECT_EQ(again.Color(), 0x00C000u);
-    EXPECT_EQ(forms::WriteLayout(form->SaveLayout()), forms::WriteLayout(saved));
-
-    // A fresh control stores only what differs from the stored defaults.
-    form.reset();
-    XP_ProgressBar& fresh = Load("Form f\n    Begin XP_ProgressBar XP_ProgressBar1\n        Width = 300\n        Height = 150\n    End\nEnd\n");
-    forms::PropertyBag defaults = form->SaveLayout().children.at(0).settings;
-    EXPECT_FALSE(defaults.Contains("Max"));
-    EXPECT_FALSE(defaults.Contains("Value"));
-    EXPECT_FALSE(defaults.Contains("BrushStyle")) << "a missing BrushStyle loads as the stored default 4";
-    EXPECT_EQ(fresh.Max(), 100);
+    // All together, in the handlers' orders: the table's keys, each once.
+    table.Read(Load(plain), all, XP_ProgressBar::kReadOrder);
+    table.Write(*form->Get<XP_ProgressBar>("XP_ProgressBar1"), written, XP_ProgressBar::kWriteOrder);
+    ASSERT_EQ(written.Entries().size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(written.Entries()[i].key, XP_ProgressBar::kWriteOrder[i]);
+        EXPECT_EQ(written.ReadProperty(cases[i].key), cases[i].written) << cases[i].key;
+    }
+    EXPECT_EQ(XP_ProgressBar::kWriteOrder, XP_ProgressBar::kReadOrder);
 }
 
 TEST_F(ProgressBarControl, PictureSettingSurvivesAMissingFile)
@@ -241,46 +211,59 @@ TEST_F(ProgressBarControl, PictureSettingSurvivesAMissingFile)
     std::filesystem::create_directories(folder);
     raster::Surface tile(4, 4, raster::SurfaceFormat::Colour32, 0x000080);
     ASSERT_TRUE(backends::SaveSurfacePng(tile, folder / "tile.png"));
-
-    std::string layout = kLayout;
-    layout.replace(layout.find("Scrolling = 1"), 13, "Scrolling = 8\n        Image = Picture(\"tile.png\")");
-    XP_ProgressBar& bar = Load(layout, folder);
-    ASSERT_TRUE(bar.Image());
-    EXPECT_EQ(bar.Image()->Type(), forms::StdPicture::Kind::Bitmap);
-    bar.LetValue(100);
-    EXPECT_EQ(GetPixel(bar.hdc(), 100, 10), 0x800000u) << "tiled with the picture";
-
-    form.reset();
-    std::filesystem::remove(folder / "tile.png");
-    XP_ProgressBar& missing = Load(layout, folder);
-    EXPECT_NO_THROW(missing.LetValue(100));
-    EXPECT_EQ(GetPixel(missing.hdc(), 100, 10), 0xFFFFFFu);
-    std::optional<forms::PictureRef> kept = form->SaveLayout().children.at(0).settings.ReadPicture("Image");
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->file, "tile.png");
+    std::string layout = kMainWindowBar;
+    layout.replace(layout.find("Scrolling = 1"), 13, "Scrolling = 8\nImage = Picture(\"tile.png\")");
+    struct Case {
+        bool fileThere;
+        COLORREF filled;
+    };
+    for (const Case c : { Case { true, 0x800000 }, Case { false, 0xFFFFFF } }) {
+        if (!c.fileThere)
+            std::filesystem::remove(folder / "tile.png");
+        XP_ProgressBar& bar = Load(layout, folder);
+        EXPECT_NO_THROW(bar.LetValue(100));
+        EXPECT_EQ(GetPixel(bar.hdc(), 100, 10), c.filled) << "file there: " << c.fileThere;
+        std::optional<forms::PictureRef> kept = form->SaveLayout().children.at(0).settings.ReadPicture("Image");
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->file, "tile.png");
+    }
     std::filesystem::remove_all(folder);
 }
 
-TEST_F(ProgressBarControl, RepaintsReleaseEverything)
+TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreenAndRepaintsReleaseEverything)
 {
     const std::size_t baseline = gdi::LiveObjectCount();
     XP_ProgressBar& bar = Load();
     form->Show();
     bar.SetVisible(true);
-    bar.LetBrushStyle(HS_DIAGCROSS);
     bar.LetShowText(true); // makes the font's handle once
     const std::size_t loaded = gdi::LiveObjectCount();
-    for (int i = 0; i < 10000; ++i) {
-        if (i % 500 == 0)
-            bar.LetScrolling(i / 500 % 9);
-        if (i % 1000 == 0)
-            bar.LetOrientation(i / 1000 % 2);
+    for (int i = 0; i < 1800; ++i) {
+        if (i % 100 == 0) {
+            bar.LetScrolling(i / 100 % 9);
+            bar.LetOrientation(i / 900);
+        }
         bar.LetValue(i % 101);
     }
     EXPECT_EQ(gdi::LiveObjectCount(), loaded);
+
+    bar.LetScrolling(1);
+    bar.LetOrientation(0);
+    bar.LetShowText(false);
+    bar.LetMax(2000);
+    const int before = headless->PresentCount(form->hWnd());
+    for (std::int32_t i = 0; i <= 2000; ++i)
+        bar.LetValue(i);
+    EXPECT_GE(headless->PresentCount(form->hWnd()) - before, 2001);
+    const raster::Surface* frame = headless->Frame(form->hWnd());
+    ASSERT_TRUE(frame);
+    // The bar sits at (8, 120); at 100 % the smooth fill reaches the frame.
+    EXPECT_EQ(frame->At(8 + 326, 120 + 10), gdi::ToPixel(0x00C000));
+    EXPECT_EQ(frame->At(8 + 327, 120 + 10), gdi::ToPixel(0xEFEFEF));
+    EXPECT_EQ(frame->At(8 + 328, 120 + 10), gdi::ToPixel(0x686868));
+
     form->Unload();
     EXPECT_EQ(bar.Buffer().BufferDC, nullptr) << "Terminate releases the buffer";
-    EXPECT_EQ(bar.Buffer().BufferBitmap, nullptr);
     EXPECT_EQ(bar.hdc(), nullptr) << "nothing aims at the deleted buffer";
     form.reset();
     EXPECT_EQ(gdi::LiveObjectCount(), baseline);
