@@ -39,10 +39,12 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
 
 --set KEY=VALUE  a setting as the control stores it; VALUE in the layout file's
                  syntax: 12, &H8000000F& or 0x00C000 colours, True/False, "text",
-                 Picture("file.bmp") or a bare file name for picture keys.
---state STATE    buttons only: normal, hover (pointer on its centre), pressed (then
-                 the left button held), disabled (Enabled False), latched
-                 (check-box mode with Value True).
+                 Picture("file.bmp") or a bare file name for picture keys; a
+                 picture that is missing or cannot be read is refused.
+--state STATE    buttons only, each that state and nothing more: normal, hover (the
+                 pointer resting on its centre), pressed (then the left button
+                 held), disabled (Enabled False), latched (check-box mode with
+                 Value True), default (the form's default button).
 --script FILE    one step a line, run in order:
                    move X Y     the pointer to form client pixels X, Y
                    down | up    the left button;  rdown | rup  the right button
@@ -119,7 +121,7 @@ Options ParseArguments(int argc, char** argv)
             options.settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
         } else if (flag == "--state" && options.mode == "control") {
             options.state = value(flag);
-            static const char* const states[] = {"normal", "hover", "pressed", "disabled", "latched"};
+            static const char* const states[] = {"normal", "hover", "pressed", "disabled", "latched", "default"};
             if (std::find(std::begin(states), std::end(states), options.state) == std::end(states))
                 throw UsageError("unknown state '" + options.state + "'");
             if (options.kind != "gxButtons_H" && options.state != "normal")
@@ -361,6 +363,13 @@ forms::LayoutNode ControlForm(const Options& options)
             throw UsageError("bad value for " + key + ": '" + text + "'");
         if (control.settings.Contains(key))
             throw UsageError(key + " is set twice");
+        // Drawn without its picture, the control would look settled when it is not.
+        if (const auto* picture = std::get_if<forms::PictureRef>(&*value)) {
+            forms::StdPicture probePicture;
+            std::string why;
+            if (!probePicture.LoadFile(std::filesystem::current_path() / picture->file, &why))
+                throw UsageError("cannot read the picture " + picture->file + " for " + key + ": " + why);
+        }
         control.settings.Set(key, *value);
     }
     if (options.state == "disabled")
@@ -369,6 +378,8 @@ forms::LayoutNode ControlForm(const Options& options)
         control.settings.Set("Mode", std::int64_t { 1 });
         control.settings.Set("Value", true);
     }
+    if (options.state == "default")
+        control.settings.Set("Default", true);
     form.children.push_back(std::move(control));
     return form;
 }
@@ -406,13 +417,17 @@ int Render(const Options& options)
                     throw UsageError(options.kind + " has no setting " + key);
             controlForm.Show();
             form = &controlForm;
-            if (options.state == "hover" || options.state == "pressed") {
+            auto* button = dynamic_cast<gxButtons_H*>(control);
+            if (button && (options.state == "hover" || options.state == "pressed")) {
                 RECT rect;
                 GetWindowRect(control->hWnd(), &rect);
                 headless.MoveMouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+                button->ShowHover(true);
                 if (options.state == "pressed")
                     headless.PressMouse();
             }
+            if (button && options.state == "default")
+                button->NotifyAmbientChanged("DisplayAsDefault");
         }
         Renderer renderer(headless, *form, control);
         renderer.Run(steps);

@@ -68,6 +68,7 @@ TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
         { "normal", button }, { "pressed", button + "--state pressed" }, { "disabled", button + "--state disabled" },
         { "hover", button + "--script hover.txt" }, { "press", button + "--script press.txt" }, { "plain", picture },
         { "tiled", picture + "--set Image=tile.png" }, { "quoted", picture + "--set 'Image=Picture(\"tile.png\")'" },
+        { "default", button + "--state default" }, { "green", button + "--set cBHover=0x00FF00 --state hover" },
     };
     for (const auto& [name, arguments] : pictures)
         ASSERT_EQ(Run(arguments + " --out " + name + ".png"), 0) << arguments << "\n" << Said();
@@ -80,7 +81,8 @@ TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
     const Pair pairs[] = {
         { "empty", "half", false },     { "half", "let", true },       { "normal", "pressed", false },
         { "normal", "disabled", false }, { "hover", "press", false },  { "press", "pressed", true },
-        { "plain", "tiled", false },     { "tiled", "quoted", true },
+        { "plain", "tiled", false },     { "tiled", "quoted", true },     { "normal", "default", false },
+        { "normal", "green", false },
     };
     for (const Pair& pair : pairs)
         EXPECT_EQ(Load(std::string(pair.a) + ".png").Pixels() == Load(std::string(pair.b) + ".png").Pixels(), pair.same)
@@ -107,6 +109,8 @@ TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)
         "control XP_ProgressBar --size 10x10 --script let.txt --out x.png",
         "control XP_ProgressBar --size 10x10 --state hover --out x.png",
         "control TarvosXPText --size 10x10 --set Value=3 --out x.png", // stored, but never read
+        "control gxButtons_H --size 10x10 --set Image=missing.bmp --out x.png",
+        "control gxButtons_H --size 10x10 --set mIcon=bad.txt --out x.png", // not a picture
         "window --script bad.txt --out x.png",
         "window",
     };
