@@ -1,3 +1,11 @@
+// The drawing pipeline: colour helpers, drawing tools, the background layer, and the
+// control's RedrawButton with its back buffer.
+//
+// [SECTION] Colour helpers
+// [SECTION] Drawing tools
+// [SECTION] Background and gradient
+// [SECTION] RedrawButton and the back buffer
+
 #include "controls/button/ButtonPipeline.h"
 
 #include "controls/button/ButtonFaces.h"
@@ -11,11 +19,6 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-
-// [SECTION] Colour helpers
-// [SECTION] Drawing tools
-// [SECTION] Background and gradient
-// [SECTION] RedrawButton and the back buffer
 
 namespace korvane::button {
 

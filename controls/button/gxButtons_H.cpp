@@ -1,3 +1,10 @@
+// The button control: its property rules, its stored settings and its lifecycle.
+//
+// [SECTION] Properties
+// [SECTION] Methods
+// [SECTION] Stored settings and lifecycle
+// [SECTION] Helpers
+
 #include "controls/button/gxButtons_H.h"
 
 #include "host/forms/Form.h"
@@ -6,11 +13,6 @@
 #include "host/runtime/Utf8.h"
 
 #include <cstdint>
-
-// [SECTION] Properties
-// [SECTION] Methods
-// [SECTION] Stored settings and lifecycle
-// [SECTION] Helpers
 
 namespace korvane {
 

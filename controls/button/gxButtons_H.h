@@ -43,7 +43,9 @@ public:
     ~gxButtons_H() override;
 
     // -----------------------------------------------------------------------
-    // [SECTION] Events (all arguments by reference, as the form may change them)
+    // [SECTION] Events
+
+    // All arguments by reference: the form's handler may change them.
 
     std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y)> MouseDown;
     std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y)> MouseUp;
@@ -66,8 +68,10 @@ public:
     std::function<void(button::DataObject& Data, std::int32_t& AllowedEffects)> OLEStartDrag;
 
     // -----------------------------------------------------------------------
-    // [SECTION] Properties, in published order. Lets ignore out-of-range values
-    // silently; a refusal a designer should notice shows a message at design time.
+    // [SECTION] Properties
+
+    // In published order. Lets ignore out-of-range values silently; a refusal a
+    // designer should notice shows a message, at design time only.
 
     std::int32_t ButtonStyle() const { return m_buttonStyle; }
     void LetButtonStyle(std::int32_t style);
