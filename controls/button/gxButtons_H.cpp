@@ -677,7 +677,7 @@ void gxButtons_H::Report(std::string_view key)
 
 std::string gxButtons_H::StoredFileOf(const std::string& key, const forms::PictureHandle& picture) const
 {
-    if (auto it = m_storedFiles.find(key); it != m_storedFiles.end() && it->second.picture == picture.get())
+    if (auto it = m_storedFiles.find(key); it != m_storedFiles.end() && it->second.picture.lock() == picture)
         return it->second.file;
     std::filesystem::path file = picture->File();
     if (const forms::Form* form = ParentForm(); form && !form->ResourceFolder().empty() && !file.empty()) {
@@ -705,7 +705,7 @@ forms::PictureHandle gxButtons_H::LoadStoredPicture(const std::string& key, cons
     const std::filesystem::path folder = ParentForm() ? ParentForm()->ResourceFolder() : std::filesystem::path();
     auto picture = std::make_shared<forms::StdPicture>();
     picture->LoadFile(folder / stored->file);
-    m_storedFiles[key] = PictureSource { picture.get(), stored->file };
+    m_storedFiles[key] = PictureSource { picture, stored->file };
     return picture;
 }
 

@@ -288,7 +288,7 @@ private:
     std::int32_t PictureWorkHeight = 0;
 
     struct PictureSource {
-        const forms::StdPicture* picture = nullptr;
+        std::weak_ptr<forms::StdPicture> picture;
         std::string file;
     };
     std::map<std::string, PictureSource> m_storedFiles; // by settings key
