@@ -181,7 +181,8 @@ TEST_F(Button, StoredSettingsRoundTripThroughTheLayout)
         "LockHover", "cGradient", "Gradient", "CapStyle", "Mode", "Value", "CustomClick", "ImgAlign", "Image",
         "ImgSize", "cBack", "mPointer", "mIcon" };
     Keys written;
-    for (const forms::PropertyBag::Entry& entry : TheForm().SaveLayout().children.front().settings.Entries())
+    const forms::LayoutNode saved = TheForm().SaveLayout();
+    for (const forms::PropertyBag::Entry& entry : saved.children.front().settings.Entries())
         if (std::find(order.begin(), order.end(), entry.key) != order.end())
             written.push_back(entry.key);
     EXPECT_EQ(written, order);
