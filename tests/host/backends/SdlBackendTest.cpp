@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <utility>
 #include <string>
 
 #ifdef KORVANE_TEST_X11
@@ -93,8 +94,16 @@ protected:
 };
 
 #ifdef KORVANE_TEST_X11
-using korvane::testing::X11Of;
 using korvane::testing::X11Window;
+
+// The form's X11 window, shown with its first frame; the test fails when the display is not X11.
+X11Window ShownOnServer(SdlBackend& backend, HWND form)
+{
+    window::PresentWindow(form);
+    X11Window x11 = korvane::testing::X11Of(SdlWindowOf(backend, form));
+    EXPECT_NE(x11.window, 0u) << "the display is not X11 but " << SDL_GetCurrentVideoDriver() << ": " << SDL_GetError();
+    return x11;
+}
 
 unsigned long ServerPixel(const X11Window& x11, int x, int y)
 {
@@ -102,42 +111,24 @@ unsigned long ServerPixel(const X11Window& x11, int x, int y)
 }
 #endif
 
-TEST_F(SdlOnDisplay, FormWindowShowsItsFramesAndTakesInput)
+#ifdef KORVANE_XDOTOOL
+// Input made by the X server, not queued by the test: SDL must turn it into messages.
+TEST_F(SdlOnDisplay, FormWindowTakesInputFromTheServer)
 {
-    const std::string title = "Korvane — smoke";
-    HWND form = MakeForm(title, { 100, 80, 340, 240 });
-    ASSERT_NE(form, nullptr);
-    FillWindow(form, { 0, 0, 240, 160 }, RGB(0x20, 0x60, 0xA0));
-    window::PresentWindow(form);
-
+    HWND form = MakeForm("Korvane — smoke", { 100, 80, 340, 240 });
+    X11Window x11 = ShownOnServer(*backend, form);
+    ASSERT_NE(x11.window, 0u);
     SDL_Window* sdl = SdlWindowOf(*backend, form);
-    ASSERT_NE(sdl, nullptr);
-    EXPECT_EQ(SDL_GetWindowTitle(sdl), title);
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(sdl, &width, &height);
-    EXPECT_EQ(width, 240);
-    EXPECT_EQ(height, 160);
     EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN);
     EXPECT_GT(backend->ScreenBounds().Width(), 0);
 
-#ifdef KORVANE_XDOTOOL
     int left = 0;
     int top = 0;
     SDL_GetWindowPosition(sdl, &left, &top);
     POINT target { left + 20, top + 30 };
-    X11Window x11 = X11Of(sdl);
-    ASSERT_NE(x11.window, 0u) << "the display is not X11 but " << SDL_GetCurrentVideoDriver() << ": " << SDL_GetError();
     std::string command = "timeout 10 " KORVANE_XDOTOOL " windowfocus --sync " + std::to_string(x11.window)
         + " mousemove --sync " + std::to_string(target.x) + " " + std::to_string(target.y) + " click 1 key a";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-#else
-    // Without xdotool the events SDL would make are queued directly.
-    korvane::testing::PushMouse(SDL_MOUSEBUTTONDOWN, SDL_GetWindowID(sdl), SDL_BUTTON_LEFT, 20, 30);
-    korvane::testing::PushMouse(SDL_MOUSEBUTTONUP, SDL_GetWindowID(sdl), SDL_BUTTON_LEFT, 20, 30);
-    korvane::testing::PushKey(SDL_KEYDOWN, SDL_GetWindowID(sdl), SDL_SCANCODE_A, SDLK_a, 0);
-    korvane::testing::PushKey(SDL_KEYUP, SDL_GetWindowID(sdl), SDL_SCANCODE_A, SDLK_a, 0);
-#endif
     EXPECT_TRUE(PumpUntil([&] { return !recorder.Of(WM_KEYUP).empty(); }));
     ASSERT_EQ(recorder.Of(WM_LBUTTONDOWN).size(), 1u);
     EXPECT_EQ(recorder.Of(WM_LBUTTONDOWN)[0].hwnd, form);
@@ -146,27 +137,20 @@ TEST_F(SdlOnDisplay, FormWindowShowsItsFramesAndTakesInput)
     ASSERT_FALSE(recorder.Of(WM_KEYDOWN).empty());
     EXPECT_EQ(recorder.Of(WM_KEYDOWN)[0].wParam, WPARAM('A'));
     EXPECT_EQ(recorder.Of(WM_KEYUP)[0].wParam, WPARAM('A'));
-#ifdef KORVANE_XDOTOOL
     EXPECT_TRUE(backend->CursorInsideProgram());
     POINT at = backend->CursorPosition();
     EXPECT_EQ((std::pair { at.x, at.y }), (std::pair { target.x, target.y }));
     ASSERT_EQ(std::system("timeout 10 " KORVANE_XDOTOOL " mousemove --sync 5 5"), 0);
     EXPECT_TRUE(PumpUntil([&] { return !backend->CursorInsideProgram(); }));
-#endif
-
-    Uint32 id = SDL_GetWindowID(sdl);
-    DestroyWindow(form);
-    forms.clear();
-    EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
 }
+#endif
 
 #ifdef KORVANE_TEST_X11
 TEST_F(SdlOnDisplay, EveryFrameOfATightRepaintLoopReachesTheServer)
 {
     HWND form = MakeForm("Repaint", { 50, 50, 150, 110 });
-    window::PresentWindow(form);
-    X11Window x11 = X11Of(SdlWindowOf(*backend, form));
-    ASSERT_NE(x11.window, 0u) << "the display is not X11 but " << SDL_GetCurrentVideoDriver() << ": " << SDL_GetError();
+    X11Window x11 = ShownOnServer(*backend, form);
+    ASSERT_NE(x11.window, 0u);
     for (int step = 0; step < 16; ++step) {
         auto level = static_cast<BYTE>(step * 16);
         FillWindow(form, { 10, 10, 40, 30 }, RGB(level, 255 - level, 0x40));
@@ -180,9 +164,8 @@ TEST_F(SdlOnDisplay, EveryFrameOfATightRepaintLoopReachesTheServer)
 TEST_F(SdlOnDisplay, IconAndCursorsComeFromSurfaces)
 {
     HWND form = MakeForm("Icon", { 50, 50, 150, 110 });
-    window::PresentWindow(form);
-    X11Window x11 = X11Of(SdlWindowOf(*backend, form));
-    ASSERT_NE(x11.window, 0u) << "the display is not X11 but " << SDL_GetCurrentVideoDriver() << ": " << SDL_GetError();
+    X11Window x11 = ShownOnServer(*backend, form);
+    ASSERT_NE(x11.window, 0u);
 
     raster::Surface icon(16, 8, raster::SurfaceFormat::Colour32, 0x336699);
     window::SetWindowIcon(form, icon);

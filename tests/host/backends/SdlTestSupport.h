@@ -16,30 +16,23 @@
 
 namespace korvane::testing {
 
-struct Received {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
 // Records every message and leaves each to default processing.
 class Recorder : public window::WindowHandler {
 public:
     std::optional<LRESULT> HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        log.push_back({ hwnd, message, wParam, lParam });
+        log.push_back(MSG { hwnd, message, wParam, lParam, 0, {} });
         return std::nullopt;
     }
-    std::vector<Received> Of(UINT message) const
+    std::vector<MSG> Of(UINT message) const
     {
-        std::vector<Received> found;
-        for (const Received& received : log)
+        std::vector<MSG> found;
+        for (const MSG& received : log)
             if (received.message == message)
                 found.push_back(received);
         return found;
     }
-    std::vector<Received> log;
+    std::vector<MSG> log;
 };
 
 inline void FillWindow(HWND hwnd, RECT rect, COLORREF colour)
@@ -68,44 +61,40 @@ inline SDL_Window* SdlWindowOf(backends::SdlBackend& backend, HWND hwnd)
     return SDL_GetWindowFromID(backend.SdlWindowId(hwnd));
 }
 
-// Queues an event as SDL would, for the backend to find.
-inline void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
-
-inline void PushMouse(Uint32 type, Uint32 window, Uint8 button, int x, int y)
+// Queues an event as SDL would, for the backend to find. `fill` sets the event's fields.
+template <typename Fill>
+void Push(Uint32 type, Fill fill)
 {
     SDL_Event event {};
     event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.windowID = window;
-        event.motion.x = x;
-        event.motion.y = y;
-    } else {
-        event.button.windowID = window;
-        event.button.button = button;
-        event.button.x = x;
-        event.button.y = y;
-    }
-    Push(event);
+    fill(event);
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+}
+
+inline void PushMouse(Uint32 type, Uint32 window, Uint8 button, int x, int y)
+{
+    Push(type, [&](SDL_Event& event) {
+        if (type == SDL_MOUSEMOTION)
+            event.motion = { type, 0, window, 0, 0, x, y, 0, 0 };
+        else
+            event.button = { type, 0, window, 0, button, 0, 0, 0, x, y };
+    });
 }
 
 inline void PushKey(Uint32 type, Uint32 window, SDL_Scancode scancode, SDL_Keycode keycode, Uint16 modifiers)
 {
-    SDL_Event event {};
-    event.type = type;
-    event.key.windowID = window;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = keycode;
-    event.key.keysym.mod = modifiers;
-    Push(event);
+    Push(type, [&](SDL_Event& event) {
+        event.key.windowID = window;
+        event.key.keysym = { scancode, keycode, modifiers, 0 };
+    });
 }
 
 inline void PushWindowEvent(Uint32 window, Uint8 what)
 {
-    SDL_Event event {};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = window;
-    event.window.event = what;
-    Push(event);
+    Push(SDL_WINDOWEVENT, [&](SDL_Event& event) {
+        event.window.windowID = window;
+        event.window.event = what;
+    });
 }
 
 } // namespace korvane::testing
