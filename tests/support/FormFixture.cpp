@@ -116,10 +116,10 @@ std::string FormFixture::Focused() const
 
 POINT FormFixture::Centre(std::string_view name, std::optional<int> index) const { return Centre(Get(name, index)); }
 
-POINT FormFixture::Centre(const forms::Control& control)
+POINT FormFixture::Centre(HWND hwnd)
 {
     RECT rect {};
-    GetWindowRect(control.hWnd(), &rect);
+    GetWindowRect(hwnd, &rect);
     return { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
 }
 

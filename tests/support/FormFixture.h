@@ -83,7 +83,8 @@ protected:
 
     // Screen points: a control's centre, a point of its client area, a form point.
     POINT Centre(std::string_view name, std::optional<int> index = std::nullopt) const;
-    static POINT Centre(const forms::Control& control);
+    static POINT Centre(const forms::Control& control) { return Centre(control.hWnd()); }
+    static POINT Centre(HWND hwnd);
     POINT At(std::string_view name, int x, int y) const { return At(Get(name), x, y); }
     static POINT At(const forms::Control& control, int x, int y);
     POINT OnForm(int x, int y) const;

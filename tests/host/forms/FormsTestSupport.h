@@ -6,13 +6,11 @@
 
 namespace korvane::forms::testing {
 
-class FormsTest : public korvane::testing::FormFixture {
+namespace support = korvane::testing;
+
+class FormsTest : public support::FormFixture {
 protected:
-    Form& Load(std::string_view layoutText)
-    {
-        form = &FormFixture::Load(layoutText);
-        return *form;
-    }
+    Form& Load(std::string_view layoutText) { return *(form = &FormFixture::Load(layoutText)); }
 
     static POINT OnScreen(HWND hwnd, int x, int y)
     {
@@ -20,17 +18,11 @@ protected:
         ClientToScreen(hwnd, &point);
         return point;
     }
-    static int Ink(const raster::Surface& surface, RECT rect, COLORREF background)
-    {
-        return korvane::testing::Ink(surface, rect, background);
-    }
+    static int Ink(const raster::Surface& frame, RECT rect, COLORREF paper) { return support::Ink(frame, rect, paper); }
+    static COLORREF PixelAt(const raster::Surface& frame, int x, int y) { return support::PixelAt(frame, x, y); }
     static int CountColour(const raster::Surface& surface, RECT rect, COLORREF colour)
     {
-        return korvane::testing::CountColour(surface, rect, colour);
-    }
-    static COLORREF PixelAt(const raster::Surface& surface, int x, int y)
-    {
-        return korvane::testing::PixelAt(surface, x, y);
+        return support::CountColour(surface, rect, colour);
     }
 
     backends::HeadlessBackend* headless = &Headless();

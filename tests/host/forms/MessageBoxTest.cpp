@@ -23,16 +23,7 @@ const char* const kOwnerLayout = R"(Form frmOwner
 End
 )";
 
-class MessageBoxes : public korvane::testing::FormFixture {
-protected:
-    static POINT Middle(RECT rect) { return { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 }; }
-    static RECT ScreenRect(HWND hwnd)
-    {
-        RECT rect {};
-        GetWindowRect(hwnd, &rect);
-        return rect;
-    }
-};
+class MessageBoxes : public korvane::testing::FormFixture {};
 
 } // namespace
 
@@ -42,11 +33,11 @@ TEST_F(MessageBoxes, EnterDismissesAModalBoxThatDisablesItsOwnerMeanwhile)
     ASSERT_EQ(Focused(), "picOne");
     bool ownerEnabledMeanwhile = true;
     bool boxHasFocus = false;
-    RECT boxRect {};
+    POINT boxCentre {};
     ScriptMessageBoxes({ [&](const MessageBoxInfo& box) {
         ownerEnabledMeanwhile = IsWindowEnabled(FormWindow()) != 0;
         boxHasFocus = GetFocus() == box.hwnd;
-        boxRect = ScreenRect(box.hwnd);
+        boxCentre = Centre(box.hwnd);
         EXPECT_EQ(Headless().Title(box.hwnd), "Korvane");
         EXPECT_EQ(box.owner, FormWindow());
         EXPECT_TRUE(MatchesGolden(window::ComposeTopLevel(box.hwnd), "forms/message_box_information"));
@@ -58,8 +49,7 @@ TEST_F(MessageBoxes, EnterDismissesAModalBoxThatDisablesItsOwnerMeanwhile)
     EXPECT_FALSE(ownerEnabledMeanwhile);
     EXPECT_TRUE(boxHasFocus);
     // Centred on its owner, which is enabled again and has its focus back.
-    POINT boxCentre = Middle(boxRect);
-    POINT ownerCentre = Middle(ScreenRect(FormWindow()));
+    POINT ownerCentre = Centre(FormWindow());
     EXPECT_NEAR(boxCentre.x, ownerCentre.x, 1);
     EXPECT_NEAR(boxCentre.y, ownerCentre.y, 1);
     EXPECT_TRUE(IsWindowEnabled(FormWindow()));
@@ -136,7 +126,7 @@ TEST_F(MessageBoxes, ALoopThatCanGetNoInputAnswersOkAndCleansUp)
     TheForm().Unload();
     POINT centre {};
     ScriptMessageBoxes({ [&](const MessageBoxInfo& box) {
-        centre = Middle(ScreenRect(box.hwnd));
+        centre = Centre(box.hwnd);
         Headless().TypeKey(VK_RETURN);
     } });
     EXPECT_EQ(MsgBox("Alone"), vbOK);
