@@ -12,22 +12,33 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 namespace korvane::gdi::test {
 namespace {
 
-std::string ReferenceDir() { return KORVANE_GDI_REFERENCE_DIR; }
+const std::filesystem::path ReferenceDir = KORVANE_GDI_REFERENCE_DIR;
+const std::string NoReference = "reference_data_missing";
 
-// Scenes whose calls are served but whose pixels are known not to match yet. A mismatch
-// there skips with the reason; a match passes, so fixing one shows up at once.
-const std::map<std::string, std::string>& KnownDifferences()
+// Scenes whose pixels are known not to match yet. A mismatch there skips with the
+// reason; a match passes, so fixing one shows up at once.
+const std::map<std::string, std::string> KnownDifferences = {
+    { "pens_wide", "diagonal wide pens are swept with a disc; GDI fills a polygon with round caps" },
+    { "pens_styles", "PS_ALTERNATE and wide styled pens differ" },
+};
+
+// The scenes index.txt lists, one test each.
+std::vector<std::string> SceneNames()
 {
-    static const std::map<std::string, std::string> known = {
-        { "pens_wide", "diagonal wide pens are swept with a disc; GDI fills a polygon with round caps" },
-        { "pens_styles", "PS_ALTERNATE and wide styled pens differ" },
-    };
-    return known;
+    std::vector<std::string> names;
+    std::ifstream index(ReferenceDir / "index.txt");
+    for (std::string line; std::getline(index, line);) {
+        if (std::string name = line.substr(0, line.find(' ')); !name.empty())
+            names.push_back(name);
+    }
+    return names.empty() ? std::vector<std::string> { NoReference } : names;
 }
 
 std::string Hex(std::uint32_t rgb)
@@ -37,16 +48,17 @@ std::string Hex(std::uint32_t rgb)
     return text;
 }
 
-void ReplayScene(const std::string& name)
+class ReferenceScene : public ::testing::TestWithParam<std::string> { };
+
+TEST_P(ReferenceScene, MatchesGdi)
 {
-    std::filesystem::path dir = ReferenceDir();
-    std::filesystem::path script = dir / (name + ".txt");
-    std::filesystem::path picture = dir / (name + ".png");
-    if (!std::filesystem::exists(script) || !std::filesystem::exists(picture))
-        GTEST_SKIP() << "reference data not found in " << dir;
+    const std::string& name = GetParam();
+    std::filesystem::path picture = ReferenceDir / (name + ".png");
+    if (name == NoReference || !std::filesystem::exists(picture))
+        GTEST_SKIP() << "reference data not found in " << ReferenceDir;
 
     std::string error;
-    std::optional<SceneScript> scene = SceneScript::Load(script.string(), error);
+    std::optional<SceneScript> scene = SceneScript::Load((ReferenceDir / (name + ".txt")).string(), error);
     ASSERT_TRUE(scene) << error;
     std::vector<std::string> unsupported = SceneRunner::UnsupportedCalls(*scene);
     if (!unsupported.empty()) {
@@ -81,15 +93,15 @@ void ReplayScene(const std::string& name)
         if (!same && differing++ == 0)
             first = i;
     }
-    auto known = KnownDifferences().find(name);
-    if (known != KnownDifferences().end() && (differing > 0 || !problems.empty()))
+    auto known = KnownDifferences.find(name);
+    if (known != KnownDifferences.end() && (differing > 0 || !problems.empty()))
         GTEST_SKIP() << name << ": " << differing << " pixels differ, " << problems.size()
                      << " results differ; known: " << known->second;
     for (const std::string& problem : problems)
         ADD_FAILURE() << name << ": " << problem;
     if (differing == 0)
         return;
-    std::filesystem::path out = std::filesystem::path(KORVANE_SCENE_OUTPUT_DIR);
+    std::filesystem::path out = KORVANE_SCENE_OUTPUT_DIR;
     std::filesystem::create_directories(out);
     SavePng((out / (name + ".actual.png")).string(), actual);
     SavePng((out / (name + ".expected.png")).string(), expected);
@@ -101,55 +113,66 @@ void ReplayScene(const std::string& name)
                   << ")";
 }
 
-#define KORVANE_SCENE(Group, Name) \
-    TEST(Group, Name) { ReplayScene(#Name); }
+// Replays a scene written here; every call must be served and agree with its result.
+RgbImage Replay(const std::string& text)
+{
+    std::istringstream in(text);
+    std::string error;
+    std::optional<SceneScript> scene = SceneScript::Read(in, "inline scene", error);
+    if (!scene || !SceneRunner::UnsupportedCalls(*scene).empty()) {
+        ADD_FAILURE() << "cannot replay: " << error << text;
+        return {};
+    }
+    SceneRunner runner(*scene);
+    runner.Run();
+    for (const std::string& problem : runner.Problems())
+        ADD_FAILURE() << problem;
+    return runner.Result();
+}
 
-KORVANE_SCENE(ReferenceLines, lines_hv)
-KORVANE_SCENE(ReferenceLines, lines_diag)
-KORVANE_SCENE(ReferenceLines, lines_polyline)
-KORVANE_SCENE(ReferenceLines, lines_offscreen)
-KORVANE_SCENE(ReferenceLines, lines_rop2)
-KORVANE_SCENE(ReferencePens, pens_dot_transparent)
-KORVANE_SCENE(ReferencePens, pens_dot_opaque)
-KORVANE_SCENE(ReferencePens, pens_styles)
-KORVANE_SCENE(ReferencePens, pens_wide)
-KORVANE_SCENE(ReferenceShapes, rect_rectangle)
-KORVANE_SCENE(ReferenceShapes, rect_fillframe)
-KORVANE_SCENE(ReferenceShapes, roundrect)
-KORVANE_SCENE(ReferenceShapes, ellipse)
-KORVANE_SCENE(ReferenceShapes, polygon_fill)
-KORVANE_SCENE(ReferenceRegions, rgn_ellipse_0_0_20_20)
-KORVANE_SCENE(ReferenceRegions, rgn_ellipse_0_0_60_25)
-KORVANE_SCENE(ReferenceRegions, rgn_ellipse_2_2_58_23)
-KORVANE_SCENE(ReferenceRegions, rgn_poly_A)
-KORVANE_SCENE(ReferenceRegions, rgn_poly_B)
-KORVANE_SCENE(ReferenceRegions, rgn_corners_diff)
-KORVANE_SCENE(ReferenceRegions, rgn_combine_diff)
-KORVANE_SCENE(ReferenceRegions, rgn_roundrect)
-KORVANE_SCENE(ReferenceRegions, rgn_poly_star)
-KORVANE_SCENE(ReferenceRegions, clip_rects)
-KORVANE_SCENE(ReferenceBrushes, hatch_opaque)
-KORVANE_SCENE(ReferenceBrushes, hatch_transparent)
-KORVANE_SCENE(ReferenceBrushes, hatch_ops_transparent)
-KORVANE_SCENE(ReferenceBrushes, pattern_color_8x8)
-KORVANE_SCENE(ReferenceBrushes, pattern_color_5x3)
-KORVANE_SCENE(ReferenceBrushes, pattern_mono_8x8)
-KORVANE_SCENE(ReferenceEdges, drawedge_etched)
-KORVANE_SCENE(ReferenceEdges, drawedge_sunkenouter)
-KORVANE_SCENE(ReferenceEdges, drawedge_sunken)
-KORVANE_SCENE(ReferenceEdges, drawedge_raised)
-KORVANE_SCENE(ReferenceEdges, drawedge_flags)
-KORVANE_SCENE(ReferenceEdges, drawframecontrol_push)
-KORVANE_SCENE(ReferenceEdges, focus_white)
-KORVANE_SCENE(ReferenceBlits, blt_rops)
-KORVANE_SCENE(ReferenceBlits, blt_mono_to_color)
-KORVANE_SCENE(ReferenceBlits, stretch_checker_bow)
-KORVANE_SCENE(ReferenceBlits, stretch_checker_coc)
-KORVANE_SCENE(ReferenceBlits, stretch_unique_bow)
-KORVANE_SCENE(ReferencePixels, pixel_oob)
-KORVANE_SCENE(ReferencePixels, gradient_rect)
-KORVANE_SCENE(ReferencePixels, exttextout_opaque)
-KORVANE_SCENE(ReferencePixels, viewport_org)
+// No reference scene frames a region, moves the brush origin or reads bits back yet;
+// each must replay exactly like calls that the reference pictures prove.
+TEST(SceneRunner, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
+{
+    const std::string start = "size: 40x20\nclear: every pixel preset to 0xFFFFFF\ncalls:\n"
+                              "  brush1 = CreateSolidBrush(0x0000FF)\n"
+                              "  brush2 = CreateHatchBrush(HS_CROSS (4), 0x000000)\n"
+                              "  bitmap1 = CreateBitmap(16, 2, 1, 1, bits)\n"
+                              "    row 0: (bytes 0xF0,0x0F)\n"
+                              "    row 1: (bytes 0x0F,0xF0)\n";
+    RgbImage replayed = Replay(start
+                               + "  rgn1 = CreateRectRgn(2, 2, 12, 10)\n"
+                                 "  FrameRgn(dc, rgn1, brush1, 1, 1) -> TRUE\n"
+                                 "  rgn2 = CreateRectRgn(14, 2, 26, 12)\n"
+                                 "  FrameRgn(dc, rgn2, brush1, 2, 3) -> TRUE\n"
+                                 "  SelectObject(dc, brush2)\n"
+                                 "  SetBrushOrgEx(dc, 3, 2, NULL) -> TRUE\n"
+                                 "  PatBlt(dc, 28, 2, 10, 10, PATCOPY) -> TRUE\n"
+                                 "  GetBitmapBits(bitmap1, 8, buffer) -> 4\n"
+                                 "    row 0: (bytes 0xF0,0x0F)\n"
+                                 "    row 1: (bytes 0x0F,0xF0)\n"
+                                 "  # it copies the bits read into the DIB memory at (2, 14), 1 bits as 0x00FF00\n");
+    RgbImage proven = Replay(start
+                             + "  FrameRect(dc, {2, 2, 12, 10}, brush1) -> 1\n"
+                               "  FillRect(dc, {14, 2, 26, 5}, brush1) -> 1\n"
+                               "  FillRect(dc, {14, 9, 26, 12}, brush1) -> 1\n"
+                               "  FillRect(dc, {14, 5, 16, 9}, brush1) -> 1\n"
+                               "  FillRect(dc, {24, 5, 26, 9}, brush1) -> 1\n"
+                               "  memdc1 = CreateCompatibleDC(NULL)\n"
+                               "  dib1 = CreateDIBSection(NULL, {biWidth=16, biHeight=-16, biBitCount=32}, DIB_RGB_COLORS, &bits, NULL, 0)\n"
+                               "  SelectObject(memdc1, dib1)\n"
+                               "  SelectObject(memdc1, brush2)\n"
+                               "  PatBlt(memdc1, 0, 0, 16, 16, PATCOPY) -> TRUE\n"
+                               "  BitBlt(dc, 28, 2, 10, 10, memdc1, 1, 0, SRCCOPY) -> TRUE\n"
+                               "  memdc2 = CreateCompatibleDC(NULL)\n"
+                               "  SelectObject(memdc2, bitmap1)\n"
+                               "  SetBkColor(dc, 0x00FF00)\n"
+                               "  BitBlt(dc, 2, 14, 16, 2, memdc2, 0, 0, SRCCOPY) -> TRUE\n");
+    EXPECT_EQ(replayed.pixels, proven.pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, ReferenceScene, ::testing::ValuesIn(SceneNames()),
+                         [](const ::testing::TestParamInfo<std::string>& scene) { return scene.param; });
 
 }
 }

@@ -3,7 +3,9 @@
 #include "PngFiles.h"
 #include "SceneScript.h"
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,20 +27,26 @@ public:
     // Disagreements with recorded results and region listings, one line each.
     const std::vector<std::string>& Problems() const { return m_problems; }
 
+    class Call;
+    // Replays one call; returns what GDI's recorded result is compared with, or nothing.
+    using Handler = std::function<std::optional<long long>(Call&)>;
+
 private:
-    void Execute(const SceneCall& call);
+    static const std::map<std::string, Handler>& Handlers();
+
     void CheckRegions(int afterCall);
-    void WritePixels(int afterCall);
-    void Check(const SceneCall& call, long long actual);
+    void Write(int afterCall);
     void* Handle(const std::string& text);
-    long long Value(const SceneArgument& argument);
-    int Int(const SceneCall& call, std::size_t index);
+    long long Value(const std::string& text);
+    void Problem(int line, const std::string& text);
 
     const SceneScript& m_script;
     std::map<std::string, void*> m_handles;
-    std::vector<void*> m_created;
+    std::vector<void*> m_objects; // made by the scene and still alive
     std::vector<void*> m_dcs;
     void* m_canvas = nullptr;
+    std::vector<std::uint8_t> m_bits; // what the last GetBitmapBits read
+    int m_bitsWidth = 0;              // of that bitmap when it is monochrome, else 0
     std::vector<std::string> m_problems;
 };
 
