@@ -2,11 +2,11 @@
 // picture pixel for pixel, with zero tolerance. On a mismatch the first differing pixel
 // is logged and actual, expected and diff PNGs are written to the build folder.
 
-#include "PngFiles.h"
 #include "SceneRunner.h"
 #include "SceneScript.h"
 
 #include "host/gdi/GdiInternal.h"
+#include "host/raster/image/Codecs.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@
 
 namespace korvane::gdi::test {
 namespace {
+
+using raster::image::Image;
 
 const std::filesystem::path ReferenceDir = KORVANE_GDI_REFERENCE_DIR;
 const std::string NoReference = "reference_data_missing";
@@ -67,13 +69,14 @@ TEST_P(ReferenceScene, MatchesGdi)
             list += (list.empty() ? "" : ", ") + f;
         GTEST_SKIP() << name << " uses calls the facade does not serve yet: " << list;
     }
-    RgbImage expected;
-    ASSERT_TRUE(LoadPng(picture.string(), expected)) << "cannot read " << picture;
-    ASSERT_EQ(expected.width, scene->width);
-    ASSERT_EQ(expected.height, scene->height);
+    auto loaded = raster::image::LoadImageFile(picture);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Error();
+    const Image& expected = loaded.Value();
+    ASSERT_EQ(expected.Width(), scene->width);
+    ASSERT_EQ(expected.Height(), scene->height);
 
     std::size_t liveBefore = LiveObjectCount();
-    RgbImage actual;
+    Image actual;
     std::vector<std::string> problems;
     {
         SceneRunner runner(*scene);
@@ -83,15 +86,18 @@ TEST_P(ReferenceScene, MatchesGdi)
     }
     EXPECT_EQ(LiveObjectCount(), liveBefore) << name << " left GDI objects alive";
 
-    ASSERT_EQ(actual.pixels.size(), expected.pixels.size());
-    RgbImage diff = expected;
-    std::size_t differing = 0;
-    std::size_t first = 0;
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i) {
-        bool same = actual.pixels[i] == expected.pixels[i];
-        diff.pixels[i] = same ? 0xFFFFFF : 0xFF0000;
-        if (!same && differing++ == 0)
-            first = i;
+    Image diff(expected.Width(), expected.Height(), 0xFFFFFFFF);
+    int differing = 0;
+    int firstX = 0;
+    int firstY = 0;
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            if (actual.At(x, y) == expected.At(x, y))
+                continue;
+            diff.Set(x, y, 0xFFFF0000);
+            if (differing++ == 0)
+                firstX = x, firstY = y;
+        }
     }
     auto known = KnownDifferences.find(name);
     if (known != KnownDifferences.end() && (differing > 0 || !problems.empty()))
@@ -103,18 +109,16 @@ TEST_P(ReferenceScene, MatchesGdi)
         return;
     std::filesystem::path out = KORVANE_SCENE_OUTPUT_DIR;
     std::filesystem::create_directories(out);
-    SavePng((out / (name + ".actual.png")).string(), actual);
-    SavePng((out / (name + ".expected.png")).string(), expected);
-    SavePng((out / (name + ".diff.png")).string(), diff);
-    int x = static_cast<int>(first % static_cast<std::size_t>(actual.width));
-    int y = static_cast<int>(first / static_cast<std::size_t>(actual.width));
-    ADD_FAILURE() << name << ": " << differing << " pixels differ; first at (" << x << "," << y << "): ours RGB "
-                  << Hex(actual.pixels[first]) << ", GDI RGB " << Hex(expected.pixels[first]) << " (PNGs in " << out
-                  << ")";
+    using Output = std::pair<const char*, const Image*>;
+    for (const auto& [suffix, image] : { Output { ".actual", &actual }, Output { ".expected", &expected }, Output { ".diff", &diff } })
+        raster::image::SavePng(*image, out / (name + suffix + ".png"));
+    ADD_FAILURE() << name << ": " << differing << " pixels differ; first at (" << firstX << "," << firstY << "): ours RGB "
+                  << Hex(actual.At(firstX, firstY)) << ", GDI RGB " << Hex(expected.At(firstX, firstY)) << " (PNGs in "
+                  << out << ")";
 }
 
 // Replays a scene written here; every call must be served and agree with its result.
-RgbImage Replay(const std::string& text)
+Image Replay(const std::string& text)
 {
     std::istringstream in(text);
     std::string error;
@@ -140,7 +144,7 @@ TEST(SceneRunner, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
                               "  bitmap1 = CreateBitmap(16, 2, 1, 1, bits)\n"
                               "    row 0: (bytes 0xF0,0x0F)\n"
                               "    row 1: (bytes 0x0F,0xF0)\n";
-    RgbImage replayed = Replay(start
+    Image replayed = Replay(start
                                + "  rgn1 = CreateRectRgn(2, 2, 12, 10)\n"
                                  "  FrameRgn(dc, rgn1, brush1, 1, 1) -> TRUE\n"
                                  "  rgn2 = CreateRectRgn(14, 2, 26, 12)\n"
@@ -152,7 +156,7 @@ TEST(SceneRunner, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
                                  "    row 0: (bytes 0xF0,0x0F)\n"
                                  "    row 1: (bytes 0x0F,0xF0)\n"
                                  "  # it copies the bits read into the DIB memory at (2, 14), 1 bits as 0x00FF00\n");
-    RgbImage proven = Replay(start
+    Image proven = Replay(start
                              + "  FrameRect(dc, {2, 2, 12, 10}, brush1) -> 1\n"
                                "  FillRect(dc, {14, 2, 26, 5}, brush1) -> 1\n"
                                "  FillRect(dc, {14, 9, 26, 12}, brush1) -> 1\n"
@@ -168,7 +172,7 @@ TEST(SceneRunner, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
                                "  SelectObject(memdc2, bitmap1)\n"
                                "  SetBkColor(dc, 0x00FF00)\n"
                                "  BitBlt(dc, 2, 14, 16, 2, memdc2, 0, 0, SRCCOPY) -> TRUE\n");
-    EXPECT_EQ(replayed.pixels, proven.pixels);
+    EXPECT_EQ(replayed, proven);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, ReferenceScene, ::testing::ValuesIn(SceneNames()),

@@ -364,9 +364,15 @@ void SceneRunner::CheckRegions(int afterCall)
     }
 }
 
-RgbImage SceneRunner::Result() const
+raster::image::Image SceneRunner::Result() const
 {
-    return { m_script.width, m_script.height, ReadPixels(static_cast<HBITMAP>(m_canvas)) };
+    raster::image::Image image(m_script.width, m_script.height);
+    std::vector<raster::PixelValue> pixels = ReadPixels(static_cast<HBITMAP>(m_canvas));
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x)
+            image.Set(x, y, 0xFF000000u | pixels[static_cast<std::size_t>(y * image.Width() + x)]);
+    }
+    return image;
 }
 
 }

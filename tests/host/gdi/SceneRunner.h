@@ -1,7 +1,8 @@
 #pragma once
 
-#include "PngFiles.h"
 #include "SceneScript.h"
+
+#include "host/raster/image/Image.h"
 
 #include <functional>
 #include <map>
@@ -23,7 +24,7 @@ public:
     static std::vector<std::string> UnsupportedCalls(const SceneScript& script);
 
     void Run();
-    RgbImage Result() const;
+    raster::image::Image Result() const;
     // Disagreements with recorded results and region listings, one line each.
     const std::vector<std::string>& Problems() const { return m_problems; }
 
