@@ -3,7 +3,6 @@
 // is logged and actual, expected and diff PNGs are written to the build folder.
 
 #include "SceneRunner.h"
-#include "SceneScript.h"
 
 #include "host/gdi/GdiInternal.h"
 #include "host/raster/image/Codecs.h"
@@ -59,32 +58,23 @@ TEST_P(ReferenceScene, MatchesGdi)
     if (name == NoReference || !std::filesystem::exists(picture))
         GTEST_SKIP() << "reference data not found in " << ReferenceDir;
 
-    std::string error;
-    std::optional<SceneScript> scene = SceneScript::Load((ReferenceDir / (name + ".txt")).string(), error);
-    ASSERT_TRUE(scene) << error;
-    std::vector<std::string> unsupported = SceneRunner::UnsupportedCalls(*scene);
-    if (!unsupported.empty()) {
+    std::ifstream script(ReferenceDir / (name + ".txt"));
+    std::size_t liveBefore = LiveObjectCount();
+    SceneReplay replay = ReplayScene(script);
+    EXPECT_EQ(LiveObjectCount(), liveBefore) << name << " left GDI objects alive";
+    if (!replay.unsupported.empty()) {
         std::string list;
-        for (const std::string& f : unsupported)
+        for (const std::string& f : replay.unsupported)
             list += (list.empty() ? "" : ", ") + f;
         GTEST_SKIP() << name << " uses calls the facade does not serve yet: " << list;
     }
     auto loaded = raster::image::LoadImageFile(picture);
     ASSERT_TRUE(loaded.Ok()) << loaded.Error();
     const Image& expected = loaded.Value();
-    ASSERT_EQ(expected.Width(), scene->width);
-    ASSERT_EQ(expected.Height(), scene->height);
-
-    std::size_t liveBefore = LiveObjectCount();
-    Image actual;
-    std::vector<std::string> problems;
-    {
-        SceneRunner runner(*scene);
-        runner.Run();
-        actual = runner.Result();
-        problems = runner.Problems();
-    }
-    EXPECT_EQ(LiveObjectCount(), liveBefore) << name << " left GDI objects alive";
+    const Image& actual = replay.picture;
+    const std::vector<std::string>& problems = replay.problems;
+    ASSERT_EQ(actual.Width(), expected.Width());
+    ASSERT_EQ(actual.Height(), expected.Height());
 
     Image diff(expected.Width(), expected.Height(), 0xFFFFFFFF);
     int differing = 0;
@@ -120,23 +110,17 @@ TEST_P(ReferenceScene, MatchesGdi)
 // Replays a scene written here; every call must be served and agree with its result.
 Image Replay(const std::string& text)
 {
-    std::istringstream in(text);
-    std::string error;
-    std::optional<SceneScript> scene = SceneScript::Read(in, "inline scene", error);
-    if (!scene || !SceneRunner::UnsupportedCalls(*scene).empty()) {
-        ADD_FAILURE() << "cannot replay: " << error << text;
-        return {};
-    }
-    SceneRunner runner(*scene);
-    runner.Run();
-    for (const std::string& problem : runner.Problems())
+    std::istringstream script(text);
+    SceneReplay replay = ReplayScene(script);
+    EXPECT_TRUE(replay.unsupported.empty()) << text;
+    for (const std::string& problem : replay.problems)
         ADD_FAILURE() << problem;
-    return runner.Result();
+    return replay.picture;
 }
 
 // No reference scene frames a region, moves the brush origin or reads bits back yet;
 // each must replay exactly like calls that the reference pictures prove.
-TEST(SceneRunner, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
+TEST(SceneReplay, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
 {
     const std::string start = "size: 40x20\nclear: every pixel preset to 0xFFFFFF\ncalls:\n"
                               "  brush1 = CreateSolidBrush(0x0000FF)\n"

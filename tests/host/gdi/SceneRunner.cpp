@@ -4,13 +4,66 @@
 #include "host/gdi/GdiInternal.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
 #include <regex>
+#include <sstream>
 #include <type_traits>
 
 namespace korvane::gdi::test {
 
 namespace {
+
+std::string Trim(const std::string& s)
+{
+    std::size_t a = s.find_first_not_of(" \t\r");
+    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+// "12", "-3", "0xFF", and "NAME (value)" or "A | B (value)" by the value in parentheses.
+std::optional<long long> ParseNumber(const std::string& raw)
+{
+    std::string text = Trim(raw);
+    std::size_t paren = text.rfind(" (");
+    if (!text.empty() && text.back() == ')' && paren != std::string::npos)
+        text = text.substr(paren + 2, text.size() - paren - 3);
+    bool negative = text.starts_with('-');
+    int base = text.compare(negative, 2, "0x") == 0 ? 16 : 10;
+    const char* begin = text.data() + negative + (base == 16 ? 2 : 0);
+    const char* end = text.data() + text.size();
+    long long value = 0;
+    auto [stop, error] = std::from_chars(begin, end, value, base);
+    if (begin == end || error != std::errc() || stop != end)
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+// Splits "a, (b, c), {d}" at top-level commas.
+std::vector<std::string> SplitTopLevel(const std::string& text)
+{
+    std::vector<std::string> parts;
+    int depth = 0;
+    bool quoted = false;
+    std::string current;
+    for (char c : text) {
+        quoted ^= c == '"';
+        if (!quoted) {
+            depth += (c == '(' || c == '[' || c == '{') - (c == ')' || c == ']' || c == '}');
+            if (c == ',' && depth == 0) {
+                parts.push_back(Trim(current));
+                current.clear();
+                continue;
+            }
+        }
+        current += c;
+    }
+    if (!Trim(current).empty())
+        parts.push_back(Trim(current));
+    return parts;
+}
 
 #define KORVANE_NAME(name) { #name, static_cast<long long>(name) }
 
@@ -33,6 +86,8 @@ const std::map<std::string, long long> Names = {
 
 #undef KORVANE_NAME
 
+std::uint32_t Word(const std::string& text) { return static_cast<std::uint32_t>(ParseNumber(text).value_or(0)); }
+
 RECT ParseRect(const std::string& text)
 {
     std::size_t open = text.find('{');
@@ -49,13 +104,98 @@ std::string Show(const RECT& r)
         + std::to_string(r.bottom) + "}";
 }
 
+
+struct SceneCall {
+    int line = 0;
+    std::string assignTo; // "pen1" in "pen1 = CreatePen(...)"
+    std::string function;
+    std::vector<std::string> arguments; // as written, trimmed
+    std::string result;                 // text after "->", trimmed
+    std::vector<std::uint8_t> monoBits;    // rows listed under the call as bytes
+    std::vector<std::uint32_t> colourBits; // rows listed under the call as COLORREFs
+};
+
+// A call may carry a description between its closing parenthesis and "->".
+std::optional<SceneCall> ParseCall(const std::string& text, int line)
+{
+    SceneCall call;
+    call.line = line;
+    std::string head = text;
+    if (std::size_t arrow = text.rfind(" -> "); arrow != std::string::npos) {
+        head = Trim(text.substr(0, arrow));
+        call.result = Trim(text.substr(arrow + 4));
+    }
+    std::size_t open = head.find('(');
+    std::size_t close = open;
+    for (int depth = 0; close < head.size(); ++close) {
+        depth += (head[close] == '(') - (head[close] == ')');
+        if (depth == 0)
+            break;
+    }
+    if (open == std::string::npos || close >= head.size())
+        return std::nullopt;
+    call.function = Trim(head.substr(0, open));
+    if (std::size_t equals = call.function.find(" = "); equals != std::string::npos) {
+        call.assignTo = Trim(call.function.substr(0, equals));
+        call.function = Trim(call.function.substr(equals + 3));
+    }
+    call.arguments = SplitTopLevel(head.substr(open + 1, close - open - 1));
+    return call;
 }
 
-// One call: each argument is read from the scene's text by the type the facade takes.
-class SceneRunner::Call {
+// One replay: reads the scene a line at a time and draws as it goes. A call runs once the
+// rows of bits listed under it are read.
+class Replay {
 public:
-    Call(SceneRunner& runner, const SceneCall& call)
-        : m_runner(runner)
+    explicit Replay(SceneReplay& out)
+        : m_out(out)
+    {
+    }
+    ~Replay()
+    {
+        for (void* dc : dcs)
+            DeleteDC(static_cast<HDC>(dc));
+        DeleteObject(m_canvas);
+        for (void* h : objects)
+            DeleteObject(h);
+    }
+    Replay(const Replay&) = delete;
+    Replay& operator=(const Replay&) = delete;
+
+    void Line(const std::string& raw);
+    void Finish();
+    void* Handle(const std::string& text);
+    long long Value(const std::string& text);
+    void Problem(int line, const std::string& text) { m_out.problems.push_back("line " + std::to_string(line) + ": " + text); }
+
+    std::map<std::string, void*> handles;
+    std::vector<void*> objects; // made by the scene and still alive
+    std::vector<void*> dcs;
+    std::vector<std::uint8_t> bits; // what the last GetBitmapBits read
+    int bitsWidth = 0;              // of that bitmap when it is monochrome, else 0
+
+private:
+    void Flush();
+    void Remark(const std::string& remark);
+    void EndRegionCheck();
+
+    SceneReplay& m_out;
+    int m_line = 0;
+    int m_width = 0;
+    int m_height = 0;
+    COLORREF m_clear = 0xFFFFFF;
+    HBITMAP m_canvas = nullptr;
+    std::optional<SceneCall> m_pending;
+    std::string m_pixelRowsDc; // set while a remark lists SetPixelV rows
+    std::string m_region;      // set while a remark lists a region's rectangles
+    std::vector<std::vector<long long>> m_regionRects;
+};
+
+// One call: each argument is read from the scene's text by the type the facade takes.
+class Call {
+public:
+    Call(Replay& replay, const SceneCall& call)
+        : m_runner(replay)
         , m_call(call)
     {
     }
@@ -115,16 +255,16 @@ public:
             Problem(m_call.function + " failed");
         if (m_call.function == "SelectObject")
             return std::nullopt;
-        (m_call.function == "CreateCompatibleDC" ? m_runner.m_dcs : m_runner.m_objects).push_back(handle);
+        (m_call.function == "CreateCompatibleDC" ? m_runner.dcs : m_runner.objects).push_back(handle);
         if (!m_call.assignTo.empty())
-            m_runner.m_handles[m_call.assignTo] = handle;
+            m_runner.handles[m_call.assignTo] = handle;
         return std::nullopt;
     }
     // An object the scene deletes itself.
     template <class T> T Release(std::size_t i)
     {
         void* handle = m_runner.Handle(Text(i));
-        for (auto* owned : { &m_runner.m_objects, &m_runner.m_dcs })
+        for (auto* owned : { &m_runner.objects, &m_runner.dcs })
             owned->erase(std::remove(owned->begin(), owned->end(), handle), owned->end());
         return static_cast<T>(handle);
     }
@@ -148,15 +288,15 @@ public:
             Problem("GetBitmapBits read other bits than GDI");
         BITMAP info {};
         GetObjectA(bitmap, sizeof info, &info);
-        m_runner.m_bits = std::move(bits);
-        m_runner.m_bitsWidth = info.bmBitsPixel == 1 ? info.bmWidth : 0;
+        m_runner.bits = std::move(bits);
+        m_runner.bitsWidth = info.bmBitsPixel == 1 ? info.bmWidth : 0;
         return read;
     }
     long long Value(const std::string& text) { return m_runner.Value(text); }
     void Problem(const std::string& text) { m_runner.Problem(m_call.line, text); }
 
 private:
-    SceneRunner& m_runner;
+    Replay& m_runner;
     const SceneCall& m_call;
     RECT m_rect {};
     bool m_rectWritten = false;
@@ -166,10 +306,11 @@ private:
     BITMAPINFO m_info {};
 };
 
-namespace {
+// Replays one call; returns what GDI's recorded result is compared with, or nothing.
+using Handler = std::function<std::optional<long long>(Call&)>;
 
 template <class R, class... A, std::size_t... I>
-std::optional<long long> Invoke(R (*function)(A...), SceneRunner::Call& call, std::index_sequence<I...>)
+std::optional<long long> Invoke(R (*function)(A...), Call& call, std::index_sequence<I...>)
 {
     R result = function(call.Arg<A>(I)...);
     call.CheckRect();
@@ -179,16 +320,14 @@ std::optional<long long> Invoke(R (*function)(A...), SceneRunner::Call& call, st
         return static_cast<long long>(result);
 }
 
-template <class R, class... A> SceneRunner::Handler Serve(R (*function)(A...))
+template <class R, class... A> Handler Serve(R (*function)(A...))
 {
-    return [function](SceneRunner::Call& call) { return Invoke(function, call, std::index_sequence_for<A...> {}); };
-}
-
+    return [function](Call& call) { return Invoke(function, call, std::index_sequence_for<A...> {}); };
 }
 
 #define KORVANE_SERVE(function) { #function, Serve(&function) }
 
-const std::map<std::string, SceneRunner::Handler>& SceneRunner::Handlers()
+const std::map<std::string, Handler>& Handlers()
 {
     static const std::map<std::string, Handler> handlers = {
         KORVANE_SERVE(CreatePen), KORVANE_SERVE(ExtCreatePen), KORVANE_SERVE(CreateSolidBrush),
@@ -228,41 +367,157 @@ const std::map<std::string, SceneRunner::Handler>& SceneRunner::Handlers()
 
 #undef KORVANE_SERVE
 
-SceneRunner::SceneRunner(const SceneScript& script)
-    : m_script(script)
+void Replay::Line(const std::string& raw)
 {
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info {};
-    info.bmiHeader = { sizeof(BITMAPINFOHEADER), script.width, -script.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
-    m_canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-    SelectObject(dc, m_canvas);
-    SurfaceOf(static_cast<HBITMAP>(m_canvas))->Fill(ToPixel(script.clearColour));
-    m_handles["dc"] = dc;
-    m_dcs.push_back(dc);
-}
-
-SceneRunner::~SceneRunner()
-{
-    for (void* dc : m_dcs)
-        DeleteDC(static_cast<HDC>(dc));
-    DeleteObject(m_canvas);
-    for (void* h : m_objects)
-        DeleteObject(h);
-}
-
-std::vector<std::string> SceneRunner::UnsupportedCalls(const SceneScript& script)
-{
-    std::vector<std::string> missing;
-    for (const SceneCall& call : script.calls) {
-        if (!Handlers().count(call.function) && std::find(missing.begin(), missing.end(), call.function) == missing.end())
-            missing.push_back(call.function);
+    static const std::regex size(R"(^size:\s*(\d+)x(\d+))");
+    static const std::regex clear(R"(^clear: every pixel preset to (0x[0-9A-Fa-f]+))");
+    static const std::regex bytes(R"(\(bytes ((?:0x[0-9A-Fa-f]{2},?)+)\))");
+    std::string text = Trim(raw);
+    std::smatch m;
+    ++m_line;
+    if (!m_canvas) {
+        if (std::regex_search(text, m, size)) {
+            m_width = std::stoi(m[1]);
+            m_height = std::stoi(m[2]);
+        } else if (std::regex_search(text, m, clear)) {
+            m_clear = Word(m[1]);
+        } else if (text == "calls:") {
+            HDC dc = CreateCompatibleDC(nullptr);
+            BITMAPINFO info {};
+            info.bmiHeader = { sizeof(BITMAPINFOHEADER), m_width, -m_height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
+            m_canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+            SelectObject(dc, m_canvas);
+            SurfaceOf(m_canvas)->Fill(ToPixel(m_clear));
+            handles["dc"] = dc;
+            dcs.push_back(dc);
+        }
+        return;
     }
-    return missing;
+    if (text.empty())
+        return;
+    if (text.starts_with("row ") && m_pending) {
+        bool mono = std::regex_search(text, m, bytes);
+        std::istringstream words(mono ? m[1].str() : text.substr(text.find(':') + 1));
+        for (std::string word; std::getline(words, word, mono ? ',' : ' ');) {
+            if (mono)
+                m_pending->monoBits.push_back(static_cast<std::uint8_t>(Word(word)));
+            else if (!word.empty())
+                m_pending->colourBits.push_back(Word(word));
+        }
+        return;
+    }
+    Flush();
+    if (text[0] == '#')
+        return Remark(Trim(text.substr(1)));
+    EndRegionCheck();
+    m_pixelRowsDc.clear();
+    m_pending = ParseCall(text, m_line);
+    if (!m_pending)
+        Problem(m_line, "not a call: " + text);
 }
 
-void SceneRunner::Problem(int line, const std::string& text) { m_problems.push_back("line " + std::to_string(line) + ": " + text); }
+void Replay::Flush()
+{
+    if (!m_pending)
+        return;
+    SceneCall scene = std::move(*m_pending);
+    m_pending.reset();
+    Call call(*this, scene);
+    std::optional<long long> result = Handlers().at(scene.function)(call);
+    if (result && !scene.result.empty() && Value(SplitTopLevel(scene.result).front()) != *result)
+        Problem(scene.line, scene.function + " returned " + std::to_string(*result) + ", GDI returned " + scene.result);
+}
 
-void* SceneRunner::Handle(const std::string& text)
+void Replay::Remark(const std::string& remark)
+{
+    static const std::regex regionData(R"(region data of (\w+) )");
+    static const std::regex rect(R"(^\{(-?\d+), (-?\d+), (-?\d+), (-?\d+)\}$)");
+    static const std::regex setPixelRows(R"(set with SetPixelV\((\w+), x, y, colour\))");
+    static const std::regex pixelRow(R"(^row (\d+):((?:\s+0x[0-9A-Fa-f]+)+)\s*$)");
+    static const std::regex dibWord(R"(writes (0x[0-9A-Fa-f]+) .*into the DIB memory at \((\d+),\s*(\d+)\))");
+    static const std::regex bitsCopy(R"(\bbits\b.*\binto the (?:canvas|DIB memory)\b.*\bat \((\d+),\s*(\d+)\))");
+    static const std::regex bitColour(R"(\b([01]) bits? (?:as|become|->|=) (0x[0-9A-Fa-f]+))");
+    std::smatch m;
+    if (!m_region.empty() && std::regex_match(remark, m, rect)) {
+        m_regionRects.push_back({ std::stoll(m[1]), std::stoll(m[2]), std::stoll(m[3]), std::stoll(m[4]) });
+        return;
+    }
+    EndRegionCheck();
+    if (std::regex_search(remark, m, regionData)) {
+        m_region = m[1];
+    } else if (std::regex_search(remark, m, setPixelRows)) {
+        m_pixelRowsDc = m[1];
+    } else if (!m_pixelRowsDc.empty() && std::regex_match(remark, m, pixelRow)) {
+        std::istringstream colours(m[2].str());
+        int x = 0;
+        for (std::string word; colours >> word;)
+            SetPixelV(static_cast<HDC>(Handle(m_pixelRowsDc)), x++, std::stoi(m[1]), Word(word));
+    } else if (std::regex_search(remark, m, dibWord)) {
+        // The surface keeps no alpha, as GetPixel shows.
+        SurfaceOf(m_canvas)->Set(std::stoi(m[2]), std::stoi(m[3]), Word(m[1]));
+    } else if (std::regex_search(remark, m, bitsCopy)) {
+        // Monochrome rows are padded to 16 bits; 1 bits are white and 0 bits black unless the remark says.
+        COLORREF colours[2] = { 0x000000, 0xFFFFFF };
+        for (auto it = std::sregex_iterator(remark.begin(), remark.end(), bitColour); it != std::sregex_iterator(); ++it)
+            colours[(*it)[1] == "1"] = Word((*it)[2]);
+        if (bitsWidth == 0)
+            Problem(m_line, "bits copied without a monochrome bitmap read before");
+        std::size_t stride = static_cast<std::size_t>((bitsWidth + 15) / 16 * 2);
+        for (std::size_t row = 0; stride > 0 && row < bits.size() / stride; ++row) {
+            for (int x = 0; x < bitsWidth; ++x) {
+                bool one = bits[row * stride + static_cast<std::size_t>(x / 8)] & (0x80 >> (x % 8));
+                SurfaceOf(m_canvas)->Set(std::stoi(m[1]) + x, std::stoi(m[2]) + static_cast<int>(row), ToPixel(colours[one]));
+            }
+        }
+    } else {
+        m_pixelRowsDc.clear();
+    }
+}
+
+void Replay::EndRegionCheck()
+{
+    if (m_region.empty())
+        return;
+    HRGN rgn = static_cast<HRGN>(Handle(m_region));
+    std::vector<char> buffer(GetRegionData(rgn, 0, nullptr));
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    GetRegionData(rgn, static_cast<DWORD>(buffer.size()), data);
+    std::vector<std::vector<long long>> actual;
+    for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+        RECT r;
+        std::memcpy(&r, data->Buffer + i * sizeof(RECT), sizeof(RECT));
+        actual.push_back({ r.left, r.top, r.right, r.bottom });
+    }
+    std::size_t k = 0;
+    while (k < actual.size() && k < m_regionRects.size() && actual[k] == m_regionRects[k])
+        ++k;
+    auto show = [&](const std::vector<std::vector<long long>>& rects) {
+        if (k >= rects.size())
+            return std::string("-");
+        const auto& r = rects[k];
+        return Show({ LONG(r[0]), LONG(r[1]), LONG(r[2]), LONG(r[3]) });
+    };
+    if (actual != m_regionRects)
+        Problem(m_line, m_region + " has " + std::to_string(actual.size()) + " rects, GDI lists "
+                    + std::to_string(m_regionRects.size()) + "; first difference at rect " + std::to_string(k) + ": ours "
+                    + show(actual) + ", GDI " + show(m_regionRects));
+    m_region.clear();
+    m_regionRects.clear();
+}
+
+void Replay::Finish()
+{
+    Flush();
+    EndRegionCheck();
+    raster::image::Image& picture = m_out.picture = raster::image::Image(m_width, m_height);
+    std::vector<raster::PixelValue> pixels = ReadPixels(m_canvas);
+    for (int y = 0; y < m_height && !pixels.empty(); ++y) {
+        for (int x = 0; x < m_width; ++x)
+            picture.Set(x, y, 0xFF000000u | pixels[static_cast<std::size_t>(y * m_width + x)]);
+    }
+}
+
+void* Replay::Handle(const std::string& text)
 {
     static const std::regex stock(R"(^GetStockObject\((\w+)\)$)");
     static const std::regex sysColourBrush(R"(^(?:\(HBRUSH\)\((\w+)\+1\)|GetSysColorBrush\((\w+)\))$)");
@@ -272,107 +527,46 @@ void* SceneRunner::Handle(const std::string& text)
     if (std::regex_match(text, m, sysColourBrush))
         return m[1].matched ? reinterpret_cast<void*>(static_cast<std::intptr_t>(Value(m[1]) + 1))
                             : GetSysColorBrush(static_cast<int>(Value(m[2])));
-    auto it = m_handles.find(text);
-    if (text != "NULL" && it == m_handles.end())
-        m_problems.push_back("unknown handle " + text);
-    return it == m_handles.end() ? nullptr : it->second;
+    auto it = handles.find(text);
+    if (text != "NULL" && it == handles.end())
+        m_out.problems.push_back("unknown handle " + text);
+    return it == handles.end() ? nullptr : it->second;
 }
 
-long long SceneRunner::Value(const std::string& text)
+long long Replay::Value(const std::string& text)
 {
     if (std::optional<long long> value = ParseNumber(text))
         return *value;
     auto it = Names.find(text);
     if (it == Names.end())
-        m_problems.push_back("cannot read " + text);
+        m_out.problems.push_back("cannot read " + text);
     return it == Names.end() ? 0 : it->second;
 }
 
-void SceneRunner::Run()
-{
-    Write(-1);
-    for (std::size_t i = 0; i < m_script.calls.size(); ++i) {
-        const SceneCall& scene = m_script.calls[i];
-        auto handler = Handlers().find(scene.function);
-        if (handler == Handlers().end()) {
-            Problem(scene.line, scene.function + " is not replayed");
-            continue;
-        }
-        Call call(*this, scene);
-        std::optional<long long> result = handler->second(call);
-        if (result && !scene.result.empty() && Value(SplitTopLevel(scene.result).front()) != *result)
-            Problem(scene.line, scene.function + " returned " + std::to_string(*result) + ", GDI returned " + scene.result);
-        CheckRegions(static_cast<int>(i));
-        Write(static_cast<int>(i));
-    }
 }
 
-void SceneRunner::Write(int afterCall)
+SceneReplay ReplayScene(std::istream& script)
 {
-    for (const SceneWrite& write : m_script.writes) {
-        if (write.afterCall != afterCall)
-            continue;
-        HDC dc = static_cast<HDC>(Handle(write.dc));
-        raster::Surface* surface = SurfaceOf(dc);
-        if (write.kind == SceneWrite::Kind::Colour)
-            SetPixelV(dc, write.x, write.y, write.value);
-        else if (write.kind == SceneWrite::Kind::DibWord && surface)
-            surface->Set(write.x, write.y, write.value); // the surface keeps no alpha, as GetPixel shows
-        if (write.kind != SceneWrite::Kind::Bits || !surface)
-            continue;
-        if (m_bitsWidth == 0)
-            m_problems.push_back("bits copied without a monochrome bitmap read before");
-        // Monochrome rows are padded to 16 bits.
-        std::size_t stride = static_cast<std::size_t>((m_bitsWidth + 15) / 16 * 2);
-        for (std::size_t row = 0; stride > 0 && row < m_bits.size() / stride; ++row) {
-            for (int x = 0; x < m_bitsWidth; ++x) {
-                bool one = m_bits[row * stride + static_cast<std::size_t>(x / 8)] & (0x80 >> (x % 8));
-                surface->Set(write.x + x, write.y + static_cast<int>(row), ToPixel(one ? write.value : write.zero));
-            }
-        }
+    SceneReplay out;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(script, line);)
+        lines.push_back(line);
+    static const std::regex call(R"(^\s*(?:\w+ = )?(\w+)\()");
+    bool inCalls = false;
+    for (const std::string& line : lines) {
+        std::smatch m;
+        if (inCalls && std::regex_search(line, m, call) && !Handlers().count(m[1])
+            && std::find(out.unsupported.begin(), out.unsupported.end(), m[1]) == out.unsupported.end())
+            out.unsupported.push_back(m[1]);
+        inCalls = inCalls || Trim(line) == "calls:";
     }
-}
-
-void SceneRunner::CheckRegions(int afterCall)
-{
-    for (const SceneRegionCheck& check : m_script.regionChecks) {
-        if (check.afterCall != afterCall)
-            continue;
-        HRGN rgn = static_cast<HRGN>(Handle(check.region));
-        std::vector<char> buffer(GetRegionData(rgn, 0, nullptr));
-        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-        GetRegionData(rgn, static_cast<DWORD>(buffer.size()), data);
-        std::vector<std::vector<long long>> actual;
-        for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-            RECT r;
-            std::memcpy(&r, data->Buffer + i * sizeof(RECT), sizeof(RECT));
-            actual.push_back({ r.left, r.top, r.right, r.bottom });
-        }
-        std::size_t k = 0;
-        while (k < actual.size() && k < check.rects.size() && actual[k] == check.rects[k])
-            ++k;
-        auto show = [&](const std::vector<std::vector<long long>>& rects) {
-            if (k >= rects.size())
-                return std::string("-");
-            const auto& r = rects[k];
-            return Show({ LONG(r[0]), LONG(r[1]), LONG(r[2]), LONG(r[3]) });
-        };
-        if (actual != check.rects)
-            m_problems.push_back(check.region + " has " + std::to_string(actual.size()) + " rects, GDI lists "
-                                 + std::to_string(check.rects.size()) + "; first difference at rect " + std::to_string(k)
-                                 + ": ours " + show(actual) + ", GDI " + show(check.rects));
-    }
-}
-
-raster::image::Image SceneRunner::Result() const
-{
-    raster::image::Image image(m_script.width, m_script.height);
-    std::vector<raster::PixelValue> pixels = ReadPixels(static_cast<HBITMAP>(m_canvas));
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x)
-            image.Set(x, y, 0xFF000000u | pixels[static_cast<std::size_t>(y * image.Width() + x)]);
-    }
-    return image;
+    if (!out.unsupported.empty())
+        return out;
+    Replay replay(out);
+    for (const std::string& line : lines)
+        replay.Line(line);
+    replay.Finish();
+    return out;
 }
 
 }
