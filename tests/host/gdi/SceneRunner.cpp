@@ -104,7 +104,6 @@ std::string Show(const RECT& r)
         + std::to_string(r.bottom) + "}";
 }
 
-
 struct SceneCall {
     int line = 0;
     std::string assignTo; // "pen1" in "pen1 = CreatePen(...)"
