@@ -222,7 +222,8 @@ public:
             return m_points.data();
         } else if constexpr (std::is_same_v<T, const void*>) { // bitmap bits, listed in rows under the call
             m_bits.resize((m_call.monoBits.size() + 3) / 4);
-            std::memcpy(m_bits.data(), m_call.monoBits.data(), m_call.monoBits.size());
+            if (!m_call.monoBits.empty())
+                std::memcpy(m_bits.data(), m_call.monoBits.data(), m_call.monoBits.size());
             std::transform(m_call.colourBits.begin(), m_call.colourBits.end(), std::back_inserter(m_bits), ToPixel);
             return m_bits.empty() ? nullptr : m_bits.data();
         } else if constexpr (std::is_same_v<T, const LOGBRUSH*>) {
