@@ -8,8 +8,8 @@ KORVANE_PACKAGES=(
   build-essential cmake pkg-config
   googletest libgtest-dev libbenchmark-dev
   unixodbc unixodbc-dev odbc-mdbtools
-  libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg-dev libstb-dev
-  fonts-dejavu-core fonts-arphic-uming xdg-utils xvfb xdotool xauth
+  libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg-dev
+  fonts-dejavu-core fonts-dejavu-extra fonts-arphic-uming xdg-utils xvfb xdotool xauth
 )
 KORVANE_DRIVER="Microsoft Access Driver (*.mdb)"
 KORVANE_INSTALLED=()

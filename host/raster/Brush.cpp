@@ -70,7 +70,7 @@ Pattern Brush::Resolve(const BrushContext& context, const Surface& destination) 
                     mask[index] = on ? 1 : 0;
             }
         }
-        return Pattern::Tiled(8, 8, std::move(pixels), std::move(mask), { 0, 0 });
+        return Pattern::Tiled(8, 8, std::move(pixels), std::move(mask), context.origin);
     }
     case BrushStyle::Pattern: {
         const Surface& tile = *m_pattern;

@@ -33,7 +33,7 @@ public:
     HatchStyle Hatch() const { return m_hatch; }
     const Surface* PatternSurface() const { return m_pattern.get(); }
 
-    // Hatches sit on device (0,0) whatever the origin; bitmap patterns follow the origin.
+    // Hatches and bitmap patterns tile from the context's origin, a device position.
     // Monochrome patterns paint 0 bits in the text colour and 1 bits in the background colour.
     Pattern Resolve(const BrushContext& context, const Surface& destination) const;
 

@@ -2,32 +2,44 @@
 // picture pixel for pixel, with zero tolerance. On a mismatch the first differing pixel
 // is logged and actual, expected and diff PNGs are written to the build folder.
 
-#include "PngFiles.h"
 #include "SceneRunner.h"
-#include "SceneScript.h"
 
 #include "host/gdi/GdiInternal.h"
+#include "host/raster/image/Codecs.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 namespace korvane::gdi::test {
 namespace {
 
-std::string ReferenceDir() { return KORVANE_GDI_REFERENCE_DIR; }
+using raster::image::Image;
 
-// Scenes whose calls are served but whose pixels are known not to match yet. A mismatch
-// there skips with the reason; a match passes, so fixing one shows up at once.
-const std::map<std::string, std::string>& KnownDifferences()
+const std::filesystem::path ReferenceDir = KORVANE_GDI_REFERENCE_DIR;
+const std::string NoReference = "reference_data_missing";
+
+// Scenes whose pixels are known not to match yet. A mismatch there skips with the
+// reason; a match passes, so fixing one shows up at once.
+const std::map<std::string, std::string> KnownDifferences = {
+    { "pens_wide", "diagonal wide pens are swept with a disc; GDI fills a polygon with round caps" },
+    { "pens_styles", "PS_ALTERNATE and wide styled pens differ" },
+};
+
+// The scenes index.txt lists, one test each.
+std::vector<std::string> SceneNames()
 {
-    static const std::map<std::string, std::string> known = {
-        { "pens_wide", "diagonal wide pens are swept with a disc; GDI fills a polygon with round caps" },
-        { "pens_styles", "PS_ALTERNATE and wide styled pens differ" },
-    };
-    return known;
+    std::vector<std::string> names;
+    std::ifstream index(ReferenceDir / "index.txt");
+    for (std::string line; std::getline(index, line);) {
+        if (std::string name = line.substr(0, line.find(' ')); !name.empty())
+            names.push_back(name);
+    }
+    return names.empty() ? std::vector<std::string> { NoReference } : names;
 }
 
 std::string Hex(std::uint32_t rgb)
@@ -37,119 +49,118 @@ std::string Hex(std::uint32_t rgb)
     return text;
 }
 
-void ReplayScene(const std::string& name)
-{
-    std::filesystem::path dir = ReferenceDir();
-    std::filesystem::path script = dir / (name + ".txt");
-    std::filesystem::path picture = dir / (name + ".png");
-    if (!std::filesystem::exists(script) || !std::filesystem::exists(picture))
-        GTEST_SKIP() << "reference data not found in " << dir;
+class ReferenceScene : public ::testing::TestWithParam<std::string> { };
 
-    std::string error;
-    std::optional<SceneScript> scene = SceneScript::Load(script.string(), error);
-    ASSERT_TRUE(scene) << error;
-    std::vector<std::string> unsupported = SceneRunner::UnsupportedCalls(*scene);
-    if (!unsupported.empty()) {
+TEST_P(ReferenceScene, MatchesGdi)
+{
+    const std::string& name = GetParam();
+    std::filesystem::path picture = ReferenceDir / (name + ".png");
+    if (name == NoReference || !std::filesystem::exists(picture))
+        GTEST_SKIP() << "reference data not found in " << ReferenceDir;
+
+    std::ifstream script(ReferenceDir / (name + ".txt"));
+    std::size_t liveBefore = LiveObjectCount();
+    SceneReplay replay = ReplayScene(script);
+    EXPECT_EQ(LiveObjectCount(), liveBefore) << name << " left GDI objects alive";
+    if (!replay.unsupported.empty()) {
         std::string list;
-        for (const std::string& f : unsupported)
+        for (const std::string& f : replay.unsupported)
             list += (list.empty() ? "" : ", ") + f;
         GTEST_SKIP() << name << " uses calls the facade does not serve yet: " << list;
     }
-    RgbImage expected;
-    ASSERT_TRUE(LoadPng(picture.string(), expected)) << "cannot read " << picture;
-    ASSERT_EQ(expected.width, scene->width);
-    ASSERT_EQ(expected.height, scene->height);
+    auto loaded = raster::image::LoadImageFile(picture);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Error();
+    const Image& expected = loaded.Value();
+    const Image& actual = replay.picture;
+    const std::vector<std::string>& problems = replay.problems;
+    ASSERT_EQ(actual.Width(), expected.Width());
+    ASSERT_EQ(actual.Height(), expected.Height());
 
-    std::size_t liveBefore = LiveObjectCount();
-    RgbImage actual;
-    std::vector<std::string> problems;
-    {
-        SceneRunner runner(*scene);
-        runner.Run();
-        actual = runner.Result();
-        problems = runner.Problems();
+    Image diff(expected.Width(), expected.Height(), 0xFFFFFFFF);
+    int differing = 0;
+    int firstX = 0;
+    int firstY = 0;
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            if (actual.At(x, y) == expected.At(x, y))
+                continue;
+            diff.Set(x, y, 0xFFFF0000);
+            if (differing++ == 0)
+                firstX = x, firstY = y;
+        }
     }
-    EXPECT_EQ(LiveObjectCount(), liveBefore) << name << " left GDI objects alive";
-
-    ASSERT_EQ(actual.pixels.size(), expected.pixels.size());
-    RgbImage diff = expected;
-    std::size_t differing = 0;
-    std::size_t first = 0;
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i) {
-        bool same = actual.pixels[i] == expected.pixels[i];
-        diff.pixels[i] = same ? 0xFFFFFF : 0xFF0000;
-        if (!same && differing++ == 0)
-            first = i;
-    }
-    auto known = KnownDifferences().find(name);
-    if (known != KnownDifferences().end() && (differing > 0 || !problems.empty()))
+    auto known = KnownDifferences.find(name);
+    if (known != KnownDifferences.end() && (differing > 0 || !problems.empty()))
         GTEST_SKIP() << name << ": " << differing << " pixels differ, " << problems.size()
                      << " results differ; known: " << known->second;
     for (const std::string& problem : problems)
         ADD_FAILURE() << name << ": " << problem;
     if (differing == 0)
         return;
-    std::filesystem::path out = std::filesystem::path(KORVANE_SCENE_OUTPUT_DIR);
+    std::filesystem::path out = KORVANE_SCENE_OUTPUT_DIR;
     std::filesystem::create_directories(out);
-    SavePng((out / (name + ".actual.png")).string(), actual);
-    SavePng((out / (name + ".expected.png")).string(), expected);
-    SavePng((out / (name + ".diff.png")).string(), diff);
-    int x = static_cast<int>(first % static_cast<std::size_t>(actual.width));
-    int y = static_cast<int>(first / static_cast<std::size_t>(actual.width));
-    ADD_FAILURE() << name << ": " << differing << " pixels differ; first at (" << x << "," << y << "): ours RGB "
-                  << Hex(actual.pixels[first]) << ", GDI RGB " << Hex(expected.pixels[first]) << " (PNGs in " << out
-                  << ")";
+    using Output = std::pair<const char*, const Image*>;
+    for (const auto& [suffix, image] : { Output { ".actual", &actual }, Output { ".expected", &expected }, Output { ".diff", &diff } })
+        raster::image::SavePng(*image, out / (name + suffix + ".png"));
+    ADD_FAILURE() << name << ": " << differing << " pixels differ; first at (" << firstX << "," << firstY << "): ours RGB "
+                  << Hex(actual.At(firstX, firstY)) << ", GDI RGB " << Hex(expected.At(firstX, firstY)) << " (PNGs in "
+                  << out << ")";
 }
 
-#define KORVANE_SCENE(Group, Name) \
-    TEST(Group, Name) { ReplayScene(#Name); }
+// Replays a scene written here; every call must be served and agree with its result.
+Image Replay(const std::string& text)
+{
+    std::istringstream script(text);
+    SceneReplay replay = ReplayScene(script);
+    EXPECT_TRUE(replay.unsupported.empty()) << text;
+    for (const std::string& problem : replay.problems)
+        ADD_FAILURE() << problem;
+    return replay.picture;
+}
 
-KORVANE_SCENE(ReferenceLines, lines_hv)
-KORVANE_SCENE(ReferenceLines, lines_diag)
-KORVANE_SCENE(ReferenceLines, lines_polyline)
-KORVANE_SCENE(ReferenceLines, lines_offscreen)
-KORVANE_SCENE(ReferenceLines, lines_rop2)
-KORVANE_SCENE(ReferencePens, pens_dot_transparent)
-KORVANE_SCENE(ReferencePens, pens_dot_opaque)
-KORVANE_SCENE(ReferencePens, pens_styles)
-KORVANE_SCENE(ReferencePens, pens_wide)
-KORVANE_SCENE(ReferenceShapes, rect_rectangle)
-KORVANE_SCENE(ReferenceShapes, rect_fillframe)
-KORVANE_SCENE(ReferenceShapes, roundrect)
-KORVANE_SCENE(ReferenceShapes, ellipse)
-KORVANE_SCENE(ReferenceShapes, polygon_fill)
-KORVANE_SCENE(ReferenceRegions, rgn_ellipse_0_0_20_20)
-KORVANE_SCENE(ReferenceRegions, rgn_ellipse_0_0_60_25)
-KORVANE_SCENE(ReferenceRegions, rgn_ellipse_2_2_58_23)
-KORVANE_SCENE(ReferenceRegions, rgn_poly_A)
-KORVANE_SCENE(ReferenceRegions, rgn_poly_B)
-KORVANE_SCENE(ReferenceRegions, rgn_corners_diff)
-KORVANE_SCENE(ReferenceRegions, rgn_combine_diff)
-KORVANE_SCENE(ReferenceRegions, rgn_roundrect)
-KORVANE_SCENE(ReferenceRegions, rgn_poly_star)
-KORVANE_SCENE(ReferenceRegions, clip_rects)
-KORVANE_SCENE(ReferenceBrushes, hatch_opaque)
-KORVANE_SCENE(ReferenceBrushes, hatch_transparent)
-KORVANE_SCENE(ReferenceBrushes, hatch_ops_transparent)
-KORVANE_SCENE(ReferenceBrushes, pattern_color_8x8)
-KORVANE_SCENE(ReferenceBrushes, pattern_color_5x3)
-KORVANE_SCENE(ReferenceBrushes, pattern_mono_8x8)
-KORVANE_SCENE(ReferenceEdges, drawedge_etched)
-KORVANE_SCENE(ReferenceEdges, drawedge_sunkenouter)
-KORVANE_SCENE(ReferenceEdges, drawedge_sunken)
-KORVANE_SCENE(ReferenceEdges, drawedge_raised)
-KORVANE_SCENE(ReferenceEdges, drawedge_flags)
-KORVANE_SCENE(ReferenceEdges, drawframecontrol_push)
-KORVANE_SCENE(ReferenceEdges, focus_white)
-KORVANE_SCENE(ReferenceBlits, blt_rops)
-KORVANE_SCENE(ReferenceBlits, blt_mono_to_color)
-KORVANE_SCENE(ReferenceBlits, stretch_checker_bow)
-KORVANE_SCENE(ReferenceBlits, stretch_checker_coc)
-KORVANE_SCENE(ReferenceBlits, stretch_unique_bow)
-KORVANE_SCENE(ReferencePixels, pixel_oob)
-KORVANE_SCENE(ReferencePixels, gradient_rect)
-KORVANE_SCENE(ReferencePixels, exttextout_opaque)
-KORVANE_SCENE(ReferencePixels, viewport_org)
+// No reference scene frames a region, moves the brush origin or reads bits back yet;
+// each must replay exactly like calls that the reference pictures prove.
+TEST(SceneReplay, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
+{
+    const std::string start = "size: 40x20\nclear: every pixel preset to 0xFFFFFF\ncalls:\n"
+                              "  brush1 = CreateSolidBrush(0x0000FF)\n"
+                              "  brush2 = CreateHatchBrush(HS_CROSS (4), 0x000000)\n"
+                              "  bitmap1 = CreateBitmap(16, 2, 1, 1, bits)\n"
+                              "    row 0: (bytes 0xF0,0x0F)\n"
+                              "    row 1: (bytes 0x0F,0xF0)\n";
+    Image replayed = Replay(start
+                               + "  rgn1 = CreateRectRgn(2, 2, 12, 10)\n"
+                                 "  FrameRgn(dc, rgn1, brush1, 1, 1) -> TRUE\n"
+                                 "  rgn2 = CreateRectRgn(14, 2, 26, 12)\n"
+                                 "  FrameRgn(dc, rgn2, brush1, 2, 3) -> TRUE\n"
+                                 "  SelectObject(dc, brush2)\n"
+                                 "  SetBrushOrgEx(dc, 3, 2, NULL) -> TRUE\n"
+                                 "  PatBlt(dc, 28, 2, 10, 10, PATCOPY) -> TRUE\n"
+                                 "  GetBitmapBits(bitmap1, 8, buffer) -> 4\n"
+                                 "    row 0: (bytes 0xF0,0x0F)\n"
+                                 "    row 1: (bytes 0x0F,0xF0)\n"
+                                 "  # it copies the bits read into the DIB memory at (2, 14), 1 bits as 0x00FF00\n");
+    Image proven = Replay(start
+                             + "  FrameRect(dc, {2, 2, 12, 10}, brush1) -> 1\n"
+                               "  FillRect(dc, {14, 2, 26, 5}, brush1) -> 1\n"
+                               "  FillRect(dc, {14, 9, 26, 12}, brush1) -> 1\n"
+                               "  FillRect(dc, {14, 5, 16, 9}, brush1) -> 1\n"
+                               "  FillRect(dc, {24, 5, 26, 9}, brush1) -> 1\n"
+                               "  memdc1 = CreateCompatibleDC(NULL)\n"
+                               "  dib1 = CreateDIBSection(NULL, {biWidth=16, biHeight=-16, biBitCount=32}, DIB_RGB_COLORS, &bits, NULL, 0)\n"
+                               "  SelectObject(memdc1, dib1)\n"
+                               "  SelectObject(memdc1, brush2)\n"
+                               "  PatBlt(memdc1, 0, 0, 16, 16, PATCOPY) -> TRUE\n"
+                               "  BitBlt(dc, 28, 2, 10, 10, memdc1, 1, 0, SRCCOPY) -> TRUE\n"
+                               "  memdc2 = CreateCompatibleDC(NULL)\n"
+                               "  SelectObject(memdc2, bitmap1)\n"
+                               "  SetBkColor(dc, 0x00FF00)\n"
+                               "  BitBlt(dc, 2, 14, 16, 2, memdc2, 0, 0, SRCCOPY) -> TRUE\n");
+    EXPECT_EQ(replayed, proven);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, ReferenceScene, ::testing::ValuesIn(SceneNames()),
+                         [](const ::testing::TestParamInfo<std::string>& scene) { return scene.param; });
 
 }
 }

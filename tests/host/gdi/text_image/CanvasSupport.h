@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -85,6 +86,8 @@ private:
     HBITMAP m_bitmap = nullptr;
     HBITMAP m_previous = nullptr;
 };
+
+inline std::array<LONG, 4> Edges(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }
 
 inline bool Within(const RECT& inner, const RECT& outer)
 {

@@ -180,36 +180,37 @@ TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
 
 TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
 {
-    const std::string icoPath = Write(m_folder, "four.ico", IconFile());
-    HICON icon = static_cast<HICON>(LoadImageA(nullptr, icoPath.c_str(), IMAGE_ICON, 8, 8, LR_LOADFROMFILE));
-    ASSERT_NE(icon, nullptr);
-    Canvas canvas(12, 12, Grey);
-    DrawIconEx(canvas.Dc(), 2, 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
-    ICONINFO info {};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
-    EXPECT_TRUE(info.fIcon);
-    EXPECT_EQ(info.xHotspot, 4u);
-    EXPECT_EQ(info.yHotspot, 4u);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    DestroyIcon(icon);
-
-    const std::string curPath = Write(m_folder, "four.cur", IconFile(true, 1, 2));
-    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(nullptr, curPath.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
-    ASSERT_NE(cursor, nullptr);
-    ASSERT_TRUE(GetIconInfo(cursor, &info));
-    EXPECT_FALSE(info.fIcon);
-    EXPECT_EQ(info.xHotspot, 1u);
-    EXPECT_EQ(info.yHotspot, 2u);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    EXPECT_TRUE(DestroyCursor(cursor));
-
+    const struct {
+        const char* file;
+        UINT type;
+        int size;
+        int scale;
+        DWORD hotspotX, hotspotY; // icons turn about their centre
+    } cases[] = { { "four.ico", IMAGE_ICON, 0, 1, 2, 2 }, { "four.ico", IMAGE_ICON, 8, 2, 4, 4 },
+                  { "four.cur", IMAGE_CURSOR, 0, 1, 1, 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.size));
+        const bool cursor = c.type == IMAGE_CURSOR;
+        const std::string path = Write(m_folder, c.file, IconFile(cursor, 1, 2));
+        HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), c.type, c.size, c.size, LR_LOADFROMFILE));
+        ASSERT_NE(icon, nullptr);
+        Canvas canvas(12, 12, Grey);
+        DrawIconEx(canvas.Dc(), 2, 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
+        ExpectIcon(canvas, { 2, 2 }, c.scale, Grey);
+        ICONINFO info {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        EXPECT_EQ(info.fIcon, !cursor);
+        EXPECT_EQ(info.xHotspot, c.hotspotX);
+        EXPECT_EQ(info.yHotspot, c.hotspotY);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+        EXPECT_TRUE(cursor ? DestroyCursor(icon) : DestroyIcon(icon));
+    }
     EXPECT_EQ(LoadImageA(nullptr, (m_folder.Path() / "missing.ico").string().c_str(), IMAGE_ICON, 0, 0,
                          LR_LOADFROMFILE),
               nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, icoPath.c_str(), IMAGE_ICON, 0, 0, 0), nullptr) << "resources are not served";
+    EXPECT_EQ(LoadImageA(nullptr, Write(m_folder, "four.ico", IconFile()).c_str(), IMAGE_ICON, 0, 0, 0), nullptr)
+        << "resources are not served";
 }
 
 TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
