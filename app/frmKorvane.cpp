@@ -55,7 +55,7 @@ void frmKorvane::cmdgxButtons_Click(std::int16_t Index)
 
 void frmKorvane::OpenAdministrator()
 {
-    host::OdbcInstaller& installer = host::OdbcInstaller::Shared();
+    platform::OdbcInstaller& installer = platform::OdbcInstaller::Shared();
     if (installer.SQLManageDataSources(hWnd()))
         return;
     // unixODBC opens an administrator only with its optional GUI plug-in.

@@ -66,7 +66,7 @@ std::string clsOdbc::ExecuteDSN(std::int32_t request, std::int32_t driverType, s
         // list's own terminator doubles the caller's final NUL.
         std::string ansiDriver = host::ToAnsi(driver);
         std::string ansiAttributes = host::ToAnsi(attributes);
-        int succeeded = host::OdbcInstaller::Shared().SQLConfigDataSource(
+        int succeeded = platform::OdbcInstaller::Shared().SQLConfigDataSource(
             nullptr, static_cast<std::uint16_t>(request), ansiDriver.c_str(), ansiAttributes.c_str());
         if (!succeeded)
             result = std::string("错误: ") + kCrLf + "无效的属性值" + kCrLf;
@@ -79,7 +79,7 @@ std::string clsOdbc::ExecuteDSN(std::int32_t request, std::int32_t driverType, s
 
 std::string clsOdbc::ExecuteFileDSN(std::string fileName, std::int32_t driverType, std::string attributes)
 {
-    host::OdbcInstaller& installer = host::OdbcInstaller::Shared();
+    platform::OdbcInstaller& installer = platform::OdbcInstaller::Shared();
     std::string ansiFile = host::ToAnsi(fileName);
     std::string driver = host::ToAnsi(GetDriverName(driverType));
     // An unlisted driver type reaches the installer as no driver at all.

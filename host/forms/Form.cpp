@@ -158,7 +158,7 @@ void Form::SetUserMode(bool userMode) { m_userMode = userMode; }
 Control* Form::Find(std::string_view name, std::optional<int> index) const
 {
     for (Control* control : m_order)
-        if (host::EqualsIgnoringCase(control->Name(), name) && control->Index() == index)
+        if (platform::EqualsIgnoringCase(control->Name(), name) && control->Index() == index)
             return control;
     return nullptr;
 }
@@ -167,7 +167,7 @@ std::vector<Control*> Form::Array(std::string_view name) const
 {
     std::vector<Control*> elements;
     for (Control* control : m_order)
-        if (host::EqualsIgnoringCase(control->Name(), name) && control->Index())
+        if (platform::EqualsIgnoringCase(control->Name(), name) && control->Index())
             elements.push_back(control);
     std::sort(elements.begin(), elements.end(), [](Control* a, Control* b) { return *a->Index() < *b->Index(); });
     return elements;

@@ -10,7 +10,7 @@
 
 namespace korvane::forms {
 
-using host::EqualsIgnoringCase;
+using platform::EqualsIgnoringCase;
 
 namespace {
 
@@ -331,10 +331,10 @@ LayoutParseResult LoadLayoutFile(const std::filesystem::path& path)
 {
     std::string contents;
     std::string error;
-    switch (host::ReadFileContents(path.string(), contents, error)) {
-    case host::ReadOutcome::Read: break;
-    case host::ReadOutcome::Missing: return LayoutParseResult { std::nullopt, "no layout file " + path.string() };
-    case host::ReadOutcome::Failed: return LayoutParseResult { std::nullopt, error };
+    switch (platform::ReadFileContents(path.string(), contents, error)) {
+    case platform::ReadOutcome::Read: break;
+    case platform::ReadOutcome::Missing: return LayoutParseResult { std::nullopt, "no layout file " + path.string() };
+    case platform::ReadOutcome::Failed: return LayoutParseResult { std::nullopt, error };
     }
     LayoutParseResult result = ParseLayout(contents);
     if (!result.form)

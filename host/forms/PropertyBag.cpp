@@ -8,7 +8,7 @@
 
 namespace korvane::forms {
 
-using host::EqualsIgnoringCase;
+using platform::EqualsIgnoringCase;
 
 std::optional<std::int64_t> AsInteger(const PropertyValue& value)
 {

@@ -88,7 +88,7 @@ std::vector<std::string> ShellArguments(const std::string& commandLine)
     std::vector<std::string> words = SplitCommandLine(commandLine);
     if (words.empty())
         return {};
-    if (host::EqualsIgnoringCase(words.front(), "explorer")) {
+    if (platform::EqualsIgnoringCase(words.front(), "explorer")) {
         if (words.size() < 2)
             return {};
         // The address is the rest of the line: it may hold spaces when it is not quoted.

@@ -27,6 +27,6 @@ PropertyValue ReadSettingValue(const PropertyBag& bag, std::string_view key, Set
     return fallback;
 }
 
-bool SameSettingKey(std::string_view a, std::string_view b) { return host::EqualsIgnoringCase(a, b); }
+bool SameSettingKey(std::string_view a, std::string_view b) { return platform::EqualsIgnoringCase(a, b); }
 
 } // namespace korvane::forms

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace korvane::host {
+namespace korvane::platform {
 
 namespace {
 
@@ -141,4 +141,4 @@ ReadOutcome ReadFileContents(const std::string& path, std::string& contents, std
     return ReadOutcome::Read;
 }
 
-} // namespace korvane::host
+} // namespace korvane::platform

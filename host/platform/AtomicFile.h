@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace korvane::host {
+namespace korvane::platform {
 
 // Replaces a file's contents so that readers see either the old file or the new
 // one, never a part: the text goes to a temporary file beside it, is flushed to
@@ -18,4 +18,4 @@ enum class ReadOutcome { Read, Missing, Failed };
 // the reason in `error`.
 ReadOutcome ReadFileContents(const std::string& path, std::string& contents, std::string& error);
 
-} // namespace korvane::host
+} // namespace korvane::platform

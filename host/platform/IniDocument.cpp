@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace korvane::host {
+namespace korvane::platform {
 
 namespace {
 
@@ -221,4 +221,4 @@ bool IniDocument::RemoveValue(std::string_view section, std::string_view key)
     return removed;
 }
 
-} // namespace korvane::host
+} // namespace korvane::platform

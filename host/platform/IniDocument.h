@@ -11,7 +11,7 @@
 // A section runs from its "[name]" line to its last entry line; comments and blank
 // lines after that belong to whatever follows, so removing a section leaves the
 // lead-in of the next one alone. Names and keys compare without regard to case.
-namespace korvane::host {
+namespace korvane::platform {
 
 class IniDocument {
 public:
@@ -64,4 +64,4 @@ private:
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
-} // namespace korvane::host
+} // namespace korvane::platform

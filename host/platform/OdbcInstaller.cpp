@@ -8,7 +8,9 @@
 
 #include <vector>
 
-namespace korvane::host {
+namespace korvane::platform {
+
+using namespace korvane::host;
 
 namespace {
 
@@ -133,4 +135,4 @@ std::optional<std::string> OdbcInstaller::SystemIniPath()
     }
 }
 
-} // namespace korvane::host
+} // namespace korvane::platform

@@ -7,7 +7,7 @@
 // unixODBC's installer library, bound on first use. Binding late means a machine
 // without the library still starts, and the failure surfaces at the call as the
 // host's run-time error: 53 for a missing library, 453 for a missing entry point.
-namespace korvane::host {
+namespace korvane::platform {
 
 class OdbcInstaller {
 public:
@@ -48,4 +48,4 @@ private:
     void* m_library = nullptr;
 };
 
-} // namespace korvane::host
+} // namespace korvane::platform

@@ -16,7 +16,8 @@ struct RegistryKey {
     std::vector<std::pair<std::string, std::string>> values;
 };
 
-namespace korvane::host {
+namespace korvane::platform {
+
 
 namespace {
 
@@ -116,9 +117,9 @@ LONG OpenOdbcKey(HKEY root, const std::vector<std::string>& parts, std::unique_p
 
 int OpenRegistryKeyCount() { return static_cast<int>(OpenKeys().size()); }
 
-} // namespace korvane::host
+} // namespace korvane::platform
 
-using namespace korvane::host;
+using namespace korvane::platform;
 
 LONG RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* result)
 {

@@ -41,7 +41,7 @@ LONG RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, 
 LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize);
 LONG RegCloseKey(HKEY key);
 
-namespace korvane::host {
+namespace korvane::platform {
 // Keys opened and not yet closed, so tests can prove none leaks.
 int OpenRegistryKeyCount();
-} // namespace korvane::host
+} // namespace korvane::platform

@@ -161,9 +161,9 @@ TEST_F(RepairWindow, AMissingAdministratorIsExplained)
 
 TEST_F(RepairWindow, ARunTimeErrorIsShownAndTheProgramGoesOn)
 {
-    host::OdbcInstaller::ReplaceSharedLibrary("libkorvane-no-such-library.so");
+    platform::OdbcInstaller::ReplaceSharedLibrary("libkorvane-no-such-library.so");
     korvane->cmdgxButtons_Click(0);
-    host::OdbcInstaller::ReplaceSharedLibrary(host::OdbcInstaller::kDefaultLibrary);
+    platform::OdbcInstaller::ReplaceSharedLibrary(platform::OdbcInstaller::kDefaultLibrary);
     ExpectOneBox("运行时错误 '53':\r\n\r\nFile not found: libkorvane-no-such-library.so", forms::vbCritical, "Korvane");
     EXPECT_TRUE(korvane->IsLoaded());
     EXPECT_EQ(Launches(), std::vector { kLaunch });

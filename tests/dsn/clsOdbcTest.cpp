@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using korvane::clsOdbc;
-using korvane::host::OdbcInstaller;
+using korvane::platform::OdbcInstaller;
 using korvane::testing::OdbcSandbox;
 using korvane::testing::ReadFile;
 using korvane::testing::WriteFile;

@@ -13,7 +13,7 @@ namespace {
 
 class DsnProbe : public ::testing::Test {
 protected:
-    void TearDown() override { EXPECT_EQ(korvane::host::OpenRegistryKeyCount(), 0); }
+    void TearDown() override { EXPECT_EQ(korvane::platform::OpenRegistryKeyCount(), 0); }
     OdbcSandbox sandbox;
 };
 

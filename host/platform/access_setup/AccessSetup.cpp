@@ -22,8 +22,8 @@ BOOL _odbcinst_UserINI(char* fileName, BOOL verify);
 BOOL _odbcinst_SystemINI(char* fileName, BOOL verify);
 }
 
-using namespace korvane::host;
-using namespace korvane::host::setup;
+using namespace korvane::platform;
+using namespace korvane::platform::setup;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace korvane::host::setup {
+namespace korvane::platform::setup {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::vector<IniDocument::Entry> SectionEntries(const DataSourceRequest& request)
     return entries;
 }
 
-} // namespace korvane::host::setup
+} // namespace korvane::platform::setup

@@ -8,7 +8,7 @@
 #include <vector>
 
 // What a ConfigDSN call asks for, checked before anything is written.
-namespace korvane::host::setup {
+namespace korvane::platform::setup {
 
 enum class Action { Add, Configure, Remove };
 enum class Scope { User, System };
@@ -38,4 +38,4 @@ ParseResult ParseRequest(std::uint16_t request, bool systemMode, const char* dri
 // given, then Database, which the Access driver reads, mirroring DBQ.
 std::vector<IniDocument::Entry> SectionEntries(const DataSourceRequest& request);
 
-} // namespace korvane::host::setup
+} // namespace korvane::platform::setup

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using korvane::host::IniDocument;
+using korvane::platform::IniDocument;
 
 namespace {
 

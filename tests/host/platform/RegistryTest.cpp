@@ -17,7 +17,7 @@ constexpr const char* kList = "SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources";
 
 class RegistryView : public ::testing::Test {
 protected:
-    void TearDown() override { EXPECT_EQ(korvane::host::OpenRegistryKeyCount(), 0); }
+    void TearDown() override { EXPECT_EQ(korvane::platform::OpenRegistryKeyCount(), 0); }
 
     // The value's text, or the registry error as "error N".
     std::string Query(HKEY root, const char* path, const char* name, DWORD bufferSize = 255)
@@ -61,10 +61,10 @@ TEST_F(RegistryView, TakesTheFilesUnixOdbcNames)
     // Without ODBCINI unixODBC names the account's ~/.odbc.ini; only the name is
     // checked, so the real user's file is never read.
     unsetenv("ODBCINI");
-    std::optional<std::string> user = korvane::host::OdbcInstaller::Shared().UserIniPath();
+    std::optional<std::string> user = korvane::platform::OdbcInstaller::Shared().UserIniPath();
     ASSERT_TRUE(user);
     EXPECT_EQ(std::filesystem::path(*user).filename(), ".odbc.ini");
-    EXPECT_EQ(korvane::host::OdbcInstaller::Shared().SystemIniPath(), sandbox.SystemIni().string());
+    EXPECT_EQ(korvane::platform::OdbcInstaller::Shared().SystemIniPath(), sandbox.SystemIni().string());
 }
 
 TEST_F(RegistryView, ReportsMissingAndUnreadableListsAsErrors)
