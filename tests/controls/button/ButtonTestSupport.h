@@ -3,6 +3,7 @@
 // A button on a headless form with every message box recorded, and a back buffer
 // without a window for painting a face from a ButtonLook alone.
 
+#include "controls/button/ButtonPipeline.h"
 #include "controls/button/gxButtons_H.h"
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiRaster.h"
@@ -83,7 +84,11 @@ public:
     FaceCanvas(const FaceCanvas&) = delete;
     FaceCanvas& operator=(const FaceCanvas&) = delete;
 
-    COLORREF At(int x, int y) const { return GetPixel(buffer.BufferDC, x, y); }
+    void PaintBackground(button::OleColor& face, button::OleColor& gradient, button::OleColor& hover)
+    {
+        button::RedrawWork work;
+        button::PaintBackground(look, buffer, work, face, gradient, hover);
+    }
     const raster::Surface& Pixels() const { return *gdi::BitmapSurface(m_bitmap); }
 
     button::BackBuffer buffer;
