@@ -8,6 +8,7 @@
 #include "tests/controls/button/ButtonTestSupport.h"
 
 #include <array>
+#include <functional>
 
 using namespace korvane;
 using namespace korvane::button;
@@ -175,7 +176,7 @@ class ButtonRedraw : public korvane::testing::ButtonFormTest {};
 
 TEST_F(ButtonRedraw, DelayDrawingBatchesChangesIntoOneRedraw)
 {
-    gxButtons_H& button = Load("");
+    gxButtons_H& button = Load();
     const int presents = Headless().PresentCount(FormWindow());
     const COLORREF before = PixelAt(Capture(button), 10, 10);
     button.DelayDrawing(true);
@@ -191,28 +192,20 @@ TEST_F(ButtonRedraw, DelayDrawingBatchesChangesIntoOneRedraw)
 
 TEST_F(ButtonRedraw, NothingIsLeftBehindInAnyState)
 {
-    const std::string settings = "        Caption = \"开始(&F)\"\n        BackStyle = 2\n        Gradient = 2\n"
-                                 "        CapStyle = 2\n        Image = Picture(\"resources/repair.ico\")\n";
-    gxButtons_H& button = Load(settings, 184, 25);
+    gxButtons_H& button = Load({ "Caption = \"开始(&F)\"", "BackStyle = 2", "Gradient = 2", "CapStyle = 2",
+                                 "Image = Picture(\"resources/repair.ico\")" }, 184, 25);
     const std::size_t loaded = gdi::LiveObjectCount();
     button.Move(0, 0, 120 * forms::kTwipsPerPixel, 30 * forms::kTwipsPerPixel);
     Move("cmdTest");
-    const char* const states[] = { "normal", "hover", "pressed", "disabled", "latched" };
-    for (const std::string state : states) {
-        if (state == "hover")
-            button.ShowHover(true);
-        if (state == "pressed") {
-            Press("cmdTest");
-        }
-        if (state == "disabled") {
-            Release("cmdTest");
-            button.LetEnabled(false);
-        }
-        if (state == "latched") {
-            button.LetEnabled(true);
-            button.LetMode(gxCheckBox);
-            button.LetValue(true);
-        }
+    const std::pair<const char*, std::function<void()>> states[] = {
+        { "normal", [] {} },
+        { "hover", [&] { button.ShowHover(true); } },
+        { "pressed", [&] { Press("cmdTest"); } },
+        { "disabled", [&] { Release("cmdTest"); button.LetEnabled(false); } },
+        { "latched", [&] { button.LetEnabled(true); button.LetMode(gxCheckBox); button.LetValue(true); } },
+    };
+    for (const auto& [state, reach] : states) {
+        reach();
         for (int i = 0; i < 10000; ++i)
             button.Refresh();
         EXPECT_EQ(gdi::LiveObjectCount(), loaded) << state;
