@@ -3,26 +3,45 @@
 // A button on a headless form with every message box recorded, and a back buffer
 // without a window for painting a face from a ButtonLook alone.
 
+#include "controls/button/ButtonPipeline.h"
 #include "controls/button/gxButtons_H.h"
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiRaster.h"
 #include "tests/support/FormFixture.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvane::testing {
 
+using Settings = std::vector<std::string>; // layout lines, "Key = value" each
+
+// A gxButtons_H block of a layout: `name` at `left`, `top`, `width` by `height` pixels.
+inline std::string ButtonBlock(std::string_view name, RECT pixels, const Settings& settings)
+{
+    const auto twips = [](LONG value) { return std::to_string(value * forms::kTwipsPerPixel); };
+    std::string text = "    Begin gxButtons_H " + std::string(name) + "\n        Left = " + twips(pixels.left)
+        + "\n        Top = " + twips(pixels.top) + "\n        Width = " + twips(pixels.right)
+        + "\n        Height = " + twips(pixels.bottom) + "\n";
+    for (const std::string& setting : settings)
+        text += "        " + setting + "\n";
+    return text + "    End\n";
+}
+
+// A 200 x 100 pixel form holding the blocks given, after its own settings.
+inline std::string ButtonForm(const std::string& blocks, const std::string& formSettings = "")
+{
+    return "Form frmTest\n    ClientWidth = 3000\n    ClientHeight = 1500\n" + formSettings + blocks + "End\n";
+}
+
 class ButtonFormTest : public FormFixture {
 public:
-    // A form holding one button "cmdTest" of `width` by `height` pixels with the
-    // settings given as layout lines; "resources/" holds the program's pictures.
-    gxButtons_H& Load(const std::string& settings, int width = 75, int height = 23, const std::string& formSettings = "")
+    // A form holding one button "cmdTest" of `width` by `height` pixels at the form's
+    // origin; "resources/" holds the program's pictures.
+    gxButtons_H& Load(const Settings& settings = {}, int width = 75, int height = 23, const std::string& formSettings = "")
     {
-        const std::string text = "Form frmTest\n    ClientWidth = 3000\n    ClientHeight = 1500\n" + formSettings
-            + "    Begin gxButtons_H cmdTest\n        Width = " + std::to_string(width * forms::kTwipsPerPixel)
-            + "\n        Height = " + std::to_string(height * forms::kTwipsPerPixel) + "\n" + settings + "    End\nEnd\n";
-        FormFixture::Load(text);
+        FormFixture::Load(ButtonForm(ButtonBlock("cmdTest", { 0, 0, width, height }, settings), formSettings));
         return Get<gxButtons_H>("cmdTest");
     }
 
@@ -83,7 +102,11 @@ public:
     FaceCanvas(const FaceCanvas&) = delete;
     FaceCanvas& operator=(const FaceCanvas&) = delete;
 
-    COLORREF At(int x, int y) const { return GetPixel(buffer.BufferDC, x, y); }
+    void PaintBackground(button::OleColor& face, button::OleColor& gradient, button::OleColor& hover)
+    {
+        button::RedrawWork work;
+        button::PaintBackground(look, buffer, work, face, gradient, hover);
+    }
     const raster::Surface& Pixels() const { return *gdi::BitmapSurface(m_bitmap); }
 
     button::BackBuffer buffer;

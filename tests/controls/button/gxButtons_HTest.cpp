@@ -98,7 +98,7 @@ TEST_F(Button, PropertyRulesAtRunAndDesignTime)
             if (design && !rule.designTimeAlike)
                 continue;
             SCOPED_TRACE(std::string(rule.name) + (design ? " (design time)" : " (run time)"));
-            gxButtons_H& button = Load("");
+            gxButtons_H& button = Load();
             TheForm().SetUserMode(!design);
             if (rule.arrange)
                 rule.arrange(*this, button);
@@ -114,7 +114,7 @@ TEST_F(Button, PropertyRulesAtRunAndDesignTime)
 
 TEST_F(Button, ResetDefaultColorsAtDesignTime)
 {
-    gxButtons_H& button = Load("        cFore = &H000000FF&\n        Gradient = 1\n        cBack = &H00FF0000&\n");
+    gxButtons_H& button = Load({ "cFore = &H000000FF&", "Gradient = 1", "cBack = &H00FF0000&" });
     TheForm().SetUserMode(false);
     button.ForgetReportedChanges();
     button.LetResetDefaultColors(true);
@@ -140,37 +140,19 @@ TEST_F(Button, EveryPublishedPropertyHasItsHelpString)
 
 namespace {
 
-const char* const kEverySetting = R"(        Caption = "&Go||on"
-        CapAlign = 0
-        BackStyle = 2
-        Shape = 2
-        Gradient = 3
-        cGradient = &H00FF8000&
-        cFore = &H000000FF&
-        Font = Font("宋体", 12, 700, 134, True, False, False)
-        Focus = False
-        Mode = 1
-        Value = True
-        CustomClick = 4
-        Image = Picture("resources/banner.bmp")
-        ImgSize = 32
-        ImgAlign = 2
-        cFHover = &H0000FF00&
-        Enabled = False
-        cBack = &H00C0C0C0&
-        cBhover = &H00808080&
-        LockHover = 3
-        CapStyle = 1
-        mIcon = Picture("resources/repair.ico")
-        mPointer = 11
-)";
+const korvane::testing::Settings kEverySetting { "Caption = \"&Go||on\"", "CapAlign = 0", "BackStyle = 2", "Shape = 2",
+    "Gradient = 3", "cGradient = &H00FF8000&", "cFore = &H000000FF&",
+    "Font = Font(\"宋体\", 12, 700, 134, True, False, False)", "Focus = False", "Mode = 1", "Value = True",
+    "CustomClick = 4", "Image = Picture(\"resources/banner.bmp\")", "ImgSize = 32", "ImgAlign = 2",
+    "cFHover = &H0000FF00&", "Enabled = False", "cBack = &H00C0C0C0&", "cBhover = &H00808080&", "LockHover = 3",
+    "CapStyle = 1", "mIcon = Picture(\"resources/repair.ico\")", "mPointer = 11" };
 
 } // namespace
 
 TEST_F(Button, StoredSettingsRoundTripThroughTheLayout)
 {
-    for (const char* settings : { "", kEverySetting }) {
-        SCOPED_TRACE(settings);
+    for (const korvane::testing::Settings& settings : { korvane::testing::Settings {}, kEverySetting }) {
+        SCOPED_TRACE(settings.size());
         Load(settings);
         const std::string text = forms::WriteLayout(TheForm().SaveLayout());
         FormFixture::Load(text);
@@ -195,14 +177,14 @@ TEST_F(Button, StoredSettingsRoundTripThroughTheLayout)
 
 TEST_F(Button, ReadDefaultsComeFromTheFormAndTheBackColourJustRead)
 {
-    gxButtons_H& button = Load("", 75, 23, "    BackColor = &H00FF0000&\n");
+    gxButtons_H& button = Load({}, 75, 23, "    BackColor = &H00FF0000&\n");
     EXPECT_EQ(button.CaptionAlign(), gxAlignCenter);
     EXPECT_EQ(button.BackColor(), 0xFF0000);
     EXPECT_EQ(button.HoverBackColor(), 0xFF0000);
     EXPECT_EQ(button.UserControlTag(), std::to_string(reinterpret_cast<std::uintptr_t>(FormWindow())));
     EXPECT_FALSE(button.DrawingDelayed());
 
-    gxButtons_H& other = Load("        cBack = &H0000FF00&\n        ImgSize = 0\n", 75, 23, "    BackColor = &H00FF0000&\n");
+    gxButtons_H& other = Load({ "cBack = &H0000FF00&", "ImgSize = 0" }, 75, 23, "    BackColor = &H00FF0000&\n");
     EXPECT_EQ(other.HoverBackColor(), 0x00FF00);
     EXPECT_EQ(other.ImageSize(), 0);
     EXPECT_EQ(other.PictureSize(), 0); // a stored 0 reads as 16
@@ -211,7 +193,7 @@ TEST_F(Button, ReadDefaultsComeFromTheFormAndTheBackColourJustRead)
 
 TEST_F(Button, AStoredPointerOverridesTheIconsCustomPointer)
 {
-    gxButtons_H& button = Load("        mIcon = Picture(\"resources/repair.ico\")\n        mPointer = 0\n");
+    gxButtons_H& button = Load({ "mIcon = Picture(\"resources/repair.ico\")", "mPointer = 0" });
     EXPECT_TRUE(button.MouseIcon());
     EXPECT_EQ(button.MousePointer(), 0);
     button.SetMouseIcon(Picture("select.ico"));
@@ -220,7 +202,7 @@ TEST_F(Button, AStoredPointerOverridesTheIconsCustomPointer)
 
 TEST_F(Button, RemovingThePictureZeroesItsSize)
 {
-    gxButtons_H& button = Load("        Image = Picture(\"resources/repair.ico\")\n");
+    gxButtons_H& button = Load({ "Image = Picture(\"resources/repair.ico\")" });
     EXPECT_EQ(button.PictureIsIcon(), 1);
     EXPECT_GT(button.PictureWidth(), 0);
     button.SetPicture(Picture("banner.bmp"));
@@ -234,29 +216,12 @@ TEST_F(Button, RemovingThePictureZeroesItsSize)
 
 namespace {
 
+using korvane::testing::ButtonBlock;
+
 // cmdGo is 100 x 25 pixels at (10, 10), cmdOther the same at (10, 50).
-const char* const kLayout = R"LAYOUT(Form frmTest
-    ClientWidth = 3000
-    ClientHeight = 1500
-    Begin gxButtons_H cmdGo
-        Left = 150
-        Top = 150
-        Width = 1500
-        Height = 375
-        TabIndex = 0
-        Caption = "开始修复(&F)"
-        cFore = &H000000FF&
-    End
-    Begin gxButtons_H cmdOther
-        Left = 150
-        Top = 750
-        Width = 1500
-        Height = 375
-        TabIndex = 1
-        Caption = "Other"
-    End
-End
-)LAYOUT";
+const std::string kLayout = korvane::testing::ButtonForm(
+    ButtonBlock("cmdGo", { 10, 10, 100, 25 }, { "TabIndex = 0", "Caption = \"开始修复(&F)\"", "cFore = &H000000FF&" })
+    + ButtonBlock("cmdOther", { 10, 50, 100, 25 }, { "TabIndex = 1", "Caption = \"Other\"" }));
 
 class ButtonOnForm : public korvane::testing::FormFixture {
 protected:
@@ -337,7 +302,7 @@ TEST_F(ButtonOnForm, FacesForEveryState)
 
 TEST_F(Button, ACheckBoxTogglesOnEachClick)
 {
-    gxButtons_H& button = Load("        Mode = 1\n");
+    gxButtons_H& button = Load({ "Mode = 1" });
     button.SetFocus();
     for (bool expected : { true, false }) {
         Key(VK_SPACE);
@@ -368,7 +333,7 @@ public:
 TEST_F(Button, ANewlyPlacedButtonTakesItsNameAndTheFormsFont)
 {
     forms::ControlRegistry::Register("gxButtons_H", [] { return std::make_unique<PlacedButton>(); });
-    auto& button = static_cast<PlacedButton&>(Load("", 75, 23, "    BackColor = &H00FF0000&\n"));
+    auto& button = static_cast<PlacedButton&>(Load({}, 75, 23, "    BackColor = &H00FF0000&\n"));
     button.ForgetReportedChanges();
     button.UserControl_InitProperties();
     EXPECT_EQ(button.Caption(), "cmdTest");

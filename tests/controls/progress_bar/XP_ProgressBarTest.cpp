@@ -3,10 +3,9 @@
 
 #include "controls/progress_bar/XP_ProgressBar.h"
 
-#include "host/backends/headless/HeadlessBackend.h"
-#include "host/forms/Form.h"
 #include "host/gdi/GdiInternal.h"
 #include "host/runtime/RuntimeError.h"
+#include "tests/support/FormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,35 +21,17 @@ namespace {
 const std::string kMainWindowBar = "Left = 120\nTop = 1800\nWidth = 4935\nHeight = 330\nVisible = False\n"
                                    "BrushStyle = 0\nColor = &H0000C000&\nScrolling = 1";
 
-class ProgressBarControl : public ::testing::Test {
+class ProgressBarControl : public korvane::testing::FormFixture {
 protected:
-    void SetUp() override
-    {
-        auto backend = std::make_unique<backends::HeadlessBackend>();
-        headless = backend.get();
-        window::UseBackend(std::move(backend));
-        RegisterXP_ProgressBar();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        window::ResetWindowSystem();
-    }
+    ProgressBarControl() { RegisterXP_ProgressBar(); }
 
-    // A form holding one bar with the settings given.
-    XP_ProgressBar& Load(const std::string& settings = kMainWindowBar, const std::filesystem::path& folder = {})
+    // A shown form holding one bar with the settings given.
+    XP_ProgressBar& Load(const std::string& settings = kMainWindowBar)
     {
-        forms::LayoutParseResult parsed = forms::ParseLayout("Form frmTest\nClientWidth = 6000\nClientHeight = 3000\n"
-                                                             "Begin XP_ProgressBar XP_ProgressBar1\n" + settings + "\nEnd\nEnd\n");
-        EXPECT_TRUE(parsed.form) << parsed.error;
-        form = std::make_unique<forms::Form>();
-        std::string error;
-        EXPECT_TRUE(form->Load(*parsed.form, folder, error)) << error;
-        return *form->Get<XP_ProgressBar>("XP_ProgressBar1");
+        FormFixture::Load("Form frmTest\nClientWidth = 6000\nClientHeight = 3000\nBegin XP_ProgressBar XP_ProgressBar1\n"
+            + settings + "\nEnd\nEnd\n");
+        return Get<XP_ProgressBar>("XP_ProgressBar1");
     }
-
-    backends::HeadlessBackend* headless = nullptr;
-    std::unique_ptr<forms::Form> form;
 };
 
 int ErrorNumberOf(const std::function<void()>& call)
@@ -110,11 +91,10 @@ TEST_F(ProgressBarControl, ValueKeepsWholePercentOfMaxAndFailuresChangeNothing)
     // Max keeps the percentage and does not repaint.
     bar.LetMax(100);
     bar.LetValue(50);
-    form->Show();
-    const int presents = headless->PresentCount(form->hWnd());
+    const int presents = Headless().PresentCount(FormWindow());
     bar.LetMax(2000);
     EXPECT_EQ(bar.Value(), 1000);
-    EXPECT_EQ(headless->PresentCount(form->hWnd()), presents);
+    EXPECT_EQ(Headless().PresentCount(FormWindow()), presents);
 }
 
 TEST_F(ProgressBarControl, BufferGrowsAndIsKept)
@@ -196,7 +176,7 @@ TEST_F(ProgressBarControl, EachStoredSettingRoundTrips)
 
     // All together, in the handlers' orders: the table's keys, each once.
     table.Read(Load(plain), all, XP_ProgressBar::kReadOrder);
-    table.Write(*form->Get<XP_ProgressBar>("XP_ProgressBar1"), written, XP_ProgressBar::kWriteOrder);
+    table.Write(Get<XP_ProgressBar>("XP_ProgressBar1"), written, XP_ProgressBar::kWriteOrder);
     ASSERT_EQ(written.Entries().size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(written.Entries()[i].key, XP_ProgressBar::kWriteOrder[i]);
@@ -207,34 +187,25 @@ TEST_F(ProgressBarControl, EachStoredSettingRoundTrips)
 
 TEST_F(ProgressBarControl, PictureSettingSurvivesAMissingFile)
 {
-    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "progress_bar_picture";
-    std::filesystem::create_directories(folder);
     raster::Surface tile(4, 4, raster::SurfaceFormat::Colour32, 0x000080);
-    ASSERT_TRUE(backends::SaveSurfacePng(tile, folder / "tile.png"));
+    ASSERT_TRUE(backends::SaveSurfacePng(tile, ResourceFolder() / "tile.png"));
     std::string layout = kMainWindowBar;
     layout.replace(layout.find("Scrolling = 1"), 13, "Scrolling = 8\nImage = Picture(\"tile.png\")");
-    struct Case {
-        bool fileThere;
-        COLORREF filled;
-    };
-    for (const Case c : { Case { true, 0x800000 }, Case { false, 0xFFFFFF } }) {
-        if (!c.fileThere)
-            std::filesystem::remove(folder / "tile.png");
-        XP_ProgressBar& bar = Load(layout, folder);
+    for (const COLORREF filled : { 0x800000u, 0xFFFFFFu }) { // the file there, then gone
+        if (filled == 0xFFFFFF)
+            std::filesystem::remove(ResourceFolder() / "tile.png");
+        XP_ProgressBar& bar = Load(layout);
         EXPECT_NO_THROW(bar.LetValue(100));
-        EXPECT_EQ(GetPixel(bar.hdc(), 100, 10), c.filled) << "file there: " << c.fileThere;
-        std::optional<forms::PictureRef> kept = form->SaveLayout().children.at(0).settings.ReadPicture("Image");
+        EXPECT_EQ(GetPixel(bar.hdc(), 100, 10), filled);
+        std::optional<forms::PictureRef> kept = TheForm().SaveLayout().children.at(0).settings.ReadPicture("Image");
         ASSERT_TRUE(kept);
         EXPECT_EQ(kept->file, "tile.png");
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreenAndRepaintsReleaseEverything)
 {
-    const std::size_t baseline = gdi::LiveObjectCount();
     XP_ProgressBar& bar = Load();
-    form->Show();
     bar.SetVisible(true);
     bar.LetShowText(true); // makes the font's handle once
     const std::size_t loaded = gdi::LiveObjectCount();
@@ -251,20 +222,19 @@ TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreenAndRepaintsReleaseEver
     bar.LetOrientation(0);
     bar.LetShowText(false);
     bar.LetMax(2000);
-    const int before = headless->PresentCount(form->hWnd());
+    const int before = Headless().PresentCount(FormWindow());
     for (std::int32_t i = 0; i <= 2000; ++i)
         bar.LetValue(i);
-    EXPECT_GE(headless->PresentCount(form->hWnd()) - before, 2001);
-    const raster::Surface* frame = headless->Frame(form->hWnd());
+    EXPECT_GE(Headless().PresentCount(FormWindow()) - before, 2001);
+    const raster::Surface* frame = Headless().Frame(FormWindow());
     ASSERT_TRUE(frame);
     // The bar sits at (8, 120); at 100 % the smooth fill reaches the frame.
     EXPECT_EQ(frame->At(8 + 326, 120 + 10), gdi::ToPixel(0x00C000));
     EXPECT_EQ(frame->At(8 + 327, 120 + 10), gdi::ToPixel(0xEFEFEF));
     EXPECT_EQ(frame->At(8 + 328, 120 + 10), gdi::ToPixel(0x686868));
 
-    form->Unload();
+    TheForm().Unload();
     EXPECT_EQ(bar.Buffer().BufferDC, nullptr) << "Terminate releases the buffer";
     EXPECT_EQ(bar.hdc(), nullptr) << "nothing aims at the deleted buffer";
-    form.reset();
-    EXPECT_EQ(gdi::LiveObjectCount(), baseline);
+    // The fixture checks that no GDI object is left.
 }

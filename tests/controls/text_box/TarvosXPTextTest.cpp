@@ -4,15 +4,12 @@
 
 #include "controls/text_box/TarvosXPText.h"
 
-#include "host/backends/headless/HeadlessBackend.h"
-#include "host/forms/Form.h"
 #include "host/forms/LayoutFile.h"
 #include "host/gdi/Gdi.h"
-#include "host/gdi/GdiInternal.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/FormFixture.h"
 
 #include <algorithm>
+#include <array>
 
 using namespace korvane;
 using forms::PropertyValue;
@@ -46,53 +43,16 @@ public:
     void InitProperties() { UserControl_InitProperties(); }
 };
 
-class TarvosXPTextTest : public ::testing::Test {
+class TarvosXPTextTest : public korvane::testing::FormFixture {
 protected:
-    void SetUp() override
+    TarvosXPTextTest()
     {
-        auto backend = std::make_unique<backends::HeadlessBackend>(1024, 768);
-        headless = backend.get();
-        window::UseBackend(std::move(backend));
         RegisterTarvosXPText();
         forms::ControlRegistry::Register("NewTarvosXPText", [] { return std::make_unique<NewTarvosXPText>(); });
-        gdiBaseline = gdi::LiveObjectCount();
     }
 
-    void TearDown() override
-    {
-        forms.clear();
-        window::ResetWindowSystem();
-        EXPECT_EQ(gdi::LiveObjectCount(), gdiBaseline) << "GDI objects left alive";
-    }
-
-    forms::Form& Load(std::string_view layout)
-    {
-        forms::LayoutParseResult parsed = forms::ParseLayout(layout);
-        EXPECT_TRUE(parsed.form) << parsed.error;
-        auto form = std::make_unique<forms::Form>();
-        std::string error;
-        EXPECT_TRUE(form->Load(*parsed.form, {}, error)) << error;
-        form->Show();
-        window::DoEvents();
-        forms.push_back(std::move(form));
-        return *forms.back();
-    }
-
-    // A box of the form loaded last.
-    TarvosXPText& Box(std::string_view name) { return *forms.back()->Get<TarvosXPText>(name); }
-
-    // Input as the backend delivers it, and the messages it leads to.
-    void Press(unsigned key) { headless->TypeKey(key); window::DoEvents(); }
-    void Type(const std::string& text) { headless->TypeText(text); window::DoEvents(); }
-    void ClickOn(HWND hwnd)
-    {
-        RECT rect;
-        GetWindowRect(hwnd, &rect);
-        headless->MoveMouse(rect.left + 3, rect.top + 3);
-        headless->PressMouse();
-        headless->ReleaseMouse();
-        window::DoEvents();
-    }
+    TarvosXPText& Box(std::string_view name) { return Get<TarvosXPText>(name); }
+    void ClickOn(TarvosXPText& box) { Click(At(*box.MyTxt(), 3, 3)); }
 
     // The four border lines, each looked at away from the corners, and the white margin.
     static void ExpectBorder(TarvosXPText& box, COLORREF colour, const std::string& when = {})
@@ -105,10 +65,6 @@ protected:
             EXPECT_EQ(GetPixel(box.hDC(), p.x, p.y), colour) << box.Name() << " " << when << " at " << p.x << ", " << p.y;
         EXPECT_EQ(GetPixel(box.hDC(), 2, 2), kWhite) << box.Name() << " " << when << " margin";
     }
-
-    backends::HeadlessBackend* headless = nullptr;
-    std::vector<std::unique_ptr<forms::Form>> forms;
-    std::size_t gdiBaseline = 0;
 };
 
 TEST_F(TarvosXPTextTest, BorderFollowsTheFocusAndTheBorderColours)
@@ -123,16 +79,16 @@ TEST_F(TarvosXPTextTest, BorderFollowsTheFocusAndTheBorderColours)
     };
     const Step steps[] = {
         { "shown: the first tab stop", [] {}, kFocus, kNormal },
-        { "Tab", [&] { Press(VK_TAB); }, kNormal, kFocus },
-        { "a click", [&] { ClickOn(first.MyTxt()->hWnd()); }, kFocus, kNormal },
+        { "Tab", [&] { Key(VK_TAB); }, kNormal, kFocus },
+        { "a click", [&] { ClickOn(first); }, kFocus, kNormal },
         // Focus set on the control itself goes on to the box inside it.
         { "SetFocus on the control", [&] { second.SetFocus(); window::DoEvents(); }, kNormal, kFocus },
         { "a resize of the focused control", [&] { second.Size(2400, 330); }, kNormal, kFocus },
         // BorderColorFocus shows from the next focus, BorderColor at once.
         { "BorderColorFocus", [&] { first.LetBorderColorFocus(0x0000FF); }, kNormal, kFocus },
-        { "Tab to the new focus colour", [&] { Press(VK_TAB); }, RGB(255, 0, 0), kNormal },
+        { "Tab to the new focus colour", [&] { Key(VK_TAB); }, RGB(255, 0, 0), kNormal },
         { "BorderColor", [&] { second.LetBorderColor(0x00FF00); }, RGB(255, 0, 0), RGB(0, 255, 0) },
-        { "Tab back", [&] { Press(VK_TAB); }, kNormal, kFocus },
+        { "Tab back", [&] { Key(VK_TAB); }, kNormal, kFocus },
         // Enabled draws its fixed colours, whatever BorderColor is.
         { "disabled", [&] { second.LetEnabled(false); }, kNormal, kDisabled },
         { "enabled", [&] { second.LetEnabled(true); }, kNormal, kNormal },
@@ -160,7 +116,7 @@ TEST_F(TarvosXPTextTest, AutoSelectOnFocus)
     second.LetAutoSelect(true);
     second.LetText("数据库.mdb");
     second.LetSelStart(2);
-    Press(VK_TAB);
+    Key(VK_TAB);
     ASSERT_EQ(GetFocus(), second.MyTxt()->hWnd());
     EXPECT_EQ(second.SelStart(), 0);
     EXPECT_EQ(second.SelLength(), 7) << "counted in characters";
@@ -168,7 +124,7 @@ TEST_F(TarvosXPTextTest, AutoSelectOnFocus)
     // Without it the box keeps the selection it had.
     first.LetSelStart(3);
     first.LetSelLength(1);
-    Press(VK_TAB);
+    Key(VK_TAB);
     ASSERT_EQ(GetFocus(), first.MyTxt()->hWnd());
     EXPECT_EQ(first.SelStart(), 3);
     EXPECT_EQ(first.SelLength(), 1);
@@ -184,10 +140,8 @@ TEST_F(TarvosXPTextTest, InnerBoxLayoutAndValue)
     const int sizes[][4] = { { 2000, 330, 1880, 210 }, { 100, 90, 0, 0 }, { 2000, 330, 1880, 210 } };
     for (const auto& size : sizes) {
         box.Size(size[0], size[1]);
-        EXPECT_EQ(inner.Left(), 60);
-        EXPECT_EQ(inner.Top(), 60);
-        EXPECT_EQ(inner.Width(), size[2]) << size[0];
-        EXPECT_EQ(inner.Height(), size[3]) << size[1];
+        const std::array<int, 4> bounds { inner.Left(), inner.Top(), inner.Width(), inner.Height() };
+        EXPECT_EQ(bounds, (std::array<int, 4> { 60, 60, size[2], size[3] })) << size[0] << " x " << size[1];
     }
 
     EXPECT_DOUBLE_EQ(box.Value(), 12.5);
@@ -216,10 +170,10 @@ TEST_F(TarvosXPTextTest, ResizeKeepsDisabledAndLockedBoxes)
     EXPECT_FALSE(disabled.Locked());
 
     // Typing into the read-only box changes nothing; the disabled one cannot take the focus.
-    ClickOn(locked.MyTxt()->hWnd());
+    ClickOn(locked);
     Type("x");
     EXPECT_EQ(locked.Text(), "Text1");
-    ClickOn(disabled.MyTxt()->hWnd());
+    ClickOn(disabled);
     EXPECT_NE(GetFocus(), disabled.MyTxt()->hWnd());
 }
 
@@ -246,25 +200,25 @@ TEST_F(TarvosXPTextTest, EachStoredSettingRoundTrips)
     const auto& table = TarvosXPText::Settings();
     const auto& reads = TarvosXPText::kReadOrder;
     ASSERT_EQ(std::size(cases), table.Entries().size());
+    for (const Case& c : cases) {
+        if (!std::count(reads.begin(), reads.end(), c.key))
+            continue;
+        const std::string_view order[] = { c.key };
+        for (const PropertyValue* stored : { &c.value, static_cast<const PropertyValue*>(nullptr) }) {
+            Load(kTwoBoxes);
+            forms::PropertyBag in, out;
+            if (stored)
+                in.Set(c.key, *stored);
+            table.Read(Box("txtSecond"), in, order);
+            EXPECT_TRUE(Box("txtSecond").ChangedProperties().empty()) << c.key;
+            table.Write(Box("txtSecond"), out, order);
+            EXPECT_EQ(out.ReadProperty(c.key), stored ? c.written : PropertyValue {}) << c.key;
+        }
+    }
     Load(kTwoBoxes);
     TarvosXPText& let = Box("txtFirst");
     for (const Case& c : cases) {
         const std::string_view order[] = { c.key };
-        auto readAndWrite = [&](const PropertyValue* stored) {
-            Load(kTwoBoxes);
-            TarvosXPText& box = Box("txtSecond");
-            forms::PropertyBag in, out;
-            if (stored)
-                in.Set(c.key, *stored);
-            table.Read(box, in, order);
-            EXPECT_TRUE(box.ChangedProperties().empty()) << c.key;
-            table.Write(box, out, order);
-            return out.ReadProperty(c.key);
-        };
-        if (std::count(reads.begin(), reads.end(), c.key)) {
-            EXPECT_EQ(readAndWrite(&c.value), c.written) << c.key;
-            EXPECT_EQ(readAndWrite(nullptr), PropertyValue {}) << c.key;
-        }
         ASSERT_TRUE(let.LetStoredSetting(c.key, c.value)) << c.key;
         forms::PropertyBag out;
         table.Write(let, out, order);
