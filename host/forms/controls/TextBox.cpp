@@ -10,6 +10,7 @@
 
 #include "host/forms/Form.h"
 #include "host/forms/controls/PaintSupport.h"
+#include "host/runtime/Utf8.h"
 
 #include <cstdlib>
 
@@ -521,7 +522,7 @@ void TextBox::OnChar(unsigned codePoint)
         // Enter, Esc, Tab and the other control characters are not text in one line.
         if (character < 0x20 || character == 0x7F || m_locked)
             return;
-        if (m_buffer.ReplaceSelection(EditBuffer::EncodeUtf8(character), true))
+        if (m_buffer.ReplaceSelection(host::EncodeUtf8(character), true))
             Edited();
         break;
     }

@@ -86,12 +86,3 @@ TEST(EditBuffer, WordsForCtrlArrowsAndDoubleClicks)
     buffer.SetText("");
     EXPECT_EQ(buffer.WordAt(0), (std::pair { 0, 0 }));
 }
-
-TEST(EditBuffer, EncodesCodePointsAsUtf8)
-{
-    EXPECT_EQ(EditBuffer::EncodeUtf8('A'), "A");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0xE9), "é");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0x4E2D), "中");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0x1F600), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0x110000), "");
-}

@@ -1,4 +1,3 @@
-#include "host/runtime/AnsiText.h"
 #include "host/runtime/Conversions.h"
 #include "host/runtime/RuntimeError.h"
 
@@ -114,24 +113,4 @@ TEST(CheckedArithmetic, DivisionTruncatesAndModKeepsTheDividendsSign)
     EXPECT_EQ(RaisedNumber([] { IntDiv32(1, 0); }), 11);
     EXPECT_EQ(RaisedNumber([] { Mod16(1, 0); }), 11);
     EXPECT_EQ(Mod32(std::numeric_limits<std::int32_t>::min(), -1), 0);
-}
-
-TEST(AnsiText, KeepsValidTextAndEmbeddedNuls)
-{
-    std::string list = std::string("DSN=Pelwick2006") + '\0' + "DBQ=/数据/db.mdb" + '\0';
-    std::string converted = ToAnsi(list);
-    EXPECT_EQ(converted, list);
-    // The terminator the call sees doubles the list's final NUL.
-    EXPECT_EQ(converted.c_str()[converted.size()], '\0');
-    EXPECT_EQ(converted[converted.size() - 1], '\0');
-    EXPECT_EQ(FromAnsi(list.data(), list.size()), list);
-}
-
-TEST(AnsiText, ReplacesWhatTheCodePageCannotCarry)
-{
-    EXPECT_EQ(ToAnsi("a\xFF" "b"), "a?b");
-    EXPECT_EQ(ToAnsi("\xE6\x95"), "??");          // truncated sequence
-    EXPECT_EQ(ToAnsi("\xC0\xAF"), "??");          // overlong form of '/'
-    EXPECT_EQ(ToAnsi("\xED\xA0\x80"), "???");     // surrogate
-    EXPECT_EQ(CharacterCount("完成 ok"), 5u);
 }

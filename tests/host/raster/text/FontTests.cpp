@@ -1,7 +1,5 @@
 #include "TextTestSupport.h"
 
-#include "host/runtime/Utf8.h"
-
 #include <string_view>
 
 namespace korvane::raster::text {
@@ -126,21 +124,6 @@ TEST(Glyphs, ItalicIsSynthesizedOnlyWhenMissing)
     const Font slanted = MakeFont("宋体", -16, 400, true);
     EXPECT_TRUE(slanted.Face(0).syntheticItalic);
     EXPECT_NE(slanted.GlyphFor(U'l').mask, MakeFont("宋体", -16).GlyphFor(U'l').mask);
-}
-
-TEST(Utf8, MalformedInputDecodesToReplacementsWithoutOverrun)
-{
-    auto decodeAll = [](std::string_view text) {
-        std::u32string out;
-        for (std::size_t offset = 0; offset < text.size();)
-            out += host::DecodeUtf8(text, offset);
-        return out;
-    };
-    EXPECT_EQ(decodeAll("a数"), U"a数");
-    EXPECT_EQ(decodeAll("\xE6\x95"), U"\uFFFD\uFFFD");     // Truncated at the end.
-    EXPECT_EQ(decodeAll("\xC0\xAF"), U"\uFFFD\uFFFD");     // Overlong '/'.
-    EXPECT_EQ(decodeAll("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD"); // A surrogate.
-    EXPECT_EQ(decodeAll("\xFF" "a"), U"\uFFFDa");
 }
 
 }
