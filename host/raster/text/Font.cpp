@@ -400,7 +400,7 @@ const Glyph& Font::NotdefGlyph() const
     return m_impl->faces.front()->Render(0);
 }
 
-Size Font::TextExtent(std::string_view utf8) const
+IntSize Font::TextExtent(std::string_view utf8) const
 {
     std::lock_guard lock(TextMutex());
     int width = 0;

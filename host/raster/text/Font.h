@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Geometry.h"
-#include "Result.h"
+#include "host/raster/Geometry.h"
+#include "host/raster/Result.h"
 
 #include <cstdint>
 #include <memory>
@@ -85,7 +85,7 @@ public:
     const Glyph& NotdefGlyph() const;
 
     // Like GetTextExtentPoint32: advances summed, one cell high, no prefix handling.
-    Size TextExtent(std::string_view utf8) const;
+    IntSize TextExtent(std::string_view utf8) const;
 
     friend bool operator==(const Font& a, const Font& b) { return a.m_impl == b.m_impl; }
 

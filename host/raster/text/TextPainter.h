@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Geometry.h"
+#include "host/raster/Geometry.h"
 #include "TextLayout.h"
 
 #include <cstddef>
@@ -37,11 +37,11 @@ struct ByteSurface {
 
 // Emits the layout's pixels as spans, backgrounds first (Opaque mode only), then
 // glyphs and rules. Spans are clipped to `clip` and to the layout's own clip.
-void PaintLayout(const TextLayout& layout, Rect clip, BackgroundMode mode,
+void PaintLayout(const TextLayout& layout, IntRect clip, BackgroundMode mode,
                  const std::function<void(const InkSpan&)>& sink);
 
 // Writes `textValue` where text goes and, in Opaque mode, `backgroundValue` under it.
-void PaintLayout(const TextLayout& layout, ByteSurface surface, Rect clip, std::uint8_t textValue,
+void PaintLayout(const TextLayout& layout, ByteSurface surface, IntRect clip, std::uint8_t textValue,
                  BackgroundMode mode = BackgroundMode::Transparent, std::uint8_t backgroundValue = 0);
 
 }

@@ -64,8 +64,8 @@ TEST(FontMetrics, ExtentSumsTheAdvancesOfWhatIsDrawn)
     int sum = 0;
     for (char32_t c : std::u32string_view(U"Wi数据"))
         sum += font.GlyphFor(c).advance;
-    EXPECT_EQ(font.TextExtent("Wi数据"), (Size { sum, font.Metrics().height }));
-    EXPECT_EQ(font.TextExtent(""), (Size { 0, font.Metrics().height }));
+    EXPECT_EQ(font.TextExtent("Wi数据"), (IntSize { sum, font.Metrics().height }));
+    EXPECT_EQ(font.TextExtent(""), (IntSize { 0, font.Metrics().height }));
 }
 
 TEST(Glyphs, ChineseCaptionRendersWithRealGlyphs)

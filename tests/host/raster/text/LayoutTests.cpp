@@ -20,9 +20,9 @@ std::vector<std::string> LineTexts(const TextLayout& layout, std::string_view te
 }
 
 // Every pixel a glyph mask sets, in surface coordinates.
-Rect GlyphInkBounds(const TextLayout& layout)
+IntRect GlyphInkBounds(const TextLayout& layout)
 {
-    Rect bounds;
+    IntRect bounds;
     for (const PlacedGlyph& placed : layout.glyphs) {
         for (int y = 0; y < placed.glyph->height; ++y)
             for (int x = 0; x < placed.glyph->width; ++x)
@@ -63,13 +63,13 @@ TEST_F(LayoutTest, CalcRectMeasuresExactlyWhatIsDrawn)
 
         // Drawn into the rectangle it asked for, the text fills it exactly.
         const TextLayout drawn = Layout(m_font, c.text, measured.rect, c.format & ~FormatCenter);
-        Rect cells;
-        for (const Rect& background : drawn.backgrounds)
+        IntRect cells;
+        for (const IntRect& background : drawn.backgrounds)
             cells = cells.United(background);
         EXPECT_EQ(cells, measured.rect) << c.text;
         EXPECT_EQ(drawn.lines.size(), measured.lines.size()) << c.text;
         EXPECT_EQ(drawn.height, measured.height) << c.text;
-        const Rect ink = GlyphInkBounds(drawn);
+        const IntRect ink = GlyphInkBounds(drawn);
         EXPECT_EQ(ink.United(measured.rect), measured.rect) << c.text;
     }
 }
@@ -130,7 +130,7 @@ TEST_F(LayoutTest, PrefixUnderlinesTheNextCharacter)
     ASSERT_EQ(layout.accelerator, 0u);
     ASSERT_EQ(layout.rules.size(), 1u);
     EXPECT_EQ(layout.lines[0].cell.Width(), m_font.TextExtent("File").cx);
-    const Rect underline = layout.rules[0];
+    const IntRect underline = layout.rules[0];
     const int baseline = 5 + m_font.Metrics().ascent;
     EXPECT_EQ(underline.left, 5);
     EXPECT_EQ(underline.right, 5 + m_font.TextExtent("F").cx);
@@ -187,12 +187,12 @@ TEST_F(LayoutTest, LineBreaksSplitUnlessSingleLine)
 
     const TextLayout empty = Layout(m_font, "", { 0, 0, 300, 300 }, FormatCalcRect);
     EXPECT_EQ(empty.height, 0);
-    EXPECT_EQ(empty.rect, (Rect { 0, 0, 0, 0 }));
+    EXPECT_EQ(empty.rect, (IntRect { 0, 0, 0, 0 }));
 }
 
 TEST_F(LayoutTest, AlignmentOffsets)
 {
-    const Rect rect { 10, 20, 110, 60 };
+    const IntRect rect { 10, 20, 110, 60 };
     const int width = m_font.TextExtent("OK").cx;
     auto cellOf = [&](unsigned format) { return Layout(m_font, "OK", rect, format).lines.at(0).cell; };
 
@@ -210,8 +210,8 @@ TEST_F(LayoutTest, AlignmentOffsets)
     EXPECT_EQ(Layout(m_font, "OK", rect, FormatSingleLine).height, m_lineHeight);
 
     // Text wider than the rectangle centres around it, overhanging both sides.
-    const Rect tight { 50, 0, 52, 20 };
-    const Rect overhang = Layout(m_font, "Overhang", tight, FormatSingleLine | FormatCenter).lines[0].cell;
+    const IntRect tight { 50, 0, 52, 20 };
+    const IntRect overhang = Layout(m_font, "Overhang", tight, FormatSingleLine | FormatCenter).lines[0].cell;
     EXPECT_LT(overhang.left, 50);
     EXPECT_GT(overhang.right, 52);
 }
@@ -236,7 +236,7 @@ TEST_F(LayoutTest, PaintingHonoursBothClips)
 {
     constexpr int width = 120;
     constexpr int height = 30;
-    auto paint = [&](const TextLayout& layout, Rect clip, BackgroundMode mode) {
+    auto paint = [&](const TextLayout& layout, IntRect clip, BackgroundMode mode) {
         std::vector<std::uint8_t> pixels(width * height, 0);
         PaintLayout(layout, ByteSurface { pixels.data(), width, height, width }, clip, 1, mode, 2);
         return pixels;
@@ -256,7 +256,7 @@ TEST_F(LayoutTest, PaintingHonoursBothClips)
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const auto i = static_cast<std::size_t>(y * width + x);
-            if (Rect { 4, 4, 60, 26 }.Contains(x, y))
+            if (IntRect { 4, 4, 60, 26 }.Contains(x, y))
                 EXPECT_EQ(inside[i], everywhere[i]) << x << "," << y;
             else
                 EXPECT_EQ(inside[i], 0) << x << "," << y;
@@ -266,7 +266,7 @@ TEST_F(LayoutTest, PaintingHonoursBothClips)
 
     // The caller's clip narrows further; opaque mode fills the rest of the cell.
     const auto narrow = paint(unclipped, { 0, 0, 30, height }, BackgroundMode::Opaque);
-    const Rect cell = unclipped.lines[0].cell;
+    const IntRect cell = unclipped.lines[0].cell;
     EXPECT_EQ(count(narrow, 1) + count(narrow, 2), (30 - cell.left) * cell.Height());
 }
 
