@@ -56,6 +56,12 @@ std::size_t DecodeSequence(std::string_view text, std::size_t offset, char32_t& 
 
 char32_t DecodeUtf8(std::string_view text, std::size_t& offset)
 {
+    // Most text drawn is ASCII, so it takes no further test.
+    const unsigned char lead = static_cast<unsigned char>(text[offset]);
+    if (lead < 0x80) {
+        ++offset;
+        return lead;
+    }
     char32_t value = 0;
     const std::size_t length = DecodeSequence(text, offset, value);
     if (length == 0) {
