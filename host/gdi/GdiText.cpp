@@ -105,7 +105,7 @@ void PaintText(DcObject& dc, const text::TextLayout& layout)
     const Ink* target = &ink;
     const std::function<void(const text::InkSpan&)> sink = [target](const text::InkSpan& span) {
         raster::PixelValue value = span.kind == text::InkKind::Text ? target->text : target->background;
-        std::fill_n(target->surface->Row(span.y) + span.x, span.length, value);
+        raster::FillPixels(target->surface->Row(span.y) + span.x, static_cast<std::size_t>(span.length), value);
     };
     const text::BackgroundMode mode
         = dc.state.bkMode == OPAQUE ? text::BackgroundMode::Opaque : text::BackgroundMode::Transparent;

@@ -3,6 +3,7 @@
 #include "host/raster/Geometry.h"
 #include "host/raster/Pattern.h"
 #include "host/raster/Region.h"
+#include "host/raster/Rop.h"
 #include "host/raster/Surface.h"
 
 #include <array>
@@ -50,7 +51,7 @@ struct LinePen {
     PixelValue colour = 0;
     PixelValue background = 0xFFFFFF;
     bool opaqueBackground = true;
-    int rop2 = 13; // R2_COPYPEN
+    int rop2 = Rop::CopyPen;
     DashPattern dashes;
 };
 

@@ -15,6 +15,7 @@ public:
     static constexpr std::uint8_t PatternCopy = 0xF0;
     static constexpr std::uint8_t PatternInvert = 0x5A;
     static constexpr std::uint8_t DestinationInvert = 0x55;
+    static constexpr int CopyPen = 13;
 
     static PixelValue Apply3(std::uint8_t code, PixelValue d, PixelValue s, PixelValue p)
     {

@@ -15,7 +15,7 @@ Surface::Surface(int width, int height, SurfaceFormat format, PixelValue fill)
 
 void Surface::Fill(PixelValue value)
 {
-    std::fill(m_pixels.begin(), m_pixels.end(), Quantize(value));
+    FillPixels(m_pixels.data(), m_pixels.size(), Quantize(value));
 }
 
 PixelValue Surface::NearestMono(PixelValue value)

@@ -49,18 +49,4 @@ void PaintLayout(const TextLayout& layout, IntRect clip, BackgroundMode mode,
         EmitRect(rule, clip, InkKind::Text, sink);
 }
 
-void PaintLayout(const TextLayout& layout, ByteSurface surface, IntRect clip, std::uint8_t textValue,
-                 BackgroundMode mode, std::uint8_t backgroundValue)
-{
-    if (!surface.pixels)
-        return;
-    clip = clip.Intersected({ 0, 0, surface.width, surface.height });
-    PaintLayout(layout, clip, mode, [&](const InkSpan& span) {
-        std::uint8_t* row = surface.pixels + span.y * surface.stride + span.x;
-        const std::uint8_t value = span.kind == InkKind::Text ? textValue : backgroundValue;
-        for (int i = 0; i < span.length; ++i)
-            row[i] = value;
-    });
-}
-
 }

@@ -238,7 +238,9 @@ TEST_F(LayoutTest, PaintingHonoursBothClips)
     constexpr int height = 30;
     auto paint = [&](const TextLayout& layout, IntRect clip, BackgroundMode mode) {
         std::vector<std::uint8_t> pixels(width * height, 0);
-        PaintLayout(layout, ByteSurface { pixels.data(), width, height, width }, clip, 1, mode, 2);
+        PaintLayout(layout, clip, mode, [&](const InkSpan& span) {
+            std::fill_n(pixels.begin() + span.y * width + span.x, span.length, span.kind == InkKind::Text ? 1 : 2);
+        });
         return pixels;
     };
     auto count = [](const std::vector<std::uint8_t>& pixels, std::uint8_t value) {
