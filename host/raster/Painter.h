@@ -37,7 +37,9 @@ enum class StretchMode { BlackOnWhite, WhiteOnBlack, ColourOnColour };
 
 // On/off run lengths of a styled cosmetic pen; an empty dash list draws solid.
 struct DashPattern {
-    std::array<std::uint8_t, 6> runs {};
+    // The longest pen style, dash-dot-dot, has six runs.
+    static constexpr std::size_t kMaxRuns = 6;
+    std::array<std::uint8_t, kMaxRuns> runs {};
     int count = 0;
     int period = 0;
 

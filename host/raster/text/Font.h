@@ -11,20 +11,22 @@
 
 namespace korvane::raster::text {
 
+inline constexpr int kNormalWeight = 400;
+inline constexpr int kBoldWeight = 600; // the lightest weight drawn bold
+
 // What a program asks for, shaped like a Win32 LOGFONT.
 struct FontSpec {
     // Negative: character (em) height in pixels. Positive: cell height, ascent plus
     // descent. Zero: a 16 pixel cell.
     int height = 0;
-    // 400 is normal; 600 and above is bold.
-    int weight = 400;
+    int weight = kNormalWeight;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
     // UTF-8; Windows names ("Tahoma", "宋体") are mapped onto installed typefaces.
     std::string faceName;
 
-    bool IsBold() const { return weight >= 600; }
+    bool IsBold() const { return weight >= kBoldWeight; }
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
