@@ -29,7 +29,9 @@ TEST(EditBuffer, CountsCharactersNotBytesAndNeverSplitsOne)
     buffer.MoveCaret(0, false);
     EXPECT_FALSE(buffer.DeleteBackward());
 
-    // A stray byte is a character of its own and goes whole.
+    // A stray byte is a character of its own and goes whole; so is each byte of an overlong form.
+    buffer.SetText("\xC0\xAF");
+    EXPECT_EQ(buffer.Length(), 2);
     buffer.SetText(std::string("x\xE4y", 3));
     EXPECT_EQ(buffer.Length(), 3);
     buffer.MoveCaret(2, false);
