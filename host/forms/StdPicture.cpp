@@ -36,14 +36,14 @@ void StdPicture::Clear()
 bool StdPicture::LoadFile(const std::filesystem::path& path, std::string* error)
 {
     using namespace raster::image;
-    Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
+    raster::Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
     if (!bytes) {
         if (error)
             *error = bytes.Error();
         return false;
     }
     if (DetectFormat(bytes.Value()) == ImageFormat::Ico) {
-        Result<raster::image::Icon> icon = DecodeIco(bytes.Value());
+        raster::Result<raster::image::Icon> icon = DecodeIco(bytes.Value());
         if (!icon) {
             if (error)
                 *error = icon.Error();
@@ -72,7 +72,7 @@ bool StdPicture::LoadFile(const std::filesystem::path& path, std::string* error)
         m_width = colour.Width();
         m_height = colour.Height();
     } else {
-        Result<Image> image = DecodeImage(bytes.Value());
+        raster::Result<Image> image = DecodeImage(bytes.Value());
         if (!image) {
             if (error)
                 *error = image.Error();

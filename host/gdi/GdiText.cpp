@@ -105,13 +105,13 @@ void PaintText(DcObject& dc, const text::TextLayout& layout)
     const Ink* target = &ink;
     const std::function<void(const text::InkSpan&)> sink = [target](const text::InkSpan& span) {
         raster::PixelValue value = span.kind == text::InkKind::Text ? target->text : target->background;
-        std::fill_n(target->surface->Row(span.y) + span.x, span.length, value);
+        raster::FillPixels(target->surface->Row(span.y) + span.x, static_cast<std::size_t>(span.length), value);
     };
     const text::BackgroundMode mode
         = dc.state.bkMode == OPAQUE ? text::BackgroundMode::Opaque : text::BackgroundMode::Transparent;
     // Clip rectangles are already within the surface, so spans never leave it.
     for (const raster::IntRect& clip : painter.ClipRects())
-        text::PaintLayout(layout, { clip.left, clip.top, clip.right, clip.bottom }, mode, sink);
+        text::PaintLayout(layout, clip, mode, sink);
 }
 
 void MeasurePitch(FontEngine& engine)
@@ -176,7 +176,7 @@ int DrawTextA(HDC hdc, LPCSTR textIn, int count, LPRECT rect, UINT format)
         return 0;
     std::string_view utf8 = count < 0 ? std::string_view(textIn) : std::string_view(textIn, static_cast<std::size_t>(count));
     const POINT origin = dc->state.viewportOrigin;
-    const text::Rect area { rect->left + origin.x, rect->top + origin.y, rect->right + origin.x,
+    const raster::IntRect area { rect->left + origin.x, rect->top + origin.y, rect->right + origin.x,
                             rect->bottom + origin.y };
     const text::TextLayout layout = text::Layout(engine->font, utf8, area, format & SupportedFormats);
     if (format & DT_CALCRECT) {
@@ -199,9 +199,9 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR textIn, int count)
     if (!engine)
         return FALSE;
     std::string_view utf8(textIn, static_cast<std::size_t>(count));
-    const text::Size extent = engine->font.TextExtent(utf8);
+    const raster::IntSize extent = engine->font.TextExtent(utf8);
     const POINT p = ToDevice(*dc, x, y);
-    const text::Rect area { p.x, p.y, p.x + extent.cx, p.y + extent.cy };
+    const raster::IntRect area { p.x, p.y, p.x + extent.cx, p.y + extent.cy };
     PaintText(*dc, text::Layout(engine->font, utf8, area,
                                 text::FormatSingleLine | text::FormatNoClip | text::FormatNoPrefix));
     return TRUE;
@@ -215,7 +215,7 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR textIn, int count, LPSIZE size)
     FontEngine* engine = SelectedEngine(*dc);
     if (!engine)
         return FALSE;
-    const text::Size extent = engine->font.TextExtent(count ? std::string_view(textIn, static_cast<std::size_t>(count))
+    const raster::IntSize extent = engine->font.TextExtent(count ? std::string_view(textIn, static_cast<std::size_t>(count))
                                                             : std::string_view());
     size->cx = extent.cx;
     size->cy = extent.cy;

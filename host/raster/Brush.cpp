@@ -2,6 +2,13 @@
 
 namespace korvane::raster {
 
+namespace {
+
+// Hatch brushes are 8 by 8 tiles, as in GDI.
+constexpr int kHatchSize = 8;
+
+}
+
 Brush Brush::Solid(PixelValue colour)
 {
     Brush brush;
@@ -34,15 +41,15 @@ Brush Brush::FromSurface(const Surface& pattern)
 
 bool Brush::HatchBit(HatchStyle style, int x, int y)
 {
-    int px = x & 7;
-    int py = y & 7;
+    int px = x & (kHatchSize - 1);
+    int py = y & (kHatchSize - 1);
     switch (style) {
     case HatchStyle::Horizontal: return py == 3;
     case HatchStyle::Vertical: return px == 4;
     case HatchStyle::ForwardDiagonal: return px == py;
-    case HatchStyle::BackwardDiagonal: return px + py == 7;
+    case HatchStyle::BackwardDiagonal: return px + py == kHatchSize - 1;
     case HatchStyle::Cross: return py == 3 || px == 4;
-    case HatchStyle::DiagonalCross: return px == py || px + py == 7;
+    case HatchStyle::DiagonalCross: return px == py || px + py == kHatchSize - 1;
     }
     return false;
 }
@@ -55,22 +62,23 @@ Pattern Brush::Resolve(const BrushContext& context, const Surface& destination) 
     case BrushStyle::Solid:
         return Pattern::Solid(destination.Quantize(m_colour));
     case BrushStyle::Hatched: {
-        std::vector<PixelValue> pixels(64);
+        constexpr std::size_t kTilePixels = kHatchSize * kHatchSize;
+        std::vector<PixelValue> pixels(kTilePixels);
         std::vector<std::uint8_t> mask;
         if (!context.opaqueBackground)
-            mask.assign(64, 0);
+            mask.assign(kTilePixels, 0);
         PixelValue line = destination.Quantize(m_colour);
         PixelValue background = destination.Quantize(context.backgroundColour);
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < kHatchSize; ++y) {
+            for (int x = 0; x < kHatchSize; ++x) {
                 bool on = HatchBit(m_hatch, x, y);
-                std::size_t index = static_cast<std::size_t>(y * 8 + x);
+                std::size_t index = static_cast<std::size_t>(y * kHatchSize + x);
                 pixels[index] = on ? line : background;
                 if (!mask.empty())
                     mask[index] = on ? 1 : 0;
             }
         }
-        return Pattern::Tiled(8, 8, std::move(pixels), std::move(mask), context.origin);
+        return Pattern::Tiled(kHatchSize, kHatchSize, std::move(pixels), std::move(mask), context.origin);
     }
     case BrushStyle::Pattern: {
         const Surface& tile = *m_pattern;

@@ -8,10 +8,18 @@ namespace korvane::raster {
 // Device pixel values are 0x00RRGGBB, the byte order of a 32-bit DIB in memory.
 using PixelValue = std::uint32_t;
 
+// Point, size and rectangle mirror POINT, SIZE and RECT, so the GDI facade converts
+// them with a field-by-field copy.
 struct IntPoint {
     int x = 0;
     int y = 0;
     friend bool operator==(const IntPoint&, const IntPoint&) = default;
+};
+
+struct IntSize {
+    int cx = 0;
+    int cy = 0;
+    friend bool operator==(const IntSize&, const IntSize&) = default;
 };
 
 // Half-open rectangle: left and top inclusive, right and bottom exclusive.
@@ -39,6 +47,16 @@ struct IntRect {
         if (result.IsEmpty())
             return {};
         return result;
+    }
+    // The smallest rectangle holding both; an empty rectangle adds nothing.
+    IntRect United(const IntRect& other) const
+    {
+        if (other.IsEmpty())
+            return *this;
+        if (IsEmpty())
+            return other;
+        return { std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                 std::max(bottom, other.bottom) };
     }
     IntRect Translated(int dx, int dy) const { return { left + dx, top + dy, right + dx, bottom + dy }; }
     // Swaps reversed corners so that left <= right and top <= bottom.

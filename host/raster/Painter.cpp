@@ -115,39 +115,6 @@ void Painter::FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t
     }
 }
 
-namespace {
-
-// Fills `count` pixels at memory speed. A 32-bit fill loop is not vectorised at the
-// optimisation level we build with; on x86-64 the string store of doubled pixels runs as
-// fast as memset, elsewhere a few pixels are written and doubled with memcpy.
-void FillPixels(PixelValue* target, std::size_t count, PixelValue value)
-{
-    // Short runs are done before a block store would have started.
-    if (count <= 32) {
-        for (std::size_t i = 0; i < count; ++i)
-            target[i] = value;
-        return;
-    }
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    std::uint64_t pair = (static_cast<std::uint64_t>(value) << 32) | value;
-    std::size_t pairs = count / 2;
-    PixelValue* tail = target + pairs * 2;
-    asm volatile("rep stosq" : "+D"(target), "+c"(pairs) : "a"(pair) : "memory");
-    if (count % 2 != 0)
-        *tail = value;
-#else
-    std::size_t done = std::min<std::size_t>(count, 16);
-    std::fill_n(target, done, value);
-    while (done < count) {
-        std::size_t chunk = std::min(done, count - done);
-        std::memcpy(target + done, target, chunk * sizeof(PixelValue));
-        done += chunk;
-    }
-#endif
-}
-
-}
-
 void Painter::FillSolid(const IntRect& area, PixelValue value)
 {
     std::size_t width = static_cast<std::size_t>(area.Width());
@@ -368,7 +335,7 @@ void Painter::SetSpan(int y, int x0, int x1, PixelValue value, int rop2)
         if (a >= b)
             continue;
         PixelValue* row = m_target.Row(y);
-        if (rop2 == 13) {
+        if (rop2 == Rop::CopyPen) {
             FillPixels(row + a, static_cast<std::size_t>(b - a), value);
         } else {
             for (int x = a; x < b; ++x)
@@ -388,7 +355,7 @@ void Painter::SetColumn(int x, int y0, int y1, PixelValue value, int rop2)
             continue;
         const std::ptrdiff_t stride = m_target.Width();
         PixelValue* pixel = m_target.Row(a) + x;
-        if (rop2 == 13) {
+        if (rop2 == Rop::CopyPen) {
             for (int y = a; y < b; ++y, pixel += stride)
                 *pixel = value;
         } else {

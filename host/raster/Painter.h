@@ -3,6 +3,7 @@
 #include "host/raster/Geometry.h"
 #include "host/raster/Pattern.h"
 #include "host/raster/Region.h"
+#include "host/raster/Rop.h"
 #include "host/raster/Surface.h"
 
 #include <array>
@@ -36,7 +37,9 @@ enum class StretchMode { BlackOnWhite, WhiteOnBlack, ColourOnColour };
 
 // On/off run lengths of a styled cosmetic pen; an empty dash list draws solid.
 struct DashPattern {
-    std::array<std::uint8_t, 6> runs {};
+    // The longest pen style, dash-dot-dot, has six runs.
+    static constexpr std::size_t kMaxRuns = 6;
+    std::array<std::uint8_t, kMaxRuns> runs {};
     int count = 0;
     int period = 0;
 
@@ -50,7 +53,7 @@ struct LinePen {
     PixelValue colour = 0;
     PixelValue background = 0xFFFFFF;
     bool opaqueBackground = true;
-    int rop2 = 13; // R2_COPYPEN
+    int rop2 = Rop::CopyPen;
     DashPattern dashes;
 };
 

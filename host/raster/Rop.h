@@ -15,16 +15,17 @@ public:
     static constexpr std::uint8_t PatternCopy = 0xF0;
     static constexpr std::uint8_t PatternInvert = 0x5A;
     static constexpr std::uint8_t DestinationInvert = 0x55;
+    static constexpr int CopyPen = 13;
 
     static PixelValue Apply3(std::uint8_t code, PixelValue d, PixelValue s, PixelValue p)
     {
         switch (code) {
         case 0x00: return 0;
         case 0xFF: return 0xFFFFFFu;
-        case 0xCC: return s;
-        case 0xF0: return p;
-        case 0x55: return ~d & 0xFFFFFFu;
-        case 0x5A: return p ^ d;
+        case SourceCopy: return s;
+        case PatternCopy: return p;
+        case DestinationInvert: return ~d & 0xFFFFFFu;
+        case PatternInvert: return p ^ d;
         case 0x66: return s ^ d;
         case 0x88: return s & d;
         case 0xEE: return s | d;

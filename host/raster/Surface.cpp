@@ -15,13 +15,15 @@ Surface::Surface(int width, int height, SurfaceFormat format, PixelValue fill)
 
 void Surface::Fill(PixelValue value)
 {
-    std::fill(m_pixels.begin(), m_pixels.end(), Quantize(value));
+    FillPixels(m_pixels.data(), m_pixels.size(), Quantize(value));
 }
 
 PixelValue Surface::NearestMono(PixelValue value)
 {
+    // White when the channels average at least half their range.
+    constexpr unsigned kWhiteFromSum = 3 * 0x80;
     unsigned sum = ((value >> 16) & 0xFFu) + ((value >> 8) & 0xFFu) + (value & 0xFFu);
-    return sum > 0x17Fu ? 0xFFFFFFu : 0u;
+    return sum >= kWhiteFromSum ? 0xFFFFFFu : 0u;
 }
 
 PixelValue Surface::Quantize(PixelValue value) const

@@ -2,11 +2,45 @@
 
 #include "host/raster/Geometry.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
 namespace korvane::raster {
+
+// Sets `count` pixels from `first` on to `value` at memory speed: the one solid fill,
+// used for surfaces, rectangles, spans and text. A 32-bit fill loop is not vectorised
+// at the optimisation level we build with; on x86-64 the string store of doubled pixels
+// runs as fast as memset, elsewhere a few pixels are written and doubled with memcpy.
+inline void FillPixels(PixelValue* first, std::size_t count, PixelValue value)
+{
+    // Short runs are done before a block store would have started.
+    constexpr std::size_t kShortRun = 32;
+    if (count <= kShortRun) {
+        for (std::size_t i = 0; i < count; ++i)
+            first[i] = value;
+        return;
+    }
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    std::uint64_t pair = (static_cast<std::uint64_t>(value) << 32) | value;
+    std::size_t pairs = count / 2;
+    PixelValue* tail = first + pairs * 2;
+    asm volatile("rep stosq" : "+D"(first), "+c"(pairs) : "a"(pair) : "memory");
+    if (count % 2 != 0)
+        *tail = value;
+#else
+    constexpr std::size_t kSeed = 16;
+    std::size_t done = std::min(count, kSeed);
+    std::fill_n(first, done, value);
+    while (done < count) {
+        std::size_t chunk = std::min(done, count - done);
+        std::memcpy(first + done, first, chunk * sizeof(PixelValue));
+        done += chunk;
+    }
+#endif
+}
 
 enum class SurfaceFormat {
     Colour32,   // 0x00RRGGBB per pixel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/runtime/Utf8.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -8,6 +10,7 @@
 // calls. Text is UTF-8 inside the program, and the platform's code page is the
 // locale's, which here is UTF-8 too; so conversion keeps valid text as it is and
 // turns what the code page cannot carry into '?', as a narrowing conversion does.
+// Callers count characters with the codec's CharacterCount.
 namespace korvane::host {
 
 // Bytes for a narrow platform call. The std::string's own terminator is the
@@ -17,8 +20,5 @@ std::string ToAnsi(std::string_view text);
 // Text from bytes a narrow platform call wrote; all `size` bytes are kept,
 // embedded NULs included.
 std::string FromAnsi(const char* bytes, std::size_t size);
-
-// Number of characters (code points) in UTF-8 text.
-std::size_t CharacterCount(std::string_view text);
 
 } // namespace korvane::host

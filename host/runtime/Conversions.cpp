@@ -62,12 +62,12 @@ double RadixValue(std::string_view digits, int radix)
         if (digit >= radix)
             break;
         value = value * static_cast<unsigned>(radix) + static_cast<unsigned>(digit);
-        if (value > 0xFFFFFFFFu)
+        if (value > std::numeric_limits<std::uint32_t>::max())
             Raise(ErrorNumber::Overflow);
     }
     // Hexadecimal and octal literals are 16-bit when they fit, else 32-bit, and
     // take the sign of their top bit, as the host's literals do.
-    if (value <= 0xFFFFu)
+    if (value <= std::numeric_limits<std::uint16_t>::max())
         return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 // The host's numeric conversions and checked integer arithmetic. Failures raise
@@ -11,15 +12,18 @@ namespace korvane::host {
 std::int32_t CLng(double value);
 namespace detail {
 std::int16_t CheckedCInt(double value);
+// The values that round into an Integer: -32768.5 rounds to even, 32767.5 does not.
+inline constexpr double kLowestRoundingToInt16 = std::numeric_limits<std::int16_t>::min() - 0.5;
+inline constexpr double kBeyondRoundingToInt16 = std::numeric_limits<std::int16_t>::max() + 0.5;
 }
 inline std::int16_t CInt(double value)
 {
     // Colour channels and coordinates, converted in drawing loops, take this path:
     // adding and removing 2^52 rounds to an integer, halves to even, as the default
     // rounding mode does. Everything else, NaN included, is checked out of line.
-    if (value >= 0 && value < 32767.5)
+    if (value >= 0 && value < detail::kBeyondRoundingToInt16)
         return static_cast<std::int16_t>((value + 0x1p52) - 0x1p52);
-    if (value < 0 && value >= -32768.5)
+    if (value < 0 && value >= detail::kLowestRoundingToInt16)
         return static_cast<std::int16_t>((value - 0x1p52) + 0x1p52);
     return detail::CheckedCInt(value);
 }

@@ -26,7 +26,7 @@ protected:
     std::string Out(const std::string& name) { return (sandbox.Root() / name).string(); }
     image::Image Load(const std::string& name)
     {
-        image::Result<image::Image> loaded = image::LoadImageFile(Out(name));
+        korvane::raster::Result<image::Image> loaded = image::LoadImageFile(Out(name));
         EXPECT_TRUE(loaded.Ok()) << loaded.Error();
         return loaded.Ok() ? loaded.Value() : image::Image();
     }

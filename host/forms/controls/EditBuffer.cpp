@@ -8,33 +8,12 @@ namespace korvane::forms {
 
 namespace {
 
-// The length of the UTF-8 sequence starting at `at`, or 1 for a byte that starts none.
-std::size_t SequenceLength(std::string_view text, std::size_t at)
-{
-    unsigned char lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || at + length > text.size())
-        return 1;
-    for (std::size_t k = 1; k < length; ++k)
-        if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80)
-            return 1;
-    return length;
-}
-
-std::size_t CountCharacters(std::string_view text)
-{
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size(); at += SequenceLength(text, at))
-        ++count;
-    return count;
-}
-
 // The first `characters` characters of `text`.
 std::string_view FirstCharacters(std::string_view text, std::size_t characters)
 {
     std::size_t at = 0;
     for (std::size_t count = 0; at < text.size() && count < characters; ++count)
-        at += SequenceLength(text, at);
+        host::DecodeUtf8(text, at);
     return text.substr(0, at);
 }
 
@@ -43,7 +22,7 @@ std::string_view FirstCharacters(std::string_view text, std::size_t characters)
 void EditBuffer::Reindex()
 {
     m_starts.clear();
-    for (std::size_t at = 0; at < m_text.size(); at += SequenceLength(m_text, at))
+    for (std::size_t at = 0; at < m_text.size(); host::DecodeUtf8(m_text, at))
         m_starts.push_back(at);
 }
 
@@ -103,7 +82,7 @@ bool EditBuffer::ReplaceSelection(std::string_view text, bool limited)
     m_text.replace(from, to - from, text);
     Reindex();
     // Characters are counted in the new text: joining bytes can form one character.
-    m_caret = m_anchor = static_cast<int>(CountCharacters(std::string_view(m_text).substr(0, from + text.size())));
+    m_caret = m_anchor = static_cast<int>(host::CharacterCount(std::string_view(m_text).substr(0, from + text.size())));
     return !same;
 }
 
@@ -191,7 +170,5 @@ std::pair<int, int> EditBuffer::WordAt(int position) const
         ++end;
     return { start, end };
 }
-
-std::string EditBuffer::EncodeUtf8(unsigned codePoint) { return host::EncodeUtf8(codePoint); }
 
 } // namespace korvane::forms

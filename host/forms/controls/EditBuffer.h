@@ -54,8 +54,6 @@ public:
     // The character at `index` as UTF-8.
     std::string_view CharacterAt(int index) const;
 
-    static std::string EncodeUtf8(unsigned codePoint);
-
 private:
     enum class CharClass { Space, Punctuation, Word };
     CharClass ClassAt(int index) const;

@@ -10,6 +10,7 @@
 
 #include "host/forms/Form.h"
 #include "host/forms/controls/PaintSupport.h"
+#include "host/runtime/Utf8.h"
 
 #include <cstdlib>
 
@@ -26,6 +27,8 @@ std::string g_programClipboard;
 
 // The padding between the border and the text, as an edit control leaves it.
 constexpr int kTextPadding = 1;
+// The line height before a font is set.
+constexpr int kLineHeightWithoutFont = 12;
 
 } // namespace
 
@@ -54,8 +57,8 @@ void TextBox::ReadSettings(const PropertyBag& bag)
     m_alignment = bag.ReadInt("Alignment", 0);
     m_appearance = bag.ReadInt("Appearance", 1);
     m_borderStyle = bag.ReadInt("BorderStyle", 1);
-    m_backColor = bag.ReadColor("BackColor", 0x80000005);
-    m_foreColor = bag.ReadColor("ForeColor", 0x80000008);
+    m_backColor = bag.ReadColor("BackColor", kWindowBackground);
+    m_foreColor = bag.ReadColor("ForeColor", kWindowText);
     if (std::optional<FontSpec> font = bag.ReadFont("Font"))
         m_font = std::make_shared<StdFont>(*font);
     else if (ParentForm())
@@ -78,8 +81,8 @@ void TextBox::WriteSettings(PropertyBag& bag)
     bag.WriteProperty("Alignment", Number { m_alignment }, Number { 0 });
     bag.WriteProperty("Appearance", Number { m_appearance }, Number { 1 });
     bag.WriteProperty("BorderStyle", Number { m_borderStyle }, Number { 1 });
-    bag.WriteProperty("BackColor", Number { m_backColor }, Number { 0x80000005 });
-    bag.WriteProperty("ForeColor", Number { m_foreColor }, Number { 0x80000008 });
+    bag.WriteProperty("BackColor", Number { m_backColor }, Number { kWindowBackground });
+    bag.WriteProperty("ForeColor", Number { m_foreColor }, Number { kWindowText });
     FontSpec inherited = ParentForm() && ParentForm()->Font() ? ParentForm()->Font()->Description() : StdFont::DefaultSpec();
     if (m_font && m_font->Description() != inherited)
         bag.WriteProperty("Font", m_font->Description());
@@ -217,16 +220,24 @@ const std::vector<int>& TextBox::Boundaries()
     return m_boundaries;
 }
 
+int TextBox::BorderWidth() const
+{
+    // A 3-D border is a two-pixel sunken edge, a flat one a single line.
+    if (m_borderStyle != 1)
+        return 0;
+    return m_appearance == 1 ? 2 : 1;
+}
+
 TextBox::Geometry TextBox::Layout()
 {
     Geometry geometry;
     RECT client {};
     if (hWnd())
         GetClientRect(hWnd(), &client);
-    int border = m_borderStyle == 1 ? (m_appearance == 1 ? 2 : 1) : 0;
+    int border = BorderWidth();
     geometry.inner = client;
     InflateRect(&geometry.inner, -border, -border);
-    geometry.lineHeight = 12;
+    geometry.lineHeight = kLineHeightWithoutFont;
     if (m_font) {
         HDC dc = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(dc, m_font->Handle());
@@ -256,7 +267,7 @@ void TextBox::KeepCaretVisible()
     RECT client {};
     if (hWnd())
         GetClientRect(hWnd(), &client);
-    int border = m_borderStyle == 1 ? (m_appearance == 1 ? 2 : 1) : 0;
+    int border = BorderWidth();
     // One pixel is kept for the caret itself at the right edge.
     int visible = client.right - client.left - 2 * border - 2 * kTextPadding - 1;
     const std::vector<int>& boundaries = Boundaries();
@@ -521,7 +532,7 @@ void TextBox::OnChar(unsigned codePoint)
         // Enter, Esc, Tab and the other control characters are not text in one line.
         if (character < 0x20 || character == 0x7F || m_locked)
             return;
-        if (m_buffer.ReplaceSelection(EditBuffer::EncodeUtf8(character), true))
+        if (m_buffer.ReplaceSelection(host::EncodeUtf8(character), true))
             Edited();
         break;
     }

@@ -116,6 +116,7 @@ private:
     std::string DisplayText() const;
     // The x of every character boundary of the displayed text, from its start.
     const std::vector<int>& Boundaries();
+    int BorderWidth() const;
     Geometry Layout();
     int HitTest(int x);
     void KeepCaretVisible();
@@ -129,8 +130,12 @@ private:
     int m_alignment = 0;
     int m_appearance = 1;
     int m_borderStyle = 1;
-    std::uint32_t m_backColor = 0x80000005;
-    std::uint32_t m_foreColor = 0x80000008;
+    // The system colours of a window's background and text.
+    static constexpr std::uint32_t kWindowBackground = 0x80000005;
+    static constexpr std::uint32_t kWindowText = 0x80000008;
+
+    std::uint32_t m_backColor = kWindowBackground;
+    std::uint32_t m_foreColor = kWindowText;
     FontRef m_font;
     std::string m_toolTipText;
 

@@ -14,8 +14,16 @@ constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
+// Header sizes tell the header versions apart.
 constexpr std::size_t kCoreHeaderSize = 12;
 constexpr std::size_t kInfoHeaderSize = 40;
+constexpr std::size_t kV2HeaderSize = 52; // the first with colour masks inside
+constexpr std::size_t kV3HeaderSize = 56; // the first with an alpha mask
+constexpr std::size_t kOs2V2HeaderSize = 64;
+constexpr std::size_t kV5HeaderSize = 124;
+constexpr std::size_t kMaskSize = 4;
+// More palette entries than this is a forged header, not a picture.
+constexpr std::size_t kMaxPaletteEntries = 4096;
 
 struct DibHeader {
     std::size_t headerSize = 0;
@@ -44,7 +52,7 @@ Result<DibHeader> ParseHeader(Bytes data, std::size_t offset, DibHeight height)
         rawHeight = ReadLe16(data, offset + 6);
         header.bitCount = ReadLe16(data, offset + 10);
         header.paletteEntrySize = 3;
-    } else if (header.headerSize >= kInfoHeaderSize && header.headerSize <= 124) {
+    } else if (header.headerSize >= kInfoHeaderSize && header.headerSize <= kV5HeaderSize) {
         if (!HasBytes(data, offset, header.headerSize))
             return Failure { "bitmap header is truncated" };
         header.width = static_cast<std::int32_t>(ReadLe32(data, offset + 4));
@@ -53,18 +61,18 @@ Result<DibHeader> ParseHeader(Bytes data, std::size_t offset, DibHeight height)
         header.compression = ReadLe32(data, offset + 16);
         header.colorsUsed = ReadLe32(data, offset + 32);
         // V2 and later headers carry the masks inside; a plain info header has them after it.
-        const bool masksInside = header.headerSize >= 52 && header.headerSize != 64;
+        const bool masksInside = header.headerSize >= kV2HeaderSize && header.headerSize != kOs2V2HeaderSize;
         if (masksInside) {
             for (std::size_t i = 0; i < 3; ++i)
-                header.masks[i] = ReadLe32(data, offset + 40 + 4 * i);
-            if (header.headerSize >= 56)
-                header.masks[3] = ReadLe32(data, offset + 52);
+                header.masks[i] = ReadLe32(data, offset + kInfoHeaderSize + kMaskSize * i);
+            if (header.headerSize >= kV3HeaderSize)
+                header.masks[3] = ReadLe32(data, offset + kV2HeaderSize);
         } else if (header.compression == kBiBitfields || header.compression == kBiAlphaBitfields) {
-            header.masksAfterHeader = header.compression == kBiAlphaBitfields ? 16 : 12;
+            header.masksAfterHeader = (header.compression == kBiAlphaBitfields ? 4 : 3) * kMaskSize;
             if (!HasBytes(data, offset + header.headerSize, header.masksAfterHeader))
                 return Failure { "bitmap colour masks are truncated" };
-            for (std::size_t i = 0; i < header.masksAfterHeader / 4; ++i)
-                header.masks[i] = ReadLe32(data, offset + header.headerSize + 4 * i);
+            for (std::size_t i = 0; i < header.masksAfterHeader / kMaskSize; ++i)
+                header.masks[i] = ReadLe32(data, offset + header.headerSize + kMaskSize * i);
         }
     } else {
         return Failure { "unsupported bitmap header size " + std::to_string(header.headerSize) };
@@ -220,7 +228,7 @@ Result<DibImage> DecodeDibAt(Bytes data, std::size_t headerOffset, std::optional
         paletteCount = std::size_t { 1 } << header.bitCount;
     if (header.headerSize == kCoreHeaderSize && header.bitCount <= 8)
         paletteCount = std::size_t { 1 } << header.bitCount;
-    if (paletteCount > 4096)
+    if (paletteCount > kMaxPaletteEntries)
         return Failure { "bitmap palette is implausibly large" };
     if (!HasBytes(data, paletteOffset, paletteCount * header.paletteEntrySize))
         return Failure { "bitmap palette is truncated" };

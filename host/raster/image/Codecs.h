@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Image.h"
-#include "Result.h"
+#include "host/raster/Result.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t kDirectorySize = 6;
 constexpr std::size_t kEntrySize = 16;
-constexpr std::uint8_t kPngSignature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+// A PNG's width and height are the first fields of its header chunk.
+constexpr std::size_t kPngWidthOffset = 16;
+constexpr std::size_t kPngHeightOffset = 20;
 
 struct Entry {
     std::size_t offset = 0;
@@ -18,11 +20,6 @@ struct Entry {
     int height = 0;
     int bitCount = 0;
 };
-
-bool IsPng(Bytes data)
-{
-    return data.size() >= sizeof kPngSignature && std::equal(std::begin(kPngSignature), std::end(kPngSignature), data.begin());
-}
 
 std::uint32_t ReadBe32(Bytes data, std::size_t offset)
 {
@@ -41,12 +38,12 @@ std::optional<Entry> ReadEntry(Bytes data, std::size_t index)
     if (!HasBytes(data, entry.offset, entry.size))
         return std::nullopt;
     const Bytes image = data.subspan(entry.offset, entry.size);
-    if (IsPng(image)) {
-        if (image.size() < 24)
+    if (DetectFormat(image) == ImageFormat::Png) {
+        if (image.size() < kPngHeightOffset + 4)
             return std::nullopt;
         entry.png = true;
-        entry.width = static_cast<int>(std::min<std::uint32_t>(ReadBe32(image, 16), kMaxDimension));
-        entry.height = static_cast<int>(std::min<std::uint32_t>(ReadBe32(image, 20), kMaxDimension));
+        entry.width = static_cast<int>(std::min<std::uint32_t>(ReadBe32(image, kPngWidthOffset), kMaxDimension));
+        entry.height = static_cast<int>(std::min<std::uint32_t>(ReadBe32(image, kPngHeightOffset), kMaxDimension));
         entry.bitCount = 32;
         return entry;
     }
@@ -79,7 +76,7 @@ bool Better(const Entry& candidate, const Entry& best, int desiredSize)
 Result<Icon> DecodeEntry(Bytes data)
 {
     Icon icon;
-    if (IsPng(data)) {
+    if (DetectFormat(data) == ImageFormat::Png) {
         auto png = DecodePng(data);
         if (!png)
             return Failure { png.Error() };

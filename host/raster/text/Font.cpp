@@ -13,6 +13,10 @@ namespace korvane::raster::text {
 namespace {
 
 constexpr int kDefaultCellHeight = 16;
+// FreeType's OS/2 table version for a font that has none.
+constexpr FT_UShort kMissingOs2Table = 0xFFFF;
+// A grey or colour glyph pixel is ink from half coverage up.
+constexpr unsigned char kInkCoverage = 128;
 
 FT_Library Library()
 {
@@ -40,7 +44,7 @@ struct DesignExtent {
 DesignExtent WindowsExtent(FT_Face face)
 {
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0)
+    if (os2 && os2->version != kMissingOs2Table && os2->usWinAscent + os2->usWinDescent > 0)
         return { os2->usWinAscent, os2->usWinDescent };
     if (face->ascender - face->descender > 0)
         return { face->ascender, -face->descender };
@@ -69,7 +73,7 @@ FaceInfo DescribeFace(FT_Face face, const MatchedFace& match, const FontSpec& fo
 {
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const bool isBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0
-        || (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600);
+        || (os2 && os2->version != kMissingOs2Table && os2->usWeightClass >= kBoldWeight);
     const bool isItalic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
     return FaceInfo { match.family, match.file, match.index, fontSpec.IsBold() && !isBold, fontSpec.italic && !isItalic };
 }
@@ -100,7 +104,7 @@ FontMetrics ComputeMetrics(FT_Face face, const FontSpec& fontSpec)
 
     auto scale = [&](long units) { return RoundDiv(units * metrics.emSize, unitsPerEm); };
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    if (os2 && os2->version != 0xFFFF)
+    if (os2 && os2->version != kMissingOs2Table)
         metrics.averageCharWidth = scale(os2->xAvgCharWidth);
 
     // Both rules must stay inside the cell so an opaque background covers them.
@@ -110,7 +114,7 @@ FontMetrics ComputeMetrics(FT_Face face, const FontSpec& fontSpec)
     metrics.underlineOffset
         = std::max(0, std::min(metrics.underlineOffset, metrics.descent - metrics.underlineThickness));
 
-    if (os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
+    if (os2 && os2->version != kMissingOs2Table && os2->yStrikeoutSize > 0) {
         metrics.strikeOutThickness = std::max(1, scale(os2->yStrikeoutSize));
         metrics.strikeOutOffset = scale(os2->yStrikeoutPosition);
     } else {
@@ -254,10 +258,10 @@ const Glyph& SizedFace::Render(std::uint32_t glyphIndex)
                         ink = (row[x >> 3] & (0x80 >> (x & 7))) != 0;
                         break;
                     case FT_PIXEL_MODE_GRAY:
-                        ink = row[x] >= 128;
+                        ink = row[x] >= kInkCoverage;
                         break;
                     case FT_PIXEL_MODE_BGRA:
-                        ink = row[x * 4 + 3] >= 128;
+                        ink = row[x * 4 + 3] >= kInkCoverage;
                         break;
                     default:
                         ink = row[x] != 0;
@@ -400,7 +404,7 @@ const Glyph& Font::NotdefGlyph() const
     return m_impl->faces.front()->Render(0);
 }
 
-Size Font::TextExtent(std::string_view utf8) const
+IntSize Font::TextExtent(std::string_view utf8) const
 {
     std::lock_guard lock(TextMutex());
     int width = 0;

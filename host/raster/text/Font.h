@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Geometry.h"
-#include "Result.h"
+#include "host/raster/Geometry.h"
+#include "host/raster/Result.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,20 +11,22 @@
 
 namespace korvane::raster::text {
 
+inline constexpr int kNormalWeight = 400;
+inline constexpr int kBoldWeight = 600; // the lightest weight drawn bold
+
 // What a program asks for, shaped like a Win32 LOGFONT.
 struct FontSpec {
     // Negative: character (em) height in pixels. Positive: cell height, ascent plus
     // descent. Zero: a 16 pixel cell.
     int height = 0;
-    // 400 is normal; 600 and above is bold.
-    int weight = 400;
+    int weight = kNormalWeight;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
     // UTF-8; Windows names ("Tahoma", "宋体") are mapped onto installed typefaces.
     std::string faceName;
 
-    bool IsBold() const { return weight >= 600; }
+    bool IsBold() const { return weight >= kBoldWeight; }
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
@@ -85,7 +87,7 @@ public:
     const Glyph& NotdefGlyph() const;
 
     // Like GetTextExtentPoint32: advances summed, one cell high, no prefix handling.
-    Size TextExtent(std::string_view utf8) const;
+    IntSize TextExtent(std::string_view utf8) const;
 
     friend bool operator==(const Font& a, const Font& b) { return a.m_impl == b.m_impl; }
 

@@ -46,7 +46,7 @@ struct Font::Impl {
     std::vector<std::unique_ptr<SizedFace>> faces; // faces[0] is the matched face.
     bool cjkFallbackTried = false;
     int cjkFallbackSlot = -1;
-    std::array<const Glyph*, 128> asciiGlyphs {};
+    std::array<const Glyph*, 0x80> asciiGlyphs {}; // found without hashing
     std::unordered_map<char32_t, const Glyph*> otherGlyphs;
     Glyph emptyGlyph;
 

@@ -197,7 +197,7 @@ private:
     unsigned m_format;
 };
 
-Rect MaskRect(const PlacedGlyph& placed)
+IntRect MaskRect(const PlacedGlyph& placed)
 {
     return { placed.origin.x, placed.origin.y, placed.origin.x + placed.glyph->width,
              placed.origin.y + placed.glyph->height };
@@ -205,19 +205,19 @@ Rect MaskRect(const PlacedGlyph& placed)
 
 }
 
-Rect TextLayout::InkBounds() const
+IntRect TextLayout::InkBounds() const
 {
-    Rect bounds;
+    IntRect bounds;
     for (const PlacedGlyph& placed : glyphs)
         bounds = bounds.United(MaskRect(placed));
-    for (const Rect& rule : rules)
+    for (const IntRect& rule : rules)
         bounds = bounds.United(rule);
-    for (const Rect& background : backgrounds)
+    for (const IntRect& background : backgrounds)
         bounds = bounds.United(background);
     return bounds;
 }
 
-TextLayout Layout(const Font& font, std::string_view utf8, Rect rect, unsigned format)
+TextLayout Layout(const Font& font, std::string_view utf8, IntRect rect, unsigned format)
 {
     TextLayout layout(font);
     layout.rect = rect;
@@ -263,7 +263,7 @@ TextLayout Layout(const Font& font, std::string_view utf8, Rect rect, unsigned f
         else if (format & FormatRight)
             x = rect.right - span.width;
         const int lineTop = top + index * lineHeight;
-        const Rect cell { x, lineTop, x + span.width, lineTop + lineHeight };
+        const IntRect cell { x, lineTop, x + span.width, lineTop + lineHeight };
         layout.lines.push_back({ span.byteBegin, span.byteEnd, cell });
         if (format & FormatCalcRect)
             continue;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Font.h"
-#include "Geometry.h"
+#include "host/raster/Geometry.h"
 
 #include <cstddef>
 #include <optional>
@@ -26,13 +26,13 @@ enum DrawTextFormat : unsigned {
 
 struct PlacedGlyph {
     const Glyph* glyph = nullptr;
-    Point origin; // Where the mask's top-left pixel goes.
+    IntPoint origin; // Where the mask's top-left pixel goes.
 };
 
 struct TextLine {
     std::size_t begin = 0; // Byte range of the input this line shows, without its line break.
     std::size_t end = 0;
-    Rect cell;             // The line's text cell: its advance width by one line height.
+    IntRect cell;          // The line's text cell: its advance width by one line height.
 };
 
 // Everything DrawText would put on the surface, in surface coordinates.
@@ -44,26 +44,26 @@ struct TextLayout {
 
     // With FormatCalcRect, the rectangle the text needs (left and top kept);
     // otherwise the rectangle that was passed in.
-    Rect rect;
+    IntRect rect;
     // DrawText's return value: the text height, or with FormatVCenter/FormatBottom
     // on a single line, the distance from rect.top to the bottom of the text.
     int height = 0;
     // Where the caller must clip; empty with FormatNoClip.
-    std::optional<Rect> clip;
+    std::optional<IntRect> clip;
     std::vector<TextLine> lines;
     // Nothing below is filled with FormatCalcRect, which draws nothing.
     std::vector<PlacedGlyph> glyphs;
-    std::vector<Rect> rules;       // Underline, strike-out and the accelerator underline, in text colour.
-    std::vector<Rect> backgrounds; // What an OPAQUE background mode fills: each line's cell.
+    std::vector<IntRect> rules;       // Underline, strike-out and the accelerator underline, in text colour.
+    std::vector<IntRect> backgrounds; // What an OPAQUE background mode fills: each line's cell.
     // Byte offset of the character the '&' prefix underlines, if any.
     std::optional<std::size_t> accelerator;
     Font font; // Keeps the glyphs alive.
 
     // The union of glyph masks, rules and backgrounds.
-    Rect InkBounds() const;
+    IntRect InkBounds() const;
 };
 
 // Lays out UTF-8 text as DrawTextA does with `format`.
-TextLayout Layout(const Font& font, std::string_view utf8, Rect rect, unsigned format);
+TextLayout Layout(const Font& font, std::string_view utf8, IntRect rect, unsigned format);
 
 }

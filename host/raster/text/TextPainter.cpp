@@ -3,18 +3,18 @@
 namespace korvane::raster::text {
 namespace {
 
-void EmitRect(const Rect& rect, const Rect& clip, InkKind kind, const std::function<void(const InkSpan&)>& sink)
+void EmitRect(const IntRect& rect, const IntRect& clip, InkKind kind, const std::function<void(const InkSpan&)>& sink)
 {
-    const Rect visible = rect.Intersected(clip);
+    const IntRect visible = rect.Intersected(clip);
     for (int y = visible.top; y < visible.bottom; ++y)
         sink({ visible.left, y, visible.Width(), kind });
 }
 
-void EmitGlyph(const PlacedGlyph& placed, const Rect& clip, const std::function<void(const InkSpan&)>& sink)
+void EmitGlyph(const PlacedGlyph& placed, const IntRect& clip, const std::function<void(const InkSpan&)>& sink)
 {
     const Glyph& glyph = *placed.glyph;
-    const Rect box { placed.origin.x, placed.origin.y, placed.origin.x + glyph.width, placed.origin.y + glyph.height };
-    const Rect visible = box.Intersected(clip);
+    const IntRect box { placed.origin.x, placed.origin.y, placed.origin.x + glyph.width, placed.origin.y + glyph.height };
+    const IntRect visible = box.Intersected(clip);
     for (int y = visible.top; y < visible.bottom; ++y) {
         const int row = y - placed.origin.y;
         int x = visible.left;
@@ -32,7 +32,7 @@ void EmitGlyph(const PlacedGlyph& placed, const Rect& clip, const std::function<
 
 }
 
-void PaintLayout(const TextLayout& layout, Rect clip, BackgroundMode mode,
+void PaintLayout(const TextLayout& layout, IntRect clip, BackgroundMode mode,
                  const std::function<void(const InkSpan&)>& sink)
 {
     if (layout.clip)
@@ -40,27 +40,13 @@ void PaintLayout(const TextLayout& layout, Rect clip, BackgroundMode mode,
     if (clip.IsEmpty())
         return;
     if (mode == BackgroundMode::Opaque) {
-        for (const Rect& background : layout.backgrounds)
+        for (const IntRect& background : layout.backgrounds)
             EmitRect(background, clip, InkKind::Background, sink);
     }
     for (const PlacedGlyph& placed : layout.glyphs)
         EmitGlyph(placed, clip, sink);
-    for (const Rect& rule : layout.rules)
+    for (const IntRect& rule : layout.rules)
         EmitRect(rule, clip, InkKind::Text, sink);
-}
-
-void PaintLayout(const TextLayout& layout, ByteSurface surface, Rect clip, std::uint8_t textValue,
-                 BackgroundMode mode, std::uint8_t backgroundValue)
-{
-    if (!surface.pixels)
-        return;
-    clip = clip.Intersected({ 0, 0, surface.width, surface.height });
-    PaintLayout(layout, clip, mode, [&](const InkSpan& span) {
-        std::uint8_t* row = surface.pixels + span.y * surface.stride + span.x;
-        const std::uint8_t value = span.kind == InkKind::Text ? textValue : backgroundValue;
-        for (int i = 0; i < span.length; ++i)
-            row[i] = value;
-    });
 }
 
 }

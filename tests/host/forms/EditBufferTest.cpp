@@ -29,7 +29,9 @@ TEST(EditBuffer, CountsCharactersNotBytesAndNeverSplitsOne)
     buffer.MoveCaret(0, false);
     EXPECT_FALSE(buffer.DeleteBackward());
 
-    // A stray byte is a character of its own and goes whole.
+    // A stray byte is a character of its own and goes whole; so is each byte of an overlong form.
+    buffer.SetText("\xC0\xAF");
+    EXPECT_EQ(buffer.Length(), 2);
     buffer.SetText(std::string("x\xE4y", 3));
     EXPECT_EQ(buffer.Length(), 3);
     buffer.MoveCaret(2, false);
@@ -85,13 +87,4 @@ TEST(EditBuffer, WordsForCtrlArrowsAndDoubleClicks)
     EXPECT_EQ(buffer.WordAt(22), (std::pair { 19, 22 }));
     buffer.SetText("");
     EXPECT_EQ(buffer.WordAt(0), (std::pair { 0, 0 }));
-}
-
-TEST(EditBuffer, EncodesCodePointsAsUtf8)
-{
-    EXPECT_EQ(EditBuffer::EncodeUtf8('A'), "A");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0xE9), "é");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0x4E2D), "中");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0x1F600), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(EditBuffer::EncodeUtf8(0x110000), "");
 }

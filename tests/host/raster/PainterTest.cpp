@@ -146,29 +146,25 @@ TEST(PainterBlit, RopTruthTables)
     EXPECT_EQ(Rop::Apply2(6, d, p), ~d & 0xFFFFFFu); // R2_NOT
 }
 
-TEST(PainterBlit, MonoToColourUsesDestinationColours)
+TEST(PainterBlit, FormatsConvertThroughTheDestinationColoursAndTheSourceBackground)
 {
-    Surface mono(2, 1, SurfaceFormat::Monochrome, 0);
+    // Monochrome 0 bits take the text colour and 1 bits the background colour.
+    Surface mono(3, 1, SurfaceFormat::Monochrome, 0);
     mono.Set(1, 0, White);
-    Surface colour(2, 1, SurfaceFormat::Colour32, 0x123456);
-    SourceMap map = SourceMap::For(mono, colour, Red, 0x00FF00, White);
-    Painter(colour, nullptr).Blit({ 0, 0, 2, 1 }, mono, { 0, 0 }, map, Pattern::Empty(), Rop::SourceCopy);
+    Surface colour(3, 1, SurfaceFormat::Colour32, 0x123456);
+    SourceMap toColour = SourceMap::For(mono, colour, Red, 0x00FF00, White);
+    Painter(colour, nullptr).Blit({ 0, 0, 2, 1 }, mono, { 0, 0 }, toColour, Pattern::Empty(), Rop::SourceCopy);
     EXPECT_EQ(colour.At(0, 0), Red);
     EXPECT_EQ(colour.At(1, 0), 0x00FF00u);
-}
+    EXPECT_EQ(colour.At(2, 0), 0x123456u);
 
-TEST(PainterBlit, ColourToMonoIsOneExactlyAtSourceBackground)
-{
-    Surface colour(3, 1, SurfaceFormat::Colour32, 0);
+    // Colour becomes 1 exactly where it equals the source background.
     colour.Set(0, 0, 0x808080);
     colour.Set(1, 0, 0x808081);
     colour.Set(2, 0, White);
-    Surface mono(3, 1, SurfaceFormat::Monochrome, 0);
-    SourceMap map = SourceMap::For(colour, mono, 0, 0, 0x808080);
-    Painter(mono, nullptr).Blit({ 0, 0, 3, 1 }, colour, { 0, 0 }, map, Pattern::Empty(), Rop::SourceCopy);
-    EXPECT_EQ(mono.At(0, 0), White);
-    EXPECT_EQ(mono.At(1, 0), Black);
-    EXPECT_EQ(mono.At(2, 0), Black);
+    SourceMap toMono = SourceMap::For(colour, mono, 0, 0, 0x808080);
+    Painter(mono, nullptr).Blit({ 0, 0, 3, 1 }, colour, { 0, 0 }, toMono, Pattern::Empty(), Rop::SourceCopy);
+    EXPECT_EQ(Row(mono, 0), ".##");
 }
 
 TEST(PainterBlit, OverlappingBlitWithinOneSurfaceReadsOriginalPixels)

@@ -68,14 +68,14 @@ TEST(Ico, BitmapEntryGivesColourAndMask)
     ASSERT_EQ(color.Width(), 16);
     ASSERT_EQ(color.Height(), 16);
     ASSERT_EQ(mask.Width(), 16);
-    EXPECT_TRUE(mask.At(0, 0));
-    EXPECT_TRUE(mask.At(3, 3));
-    EXPECT_FALSE(mask.At(4, 0));
-    EXPECT_FALSE(mask.At(0, 4));
-    EXPECT_FALSE(mask.At(15, 15));
-    EXPECT_EQ(AlphaOf(color.At(0, 0)), 0);
-    EXPECT_EQ(color.At(5, 5), 0xFFFF0000u);
-    EXPECT_EQ(color.At(12, 15), 0xFF0000FFu);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool transparent = x < 4 && y < 4;
+            EXPECT_EQ(mask.At(x, y), transparent) << x << "," << y;
+            const Pixel expected = transparent ? 0 : x < 8 ? 0xFFFF0000u : 0xFF0000FFu;
+            EXPECT_EQ(transparent ? AlphaOf(color.At(x, y)) : color.At(x, y), expected) << x << "," << y;
+        }
+    }
 }
 
 TEST(Ico, EntryChosenBySize)
@@ -122,18 +122,13 @@ TEST(Ico, TruncatedAndMalformedIconsAreRefused)
     ExpectEveryPrefixRefused(MakeIco({ FourBitEntry() }, { 16 }), decode);
     ExpectEveryPrefixRefused(MakeIco({ PngEntry(4) }, { 4 }), decode);
 
-    ByteWriter empty;
-    empty.U16(0).U16(1).U16(0);
-    EXPECT_FALSE(DecodeIco(empty.Bytes()).Ok());
-
     ByteWriter outside;
     outside.Append(MakeIco({ FourBitEntry() }, { 16 }));
     outside.PatchU32(6 + 12, 0xFFFFFF00); // Entry offset past the end.
-    EXPECT_FALSE(DecodeIco(outside.Bytes()).Ok());
-
-    ByteWriter notIcon;
-    notIcon.U16(0).U16(3).U16(1);
-    EXPECT_FALSE(DecodeIco(notIcon.Bytes()).Ok());
+    for (const std::vector<std::uint8_t>& file : { ByteWriter().U16(0).U16(1).U16(0).Bytes(), // no entries
+                                                   outside.Bytes(),
+                                                   ByteWriter().U16(0).U16(3).U16(1).Bytes() }) // not an icon
+        EXPECT_FALSE(DecodeIco(file).Ok());
 }
 
 }
