@@ -28,6 +28,28 @@ T Read(HDC hdc, Field field, T failure)
     return dc ? dc->state.*field : failure;
 }
 
+// The ...OrgEx setters: the old point goes to `previous` when one is given.
+BOOL ExchangePoint(HDC hdc, POINT DcState::*field, POINT value, LPPOINT previous)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc)
+        return FALSE;
+    if (previous)
+        *previous = dc->state.*field;
+    dc->state.*field = value;
+    return TRUE;
+}
+
+// The Get...Ex calls: unlike the setters, they fail without a place to write to.
+BOOL ReadPoint(HDC hdc, POINT DcState::*field, LPPOINT out)
+{
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !out)
+        return FALSE;
+    *out = dc->state.*field;
+    return TRUE;
+}
+
 }
 
 COLORREF GetPixel(HDC hdc, int x, int y)
@@ -107,52 +129,19 @@ int GetPolyFillMode(HDC hdc) { return Read(hdc, &DcState::polyFillMode, 0); }
 
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT previous)
 {
-    DcObject* dc = LookupDc(hdc);
-    if (!dc)
-        return FALSE;
-    if (previous)
-        *previous = dc->state.brushOrigin;
-    dc->state.brushOrigin = { x, y };
-    return TRUE;
+    return ExchangePoint(hdc, &DcState::brushOrigin, { x, y }, previous);
 }
 
-BOOL GetBrushOrgEx(HDC hdc, LPPOINT origin)
-{
-    DcObject* dc = LookupDc(hdc);
-    if (!dc || !origin)
-        return FALSE;
-    *origin = dc->state.brushOrigin;
-    return TRUE;
-}
+BOOL GetBrushOrgEx(HDC hdc, LPPOINT origin) { return ReadPoint(hdc, &DcState::brushOrigin, origin); }
 
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT previous)
 {
-    DcObject* dc = LookupDc(hdc);
-    if (!dc)
-        return FALSE;
-    if (previous)
-        *previous = dc->state.viewportOrigin;
-    dc->state.viewportOrigin = { x, y };
-    return TRUE;
+    return ExchangePoint(hdc, &DcState::viewportOrigin, { x, y }, previous);
 }
 
-BOOL GetViewportOrgEx(HDC hdc, LPPOINT origin)
-{
-    DcObject* dc = LookupDc(hdc);
-    if (!dc || !origin)
-        return FALSE;
-    *origin = dc->state.viewportOrigin;
-    return TRUE;
-}
+BOOL GetViewportOrgEx(HDC hdc, LPPOINT origin) { return ReadPoint(hdc, &DcState::viewportOrigin, origin); }
 
-BOOL GetCurrentPositionEx(HDC hdc, LPPOINT position)
-{
-    DcObject* dc = LookupDc(hdc);
-    if (!dc || !position)
-        return FALSE;
-    *position = dc->state.position;
-    return TRUE;
-}
+BOOL GetCurrentPositionEx(HDC hdc, LPPOINT position) { return ReadPoint(hdc, &DcState::position, position); }
 
 int SaveDC(HDC hdc)
 {

@@ -313,7 +313,10 @@ int GetClipBox(HDC hdc, LPRECT rect)
     return Complexity(visible);
 }
 
-int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
+namespace {
+
+// Combines the clip with a rectangle given in logical units.
+int CombineClipRect(HDC hdc, int left, int top, int right, int bottom, raster::RegionOp op)
 {
     DcObject* dc = LookupDc(hdc);
     if (!dc)
@@ -321,16 +324,17 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
     POINT a = ToDevice(*dc, left, top);
     POINT b = ToDevice(*dc, right, bottom);
     raster::Region rect(raster::IntRect { a.x, a.y, b.x, b.y }.Normalized());
-    return SetClip(*dc, raster::Region::Combine(CurrentClip(*dc), rect, raster::RegionOp::And));
+    return SetClip(*dc, raster::Region::Combine(CurrentClip(*dc), rect, op));
+}
+
+} // namespace
+
+int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
+{
+    return CombineClipRect(hdc, left, top, right, bottom, raster::RegionOp::And);
 }
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
-    DcObject* dc = LookupDc(hdc);
-    if (!dc)
-        return ERROR;
-    POINT a = ToDevice(*dc, left, top);
-    POINT b = ToDevice(*dc, right, bottom);
-    raster::Region rect(raster::IntRect { a.x, a.y, b.x, b.y }.Normalized());
-    return SetClip(*dc, raster::Region::Combine(CurrentClip(*dc), rect, raster::RegionOp::Diff));
+    return CombineClipRect(hdc, left, top, right, bottom, raster::RegionOp::Diff);
 }
