@@ -94,20 +94,20 @@ void HeadlessBackend::LeaveWindows()
 
 void HeadlessBackend::PressKey(unsigned virtualKey, unsigned modifiers)
 {
-    m_modifiers = modifiers;
-    InputEvent event;
-    event.kind = InputEvent::Kind::KeyDown;
-    event.window = m_order.empty() ? nullptr : m_order.front();
-    event.virtualKey = virtualKey;
-    event.modifiers = modifiers;
-    m_events.push_back(event);
+    QueueKey(InputEvent::Kind::KeyDown, virtualKey, modifiers);
 }
 
 void HeadlessBackend::ReleaseKey(unsigned virtualKey, unsigned modifiers)
 {
+    QueueKey(InputEvent::Kind::KeyUp, virtualKey, modifiers);
+}
+
+// Keys go to the front window, as the keyboard focus of a desktop follows activation.
+void HeadlessBackend::QueueKey(InputEvent::Kind kind, unsigned virtualKey, unsigned modifiers)
+{
     m_modifiers = modifiers;
     InputEvent event;
-    event.kind = InputEvent::Kind::KeyUp;
+    event.kind = kind;
     event.window = m_order.empty() ? nullptr : m_order.front();
     event.virtualKey = virtualKey;
     event.modifiers = modifiers;

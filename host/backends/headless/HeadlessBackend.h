@@ -80,6 +80,7 @@ public:
     unsigned DoubleClickTime() override { return 500; }
 
 private:
+    void QueueKey(InputEvent::Kind kind, unsigned virtualKey, unsigned modifiers);
     struct TopLevel {
         TopLevelInfo info;
         raster::Surface frame;
