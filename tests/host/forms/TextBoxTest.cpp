@@ -74,8 +74,7 @@ TEST_F(TextBoxes, TypingAsciiAndChineseSelectingCopyingPastingAndDeleting)
     lostFocus = 0;
     EXPECT_FALSE(headless->TextInputEnabled() && GetFocus() == box.hWnd());
 
-    headless->MoveMouse(At(box, 20).x, At(box, 20).y);
-    window::DoEvents();
+    Move(At(box, 20));
     EXPECT_EQ(headless->Cursor(), backends::CursorShape::IBeam);
     Click(At(box, 20));
     EXPECT_TRUE(box.HasFocus());
@@ -210,8 +209,7 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
 
     // From the far left to the far right: everything.
     Press(At(box, 3));
-    headless->MoveMouse(At(box, 100).x, At(box, 100).y);
-    window::DoEvents();
+    Move(At(box, 100));
     EXPECT_GT(box.SelLength(), 0);
     Release(At(box, 158));
     EXPECT_EQ(box.SelStart(), 0);
@@ -236,15 +234,9 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
     POINT bigStart = OnScreen(box.hWnd(), box.CaretPos().x + 1, 10);
     EXPECT_GT(bigStart.x, middle.x);
     window::AdvanceClock(1000);
-    headless->MoveMouse(bigStart.x, bigStart.y);
-    headless->PressMouse();
-    headless->ReleaseMouse();
-    window::DoEvents();
+    Click(bigStart);
     int clicksBefore = clicks;
-    // The second press of a double click selects the word under it.
-    headless->PressMouse();
-    headless->ReleaseMouse();
-    window::DoEvents();
+    Click(bigStart); // the second press of a double click selects the word under it
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(box.SelText(), "big");
     EXPECT_EQ(clicks, clicksBefore) << "the release ending a double click is no Click";
