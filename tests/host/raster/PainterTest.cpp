@@ -1,5 +1,3 @@
-#include "host/raster/Brush.h"
-#include "host/raster/LineStepper.h"
 #include "host/raster/Painter.h"
 #include "host/raster/Rop.h"
 
@@ -18,35 +16,6 @@ std::string Row(const Surface& s, int y)
     for (int x = 0; x < s.Width(); ++x)
         text += s.At(x, y) == White ? '.' : (s.At(x, y) == Black ? '#' : 'o');
     return text;
-}
-
-TEST(LineStepper, ExcludesEndAndRoundsHalvesToSmallerCoordinate)
-{
-    LineStepper flat({ 0, 0 }, { 4, 0 });
-    EXPECT_EQ(flat.Length(), 4);
-    EXPECT_EQ(flat.At(3), (IntPoint { 3, 0 }));
-    // Slope 1/2: step 1 lies exactly between y=0 and y=1; the smaller wins.
-    LineStepper half({ 0, 0 }, { 4, 2 });
-    EXPECT_EQ(half.At(1), (IntPoint { 1, 0 }));
-    EXPECT_EQ(half.At(3), (IntPoint { 3, 1 }));
-    // Going up, the tie still goes to the smaller coordinate.
-    LineStepper up({ 0, 4 }, { 4, 2 });
-    EXPECT_EQ(up.At(1), (IntPoint { 1, 3 }));
-    EXPECT_EQ(LineStepper({ 5, 5 }, { 5, 5 }).Length(), 0);
-}
-
-TEST(PainterLines, ClippedLineKeepsUnclippedPixels)
-{
-    Surface clipped(8, 4, SurfaceFormat::Colour32, White);
-    Surface full(40, 20, SurfaceFormat::Colour32, White);
-    LinePen pen;
-    int dash = 0;
-    Painter(clipped, nullptr).DrawLine({ -10, -3 }, { 20, 7 }, pen, dash);
-    dash = 0;
-    Painter(full, nullptr).DrawLine({ 0, 0 }, { 30, 10 }, pen, dash);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(clipped.At(x, y), full.At(x + 10, y + 3)) << x << "," << y;
 }
 
 TEST(PainterLines, VerticalLinesCrossAHoledClipInEitherDirection)
@@ -121,31 +90,6 @@ TEST(PainterFill, SolidFillsOfEverySizeStayInsideTheirRectangle)
     }
 }
 
-TEST(PainterFill, TransparentHatchLeavesGapsAndAlignsToDevice)
-{
-    Surface s(10, 8, SurfaceFormat::Colour32, White);
-    BrushContext context;
-    context.opaqueBackground = false;
-    Pattern hatch = Brush::Hatched(HatchStyle::Horizontal, Black).Resolve(context, s);
-    Painter(s, nullptr).FillRect({ 1, 1, 10, 8 }, hatch, Rop::PatternCopy);
-    EXPECT_EQ(Row(s, 3), ".#########");
-    EXPECT_EQ(Row(s, 2), "..........");
-}
-
-TEST(PainterBlit, RopTruthTables)
-{
-    const PixelValue d = 0x00F0F0;
-    const PixelValue src = 0x0F0FF0;
-    const PixelValue p = 0x3C3C3C;
-    EXPECT_EQ(Rop::Apply3(0x88, d, src, p), d & src);
-    EXPECT_EQ(Rop::Apply3(0xEE, d, src, p), d | src);
-    EXPECT_EQ(Rop::Apply3(0x22, d, src, p), d & ~src & 0xFFFFFFu);
-    EXPECT_EQ(Rop::Apply3(0xB8, d, src, p), ((d ^ p) & src) ^ p);
-    EXPECT_EQ(Rop::Apply3(0xBB, d, src, p), (~src | d) & 0xFFFFFFu);
-    EXPECT_EQ(Rop::Apply2(7, d, p), d ^ p);   // R2_XORPEN
-    EXPECT_EQ(Rop::Apply2(6, d, p), ~d & 0xFFFFFFu); // R2_NOT
-}
-
 TEST(PainterBlit, FormatsConvertThroughTheDestinationColoursAndTheSourceBackground)
 {
     // Monochrome 0 bits take the text colour and 1 bits the background colour.
@@ -177,17 +121,6 @@ TEST(PainterBlit, OverlappingBlitWithinOneSurfaceReadsOriginalPixels)
     EXPECT_EQ(s.At(1, 0), 1u);
     EXPECT_EQ(s.At(2, 0), 2u);
     EXPECT_EQ(s.At(3, 0), 3u);
-}
-
-TEST(PainterBlit, StretchShrinkBlackOnWhiteKeepsDarkPixels)
-{
-    Surface source(4, 1, SurfaceFormat::Colour32, White);
-    source.Set(1, 0, Black);
-    Surface dest(2, 1, SurfaceFormat::Colour32, Red);
-    Painter(dest, nullptr).StretchBlit({ 0, 0, 2, 1 }, source, { 0, 0, 4, 1 }, {}, Pattern::Empty(), Rop::SourceCopy,
-                                       StretchMode::BlackOnWhite);
-    EXPECT_EQ(dest.At(0, 0), Black);
-    EXPECT_EQ(dest.At(1, 0), White);
 }
 
 TEST(SurfaceMono, BitsRoundTripWithWordPadding)

@@ -69,19 +69,6 @@ bool Near(Pixel a, Pixel b, int tolerance)
     return true;
 }
 
-TEST(Png, RoundTripKeepsEveryPixelAndAlpha)
-{
-    const Image original = Gradient(17, 9);
-    auto encoded = EncodePng(original);
-    ASSERT_TRUE(encoded.Ok()) << encoded.Error();
-    EXPECT_EQ(DetectFormat(encoded.Value()), ImageFormat::Png);
-    auto decoded = DecodePng(encoded.Value());
-    ASSERT_TRUE(decoded.Ok()) << decoded.Error();
-    EXPECT_EQ(decoded.Value(), original);
-
-    EXPECT_FALSE(EncodePng(Image()).Ok());
-}
-
 TEST(Png, DamagedStreamsAreRefused)
 {
     const std::vector<std::uint8_t> file = EncodePng(Gradient(5, 4)).Value();
@@ -122,7 +109,8 @@ TEST(ImageFiles, SaveLoadAndDispatch)
 {
     const auto folder = std::filesystem::temp_directory_path() / ("korvane-image-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
-    const Image original = Gradient(6, 3);
+    // Every pixel and its alpha come back from the file.
+    const Image original = Gradient(17, 9);
     ASSERT_TRUE(SavePng(original, folder / "gradient.png").Ok());
     auto loaded = LoadImageFile(folder / "gradient.png");
     ASSERT_TRUE(loaded.Ok()) << loaded.Error();
@@ -133,6 +121,7 @@ TEST(ImageFiles, SaveLoadAndDispatch)
     EXPECT_NE(missing.Error().find("missing.png"), std::string::npos);
     std::filesystem::remove_all(folder);
 
+    EXPECT_FALSE(EncodePng(Image()).Ok());
     EXPECT_FALSE(DecodeImage(std::vector<std::uint8_t> { 'G', 'I', 'F', '8' }).Ok());
     EXPECT_EQ(DetectFormat(EncodeJpeg(Gradient(8, 8), false)), ImageFormat::Jpeg);
 }

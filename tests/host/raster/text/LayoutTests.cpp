@@ -94,6 +94,7 @@ TEST_F(LayoutTest, LinesBreakWhereDrawTextBreaksThem)
         { "数据源，修复", "数据源", 0, FormatWordBreak, { "数据", "源，修", "复" } },
         { "ODBC数据源", "ODBC数", 0, FormatWordBreak, { "ODBC数", "据源" } },
         { "abc", "", 0, FormatWordBreak, { "a", "b", "c" } }, // even a zero width shows every character
+        { "abcdefghij", "abcdefgh", 0, FormatWordBreak, { "abcdefgh", "ij" } }, // a word too long fills the line
         { "one\r\ntwo\nthree\rfour", "onetwothreefour", 0, FormatLeft, { "one", "two", "three", "four" } },
         { "a\r\n\r\nb\r\n", "ab", 0, FormatLeft, { "a", "", "b" } },
         { "one\r\ntwo", "onetwo", 0, FormatSingleLine, { "one\r\ntwo" } },
@@ -112,21 +113,6 @@ TEST_F(LayoutTest, LinesBreakWhereDrawTextBreaksThem)
     const TextLayout empty = Layout(m_font, "", { 0, 0, 300, 300 }, FormatCalcRect);
     EXPECT_EQ(empty.height, 0);
     EXPECT_EQ(empty.rect, (IntRect { 0, 0, 0, 0 }));
-}
-
-TEST_F(LayoutTest, WordLongerThanTheLineBreaksWhereItMust)
-{
-    const std::string text = "abcdefghijklmnopqrstuvwxyz";
-    const int width = m_font.TextExtent("abcdefgh").cx;
-    const TextLayout layout = Layout(m_font, text, { 0, 0, width, 100 }, FormatWordBreak);
-    ASSERT_GT(layout.lines.size(), 2u);
-    std::string joined;
-    for (const TextLine& line : layout.lines) {
-        EXPECT_LE(line.cell.Width(), width);
-        joined += text.substr(line.begin, line.end - line.begin);
-    }
-    EXPECT_EQ(joined, text);
-    EXPECT_EQ(LineTexts(layout, text).front(), "abcdefgh");
 }
 
 TEST_F(LayoutTest, PrefixUnderlinesTheNextCharacterAndTakesNoRoom)
