@@ -6,7 +6,7 @@ namespace {
 using testing::ByteWriter;
 using testing::ExpectEveryPrefixRefused;
 
-struct DibSpec {
+struct DibShape {
     int width = 0;
     int height = 0; // Negative stores the rows top-down.
     int bitCount = 24;
@@ -19,7 +19,7 @@ struct DibSpec {
     std::vector<std::uint8_t> encoded {};           // Written as it is, for run-length data.
 };
 
-std::vector<std::uint8_t> MakeDib(const DibSpec& shape)
+std::vector<std::uint8_t> MakeDib(const DibShape& shape)
 {
     ByteWriter out;
     if (shape.headerSize == 12) {
@@ -53,7 +53,7 @@ std::vector<std::uint8_t> MakeDib(const DibSpec& shape)
     return out.Bytes();
 }
 
-std::vector<std::uint8_t> MakeBmp(const DibSpec& shape)
+std::vector<std::uint8_t> MakeBmp(const DibShape& shape)
 {
     const std::vector<std::uint8_t> dib = MakeDib(shape);
     const std::size_t paletteBytes = shape.palette.size() * (shape.headerSize == 12 ? 3 : 4);
@@ -92,7 +92,7 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
 {
     struct Case {
         const char* what;
-        DibSpec spec;
+        DibShape dib;
         std::vector<Pixel> pixels;
     };
     const Case cases[] = {
@@ -141,10 +141,10 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
           { kRed, kBlue, kRed, kBlue, kRed, kBlue, kRed, kBlue } },
     };
     for (const Case& c : cases) {
-        const std::vector<std::uint8_t> file = MakeBmp(c.spec);
+        const std::vector<std::uint8_t> file = MakeBmp(c.dib);
         auto image = DecodeBmp(file);
         ASSERT_TRUE(image.Ok()) << c.what << ": " << image.Error();
-        EXPECT_EQ(image.Value().Width(), c.spec.width) << c.what;
+        EXPECT_EQ(image.Value().Width(), c.dib.width) << c.what;
         EXPECT_EQ(image.Value().Pixels(), c.pixels) << c.what;
         ExpectEveryPrefixRefused(file, DecodeBmp);
     }
