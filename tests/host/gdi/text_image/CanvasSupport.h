@@ -1,14 +1,15 @@
 #pragma once
 
-// A memory DC with its own bitmap for text and icon tests, read back as COLORREFs.
+// A memory DC with its own bitmap for text and icon tests, read back as COLORREFs or
+// compared with a golden picture.
 
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiInternal.h"
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -52,33 +53,6 @@ public:
     COLORREF At(int x, int y) const { return ReadColorRefs(m_dc)[static_cast<std::size_t>(y * m_width + x)]; }
     std::vector<COLORREF> Pixels() const { return ReadColorRefs(m_dc); }
 
-    // The smallest rectangle holding every pixel that is not `background`; empty when none.
-    RECT InkBounds(COLORREF background = RGB(255, 255, 255)) const
-    {
-        std::vector<COLORREF> pixels = Pixels();
-        RECT box { m_width, m_height, 0, 0 };
-        for (int y = 0; y < m_height; ++y) {
-            for (int x = 0; x < m_width; ++x) {
-                if (pixels[static_cast<std::size_t>(y * m_width + x)] == background)
-                    continue;
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-        }
-        if (box.right == 0)
-            return {};
-        return box;
-    }
-    int Count(COLORREF colour) const
-    {
-        int n = 0;
-        for (COLORREF p : Pixels())
-            n += p == colour ? 1 : 0;
-        return n;
-    }
-
 private:
     int m_width;
     int m_height;
@@ -89,10 +63,10 @@ private:
 
 inline std::array<LONG, 4> Edges(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }
 
-inline bool Within(const RECT& inner, const RECT& outer)
+// The canvas against tests/goldens/<name>.png.
+inline ::testing::AssertionResult MatchesGolden(const Canvas& canvas, std::string_view name)
 {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
+    return korvane::testing::MatchesGolden(*SurfaceOf(canvas.Dc()), name);
 }
 
 inline HFONT MakeFont(const char* face, int height, int weight = FW_NORMAL, BYTE underline = 0,
