@@ -509,12 +509,8 @@ void Replay::Finish()
 {
     Flush();
     EndRegionCheck();
-    raster::image::Image& picture = m_out.picture = raster::image::Image(m_width, m_height);
-    std::vector<raster::PixelValue> pixels = ReadPixels(m_canvas);
-    for (int y = 0; y < m_height && !pixels.empty(); ++y) {
-        for (int x = 0; x < m_width; ++x)
-            picture.Set(x, y, 0xFF000000u | pixels[static_cast<std::size_t>(y * m_width + x)]);
-    }
+    if (m_canvas)
+        m_out.picture = *SurfaceOf(m_canvas);
 }
 
 void* Replay::Handle(const std::string& text)
