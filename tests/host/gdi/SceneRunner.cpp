@@ -187,7 +187,7 @@ private:
     std::optional<SceneCall> m_pending;
     std::string m_pixelRowsDc; // set while a remark lists SetPixelV rows
     std::string m_region;      // set while a remark lists a region's rectangles
-    std::vector<std::vector<long long>> m_regionRects;
+    std::vector<std::string> m_regionRects; // as the remarks list them
 };
 
 // One call: each argument is read from the scene's text by the type the facade takes.
@@ -431,15 +431,15 @@ void Replay::Flush()
 void Replay::Remark(const std::string& remark)
 {
     static const std::regex regionData(R"(region data of (\w+) )");
-    static const std::regex rect(R"(^\{(-?\d+), (-?\d+), (-?\d+), (-?\d+)\}$)");
+    static const std::regex rect(R"(^\{-?\d+, -?\d+, -?\d+, -?\d+\}$)");
     static const std::regex setPixelRows(R"(set with SetPixelV\((\w+), x, y, colour\))");
     static const std::regex pixelRow(R"(^row (\d+):((?:\s+0x[0-9A-Fa-f]+)+)\s*$)");
     static const std::regex dibWord(R"(writes (0x[0-9A-Fa-f]+) .*into the DIB memory at \((\d+),\s*(\d+)\))");
     static const std::regex bitsCopy(R"(\bbits\b.*\binto the (?:canvas|DIB memory)\b.*\bat \((\d+),\s*(\d+)\))");
     static const std::regex bitColour(R"(\b([01]) bits? (?:as|become|->|=) (0x[0-9A-Fa-f]+))");
     std::smatch m;
-    if (!m_region.empty() && std::regex_match(remark, m, rect)) {
-        m_regionRects.push_back({ std::stoll(m[1]), std::stoll(m[2]), std::stoll(m[3]), std::stoll(m[4]) });
+    if (!m_region.empty() && std::regex_match(remark, rect)) {
+        m_regionRects.push_back(remark);
         return;
     }
     EndRegionCheck();
@@ -482,25 +482,17 @@ void Replay::EndRegionCheck()
     std::vector<char> buffer(GetRegionData(rgn, 0, nullptr));
     auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
     GetRegionData(rgn, static_cast<DWORD>(buffer.size()), data);
-    std::vector<std::vector<long long>> actual;
+    std::vector<std::string> actual;
     for (DWORD i = 0; i < data->rdh.nCount; ++i) {
         RECT r;
         std::memcpy(&r, data->Buffer + i * sizeof(RECT), sizeof(RECT));
-        actual.push_back({ r.left, r.top, r.right, r.bottom });
+        actual.push_back(Show(r));
     }
-    std::size_t k = 0;
-    while (k < actual.size() && k < m_regionRects.size() && actual[k] == m_regionRects[k])
-        ++k;
-    auto show = [&](const std::vector<std::vector<long long>>& rects) {
-        if (k >= rects.size())
-            return std::string("-");
-        const auto& r = rects[k];
-        return Show({ LONG(r[0]), LONG(r[1]), LONG(r[2]), LONG(r[3]) });
-    };
+    auto [ours, gdi] = std::mismatch(actual.begin(), actual.end(), m_regionRects.begin(), m_regionRects.end());
     if (actual != m_regionRects)
         Problem(m_line, m_region + " has " + std::to_string(actual.size()) + " rects, GDI lists "
-                    + std::to_string(m_regionRects.size()) + "; first difference at rect " + std::to_string(k) + ": ours "
-                    + show(actual) + ", GDI " + show(m_regionRects));
+                    + std::to_string(m_regionRects.size()) + "; first difference: ours "
+                    + (ours == actual.end() ? "-" : *ours) + ", GDI " + (gdi == m_regionRects.end() ? "-" : *gdi));
     m_region.clear();
     m_regionRects.clear();
 }

@@ -8,11 +8,9 @@
 #include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -102,23 +100,6 @@ private:
     HDC m_dc;
     HFONT m_font;
     HGDIOBJ m_previous;
-};
-
-// A fresh folder under the system temporary folder, removed with the object.
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& name)
-        : m_path(std::filesystem::temp_directory_path()
-                 / (name + "-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
 };
 
 }

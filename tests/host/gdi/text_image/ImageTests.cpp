@@ -5,6 +5,7 @@
 #include "host/raster/image/Codecs.h"
 
 #include <cstdint>
+#include <filesystem>
 
 using namespace korvane;
 using namespace korvane::gdi;
@@ -63,8 +64,6 @@ class GdiImage : public ::testing::Test {
 protected:
     void SetUp() override { m_live = LiveObjectCount(); }
     void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
-
-    TempFolder m_folder { "korvane-gdi-image" };
 
 private:
     std::size_t m_live = 0;
@@ -135,7 +134,7 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         DeleteObject(info.hbmColor);
         EXPECT_TRUE(cursor ? DestroyCursor(icon) : DestroyIcon(icon));
     }
-    EXPECT_EQ(LoadImageA(nullptr, (m_folder.Path() / "missing.ico").string().c_str(), IMAGE_ICON, 0, 0,
+    EXPECT_EQ(LoadImageA(nullptr, Data("missing.ico").c_str(), IMAGE_ICON, 0, 0,
                          LR_LOADFROMFILE),
               nullptr);
     EXPECT_EQ(LoadImageA(nullptr, Data("four.ico").c_str(), IMAGE_ICON, 0, 0, 0), nullptr)
@@ -273,7 +272,7 @@ TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
     EXPECT_EQ(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
 
     // A PNG written from a bitmap reads back with the same pixels.
-    const std::filesystem::path pngPath = m_folder.Path() / "four.png";
+    const std::filesystem::path pngPath = std::filesystem::path(::testing::TempDir()) / "korvane-gdi-four.png";
     EXPECT_TRUE(SaveBitmapPng(bmp, pngPath));
     HBITMAP png = static_cast<HBITMAP>(LoadImageA(nullptr, pngPath.string().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(png, nullptr);
@@ -281,13 +280,15 @@ TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
 
     Canvas canvas(5, 3, Grey);
     SetPixel(canvas.Dc(), 4, 2, Red);
-    const std::filesystem::path shotPath = m_folder.Path() / "shot.png";
+    const std::filesystem::path shotPath = std::filesystem::path(::testing::TempDir()) / "korvane-gdi-shot.png";
     EXPECT_TRUE(SaveBitmapPng(canvas.Dc(), shotPath));
     auto shot = raster::image::LoadImageFile(shotPath);
     ASSERT_TRUE(shot.Ok()) << shot.Error();
     EXPECT_EQ(shot.Value().At(4, 2), 0xFFFF0000u);
     EXPECT_EQ(shot.Value().At(0, 0), 0xFF808080u);
     EXPECT_FALSE(SaveBitmapPng(static_cast<HBITMAP>(nullptr), shotPath));
+    std::filesystem::remove(pngPath);
+    std::filesystem::remove(shotPath);
 
     DeleteObject(png);
     DeleteObject(wide);
