@@ -1,6 +1,6 @@
 // Icons and bitmaps through the facade: files written by hand, drawn and copied, checked pixel by pixel.
 
-#include "CanvasSupport.h"
+#include "tests/host/gdi/CanvasSupport.h"
 
 #include "host/raster/image/Codecs.h"
 
@@ -60,14 +60,7 @@ void ExpectIcon(const Canvas& canvas, POINT at, int scale, COLORREF background)
     }
 }
 
-class GdiImage : public ::testing::Test {
-protected:
-    void SetUp() override { m_live = LiveObjectCount(); }
-    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
-
-private:
-    std::size_t m_live = 0;
-};
+using GdiImage = NoLeaks;
 
 TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
 {

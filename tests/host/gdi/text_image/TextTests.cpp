@@ -2,7 +2,7 @@
 // Line breaking, prefixes and alignment themselves are the layout engine's tests; these
 // check what the facade adds: flags, counts, DC colours, modes, clip and viewport, fonts.
 
-#include "CanvasSupport.h"
+#include "tests/host/gdi/CanvasSupport.h"
 
 #include <cstring>
 #include <string>
@@ -15,11 +15,8 @@ namespace {
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Red = RGB(255, 0, 0);
 
-class GdiText : public ::testing::Test {
+class GdiText : public NoLeaks {
 protected:
-    void SetUp() override { m_live = LiveObjectCount(); }
-    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
-
     static TEXTMETRICA Metrics(HDC dc)
     {
         TEXTMETRICA tm {};
@@ -32,9 +29,6 @@ protected:
         EXPECT_TRUE(GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size));
         return size.cx;
     }
-
-private:
-    std::size_t m_live = 0;
 };
 
 TEST_F(GdiText, CalcRectHoldsWhatIsDrawnAndTheFlagsReachTheLayout)

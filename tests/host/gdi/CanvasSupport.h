@@ -1,7 +1,7 @@
 #pragma once
 
-// A memory DC with its own bitmap for text and icon tests, read back as COLORREFs or
-// compared with a golden picture.
+// What the GDI facade tests share: a fixture proving no GDI object outlives a test, and a
+// memory DC with its own bitmap, read back as COLORREFs or compared with a golden picture.
 
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiInternal.h"
@@ -15,6 +15,16 @@
 #include <vector>
 
 namespace korvane::gdi::testing {
+
+// Every test starts and ends with the same live-object count.
+class NoLeaks : public ::testing::Test {
+protected:
+    void SetUp() override { m_live = LiveObjectCount(); }
+    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
+
+private:
+    std::size_t m_live = 0;
+};
 
 class Canvas {
 public:
