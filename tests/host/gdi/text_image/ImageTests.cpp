@@ -39,27 +39,6 @@ constexpr bool IconMask[4][4] = {
 // with its hotspot at (1, 2); four.bmp is a 24-bit 2 by 2 bitmap: red, yellow on top, blue, white below.
 std::string Data(const char* name) { return (std::filesystem::path(KORVANE_GDI_IMAGE_DATA_DIR) / name).string(); }
 
-// What GDI leaves on `below` for icon pixel (x, y) drawn with DI_NORMAL.
-COLORREF Composited(int x, int y, COLORREF below)
-{
-    return ((IconMask[y][x] ? below : 0) ^ IconColour[y][x]) & 0xFFFFFF;
-}
-
-// Checks every pixel: inside `at` the icon scaled by `scale`, outside `background`.
-void ExpectIcon(const Canvas& canvas, POINT at, int scale, COLORREF background)
-{
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            int ix = x - at.x;
-            int iy = y - at.y;
-            COLORREF expected = background;
-            if (ix >= 0 && iy >= 0 && ix < 4 * scale && iy < 4 * scale)
-                expected = Composited(ix / scale, iy / scale, background);
-            ASSERT_EQ(canvas.At(x, y), expected) << "at " << x << "," << y;
-        }
-    }
-}
-
 using GdiImage = NoLeaks;
 
 TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
@@ -70,14 +49,14 @@ TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
 
     Canvas canvas(12, 12, Grey);
     EXPECT_TRUE(DrawIconEx(canvas.Dc(), 2, 2, icon, 8, 8, 0, nullptr, DI_NORMAL));
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_doubled"));
 
     // Natural size, through the viewport origin.
     canvas.Fill(Grey);
     SetViewportOrgEx(canvas.Dc(), 3, 1, nullptr);
     EXPECT_TRUE(DrawIconEx(canvas.Dc(), 2, 4, icon, 0, 0, 0, nullptr, DI_NORMAL));
     SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
-    ExpectIcon(canvas, { 5, 5 }, 1, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_natural_offset"));
 
     // Each half alone is copied as it is, left; a flicker-free brush shows where the icon is transparent, right.
     canvas.Fill(Grey);
@@ -91,7 +70,7 @@ TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
     // DrawIcon uses the system icon size.
     Canvas large(40, 40, Grey);
     EXPECT_TRUE(DrawIcon(large.Dc(), 4, 4, icon));
-    ExpectIcon(large, { 4, 4 }, 8, Grey);
+    EXPECT_TRUE(MatchesGolden(large, "gdi/icon_system_size"));
 
     EXPECT_FALSE(DrawIconEx(canvas.Dc(), 0, 0, nullptr, 4, 4, 0, nullptr, DI_NORMAL));
     EXPECT_FALSE(DeleteObject(icon)) << "icons are destroyed with DestroyIcon";
@@ -105,10 +84,11 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         const char* file;
         UINT type;
         int size;
-        int scale;
+        const char* golden;
         DWORD hotspotX, hotspotY; // icons turn about their centre
-    } cases[] = { { "four.ico", IMAGE_ICON, 0, 1, 2, 2 }, { "four.ico", IMAGE_ICON, 8, 2, 4, 4 },
-                  { "four.cur", IMAGE_CURSOR, 0, 1, 1, 2 } };
+    } cases[] = { { "four.ico", IMAGE_ICON, 0, "gdi/icon_natural", 2, 2 },
+                  { "four.ico", IMAGE_ICON, 8, "gdi/icon_doubled", 4, 4 },
+                  { "four.cur", IMAGE_CURSOR, 0, "gdi/icon_natural", 1, 2 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.size));
         const bool cursor = c.type == IMAGE_CURSOR;
@@ -117,7 +97,7 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         ASSERT_NE(icon, nullptr);
         Canvas canvas(12, 12, Grey);
         DrawIconEx(canvas.Dc(), 2, 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
-        ExpectIcon(canvas, { 2, 2 }, c.scale, Grey);
+        EXPECT_TRUE(MatchesGolden(canvas, c.golden));
         ICONINFO info {};
         ASSERT_TRUE(GetIconInfo(icon, &info));
         EXPECT_EQ(info.fIcon, !cursor);
@@ -170,7 +150,7 @@ TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
     EXPECT_EQ(LiveObjectCount(ObjectKind::Bitmap), bitmaps);
     Canvas canvas(12, 12, Grey);
     DrawIconEx(canvas.Dc(), 2, 2, rebuilt, 8, 8, 0, nullptr, DI_NORMAL);
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_doubled"));
     EXPECT_TRUE(DestroyIcon(rebuilt));
     EXPECT_TRUE(DestroyIcon(icon));
 
@@ -242,7 +222,7 @@ TEST_F(GdiImage, CopyImageStretchesBitmapsAndIcons)
     EXPECT_FALSE(DestroyIcon(icon)) << "LR_COPYDELETEORG destroys the original icon";
     Canvas canvas(12, 12, Grey);
     DrawIconEx(canvas.Dc(), 2, 2, doubled, 0, 0, 0, nullptr, DI_NORMAL);
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_doubled"));
     EXPECT_TRUE(DestroyIcon(doubled));
 }
 
