@@ -48,8 +48,6 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC Dc() const { return m_dc; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
 
     void Fill(COLORREF colour)
     {
@@ -58,7 +56,6 @@ public:
         FillRect(m_dc, &all, brush);
         DeleteObject(brush);
     }
-    COLORREF At(int x, int y) const { return ReadColorRefs(m_dc)[static_cast<std::size_t>(y * m_width + x)]; }
     std::vector<COLORREF> Pixels() const { return ReadColorRefs(m_dc); }
 
 private:
