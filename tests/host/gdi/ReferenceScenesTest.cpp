@@ -1,15 +1,15 @@
 // Replays every reference scene through the facade and compares the result with GDI's
-// picture pixel for pixel, with zero tolerance. On a mismatch the first differing pixel
-// is logged and actual, expected and diff PNGs are written to the build folder.
+// picture pixel for pixel, with zero tolerance; a mismatch leaves actual, expected and
+// diff PNGs among the test dumps.
 
 #include "SceneRunner.h"
 
 #include "host/gdi/GdiInternal.h"
 #include "host/raster/image/Codecs.h"
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,8 +17,6 @@
 
 namespace korvane::gdi::test {
 namespace {
-
-using raster::image::Image;
 
 const std::filesystem::path ReferenceDir = KORVANE_GDI_REFERENCE_DIR;
 const std::string NoReference = "reference_data_missing";
@@ -42,13 +40,6 @@ std::vector<std::string> SceneNames()
     return names.empty() ? std::vector<std::string> { NoReference } : names;
 }
 
-std::string Hex(std::uint32_t rgb)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X,%02X,%02X", (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-    return text;
-}
-
 class ReferenceScene : public ::testing::TestWithParam<std::string> { };
 
 TEST_P(ReferenceScene, MatchesGdi)
@@ -70,45 +61,22 @@ TEST_P(ReferenceScene, MatchesGdi)
     }
     auto loaded = raster::image::LoadImageFile(picture);
     ASSERT_TRUE(loaded.Ok()) << loaded.Error();
-    const Image& expected = loaded.Value();
-    const Image& actual = replay.picture;
-    const std::vector<std::string>& problems = replay.problems;
-    ASSERT_EQ(actual.Width(), expected.Width());
-    ASSERT_EQ(actual.Height(), expected.Height());
-
-    Image diff(expected.Width(), expected.Height(), 0xFFFFFFFF);
-    int differing = 0;
-    int firstX = 0;
-    int firstY = 0;
+    raster::Surface expected(loaded.Value().Width(), loaded.Value().Height(), raster::SurfaceFormat::Colour32);
     for (int y = 0; y < expected.Height(); ++y) {
-        for (int x = 0; x < expected.Width(); ++x) {
-            if (actual.At(x, y) == expected.At(x, y))
-                continue;
-            diff.Set(x, y, 0xFFFF0000);
-            if (differing++ == 0)
-                firstX = x, firstY = y;
-        }
+        for (int x = 0; x < expected.Width(); ++x)
+            expected.Set(x, y, loaded.Value().At(x, y) & 0xFFFFFFu);
     }
+    ::testing::AssertionResult same = korvane::testing::SamePixels(replay.picture, expected, "gdi-scenes/" + name);
     auto known = KnownDifferences.find(name);
-    if (known != KnownDifferences.end() && (differing > 0 || !problems.empty()))
-        GTEST_SKIP() << name << ": " << differing << " pixels differ, " << problems.size()
-                     << " results differ; known: " << known->second;
-    for (const std::string& problem : problems)
+    if (known != KnownDifferences.end() && (!same || !replay.problems.empty()))
+        GTEST_SKIP() << same.message() << "; " << replay.problems.size() << " results differ; known: " << known->second;
+    for (const std::string& problem : replay.problems)
         ADD_FAILURE() << name << ": " << problem;
-    if (differing == 0)
-        return;
-    std::filesystem::path out = KORVANE_SCENE_OUTPUT_DIR;
-    std::filesystem::create_directories(out);
-    using Output = std::pair<const char*, const Image*>;
-    for (const auto& [suffix, image] : { Output { ".actual", &actual }, Output { ".expected", &expected }, Output { ".diff", &diff } })
-        raster::image::SavePng(*image, out / (name + suffix + ".png"));
-    ADD_FAILURE() << name << ": " << differing << " pixels differ; first at (" << firstX << "," << firstY << "): ours RGB "
-                  << Hex(actual.At(firstX, firstY)) << ", GDI RGB " << Hex(expected.At(firstX, firstY)) << " (PNGs in "
-                  << out << ")";
+    EXPECT_TRUE(same);
 }
 
 // Replays a scene written here; every call must be served and agree with its result.
-Image Replay(const std::string& text)
+raster::Surface Replay(const std::string& text)
 {
     std::istringstream script(text);
     SceneReplay replay = ReplayScene(script);
@@ -128,7 +96,7 @@ TEST(SceneReplay, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
                               "  bitmap1 = CreateBitmap(16, 2, 1, 1, bits)\n"
                               "    row 0: (bytes 0xF0,0x0F)\n"
                               "    row 1: (bytes 0x0F,0xF0)\n";
-    Image replayed = Replay(start
+    raster::Surface replayed = Replay(start
                                + "  rgn1 = CreateRectRgn(2, 2, 12, 10)\n"
                                  "  FrameRgn(dc, rgn1, brush1, 1, 1) -> TRUE\n"
                                  "  rgn2 = CreateRectRgn(14, 2, 26, 12)\n"
@@ -140,7 +108,7 @@ TEST(SceneReplay, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
                                  "    row 0: (bytes 0xF0,0x0F)\n"
                                  "    row 1: (bytes 0x0F,0xF0)\n"
                                  "  # it copies the bits read into the DIB memory at (2, 14), 1 bits as 0x00FF00\n");
-    Image proven = Replay(start
+    raster::Surface proven = Replay(start
                              + "  FrameRect(dc, {2, 2, 12, 10}, brush1) -> 1\n"
                                "  FillRect(dc, {14, 2, 26, 5}, brush1) -> 1\n"
                                "  FillRect(dc, {14, 9, 26, 12}, brush1) -> 1\n"
@@ -156,7 +124,7 @@ TEST(SceneReplay, FramedRegionsBrushOriginsAndBitsReadBackMatchProvenCalls)
                                "  SelectObject(memdc2, bitmap1)\n"
                                "  SetBkColor(dc, 0x00FF00)\n"
                                "  BitBlt(dc, 2, 14, 16, 2, memdc2, 0, 0, SRCCOPY) -> TRUE\n");
-    EXPECT_EQ(replayed, proven);
+    EXPECT_TRUE(korvane::testing::SamePixels(replayed, proven));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, ReferenceScene, ::testing::ValuesIn(SceneNames()),

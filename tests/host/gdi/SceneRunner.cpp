@@ -70,15 +70,12 @@ std::vector<std::string> SplitTopLevel(const std::string& text)
 // Names a scene writes without their value in parentheses.
 const std::map<std::string, long long> Names = {
     { "TRUE", 1 }, { "FALSE", 0 }, { "NULL", 0 }, { "PS_COSMETIC|PS_ALTERNATE", PS_COSMETIC | PS_ALTERNATE },
-    KORVANE_NAME(ERROR), KORVANE_NAME(NULLREGION), KORVANE_NAME(SIMPLEREGION), KORVANE_NAME(COMPLEXREGION),
-    KORVANE_NAME(TRANSPARENT), KORVANE_NAME(OPAQUE), KORVANE_NAME(ALTERNATE), KORVANE_NAME(WINDING),
-    KORVANE_NAME(SRCCOPY), KORVANE_NAME(PATCOPY), KORVANE_NAME(DIB_RGB_COLORS), KORVANE_NAME(BS_SOLID),
-    KORVANE_NAME(RGN_AND), KORVANE_NAME(RGN_OR), KORVANE_NAME(RGN_XOR), KORVANE_NAME(RGN_DIFF), KORVANE_NAME(RGN_COPY),
-    KORVANE_NAME(PS_SOLID), KORVANE_NAME(PS_DASH), KORVANE_NAME(PS_DOT), KORVANE_NAME(PS_DASHDOT),
-    KORVANE_NAME(PS_DASHDOTDOT), KORVANE_NAME(PS_NULL), KORVANE_NAME(PS_INSIDEFRAME), KORVANE_NAME(CLR_INVALID),
-    KORVANE_NAME(WHITE_BRUSH), KORVANE_NAME(LTGRAY_BRUSH), KORVANE_NAME(GRAY_BRUSH), KORVANE_NAME(DKGRAY_BRUSH),
-    KORVANE_NAME(BLACK_BRUSH), KORVANE_NAME(NULL_BRUSH), KORVANE_NAME(WHITE_PEN), KORVANE_NAME(BLACK_PEN),
-    KORVANE_NAME(NULL_PEN), KORVANE_NAME(COLOR_BTNFACE), KORVANE_NAME(COLOR_BTNSHADOW), KORVANE_NAME(COLOR_BTNHIGHLIGHT),
+    KORVANE_NAME(SIMPLEREGION), KORVANE_NAME(COMPLEXREGION), KORVANE_NAME(TRANSPARENT), KORVANE_NAME(OPAQUE),
+    KORVANE_NAME(ALTERNATE), KORVANE_NAME(WINDING), KORVANE_NAME(SRCCOPY), KORVANE_NAME(PATCOPY),
+    KORVANE_NAME(DIB_RGB_COLORS), KORVANE_NAME(BS_SOLID), KORVANE_NAME(RGN_DIFF), KORVANE_NAME(PS_SOLID),
+    KORVANE_NAME(PS_DASH), KORVANE_NAME(PS_DOT), KORVANE_NAME(PS_DASHDOT), KORVANE_NAME(PS_DASHDOTDOT),
+    KORVANE_NAME(PS_INSIDEFRAME), KORVANE_NAME(CLR_INVALID), KORVANE_NAME(WHITE_BRUSH), KORVANE_NAME(BLACK_BRUSH),
+    KORVANE_NAME(NULL_BRUSH), KORVANE_NAME(BLACK_PEN), KORVANE_NAME(NULL_PEN), KORVANE_NAME(COLOR_BTNFACE),
     KORVANE_NAME(COLOR_BTNTEXT), KORVANE_NAME(COLOR_3DFACE), KORVANE_NAME(COLOR_3DSHADOW), KORVANE_NAME(COLOR_3DLIGHT),
     KORVANE_NAME(COLOR_3DHILIGHT), KORVANE_NAME(COLOR_3DDKSHADOW), KORVANE_NAME(COLOR_WINDOW),
     KORVANE_NAME(COLOR_WINDOWTEXT), KORVANE_NAME(COLOR_HIGHLIGHT), KORVANE_NAME(COLOR_GRAYTEXT),
@@ -187,7 +184,7 @@ private:
     std::optional<SceneCall> m_pending;
     std::string m_pixelRowsDc; // set while a remark lists SetPixelV rows
     std::string m_region;      // set while a remark lists a region's rectangles
-    std::vector<std::vector<long long>> m_regionRects;
+    std::vector<std::string> m_regionRects; // as the remarks list them
 };
 
 // One call: each argument is read from the scene's text by the type the facade takes.
@@ -332,20 +329,17 @@ const std::map<std::string, Handler>& Handlers()
     static const std::map<std::string, Handler> handlers = {
         KORVANE_SERVE(CreatePen), KORVANE_SERVE(ExtCreatePen), KORVANE_SERVE(CreateSolidBrush),
         KORVANE_SERVE(CreateHatchBrush), KORVANE_SERVE(CreatePatternBrush), KORVANE_SERVE(CreateBitmap),
-        KORVANE_SERVE(CreateCompatibleBitmap), KORVANE_SERVE(CreateCompatibleDC), KORVANE_SERVE(CreateDIBSection),
-        KORVANE_SERVE(SelectObject), KORVANE_SERVE(SetBitmapBits), KORVANE_SERVE(SetBkColor),
-        KORVANE_SERVE(SetTextColor), KORVANE_SERVE(SetBkMode), KORVANE_SERVE(SetROP2), KORVANE_SERVE(SetStretchBltMode),
-        KORVANE_SERVE(SetPolyFillMode), KORVANE_SERVE(SetBrushOrgEx), KORVANE_SERVE(SetViewportOrgEx),
-        KORVANE_SERVE(SaveDC), KORVANE_SERVE(RestoreDC), KORVANE_SERVE(SetPixelV), KORVANE_SERVE(MoveToEx),
-        KORVANE_SERVE(LineTo), KORVANE_SERVE(Polyline), KORVANE_SERVE(Polygon), KORVANE_SERVE(Rectangle),
-        KORVANE_SERVE(Ellipse), KORVANE_SERVE(Arc), KORVANE_SERVE(FillRect), KORVANE_SERVE(FrameRect),
-        KORVANE_SERVE(InvertRect), KORVANE_SERVE(DrawFocusRect), KORVANE_SERVE(DrawEdge), KORVANE_SERVE(PatBlt),
-        KORVANE_SERVE(BitBlt), KORVANE_SERVE(StretchBlt), KORVANE_SERVE(MaskBlt), KORVANE_SERVE(CreateRectRgn),
-        KORVANE_SERVE(CreateEllipticRgn), KORVANE_SERVE(CreateRoundRectRgn), KORVANE_SERVE(CreatePolygonRgn),
-        KORVANE_SERVE(CombineRgn), KORVANE_SERVE(OffsetRgn), KORVANE_SERVE(SetRectRgn), KORVANE_SERVE(GetRgnBox),
-        KORVANE_SERVE(PtInRegion), KORVANE_SERVE(FillRgn), KORVANE_SERVE(FrameRgn), KORVANE_SERVE(PaintRgn),
-        KORVANE_SERVE(InvertRgn), KORVANE_SERVE(SelectClipRgn), KORVANE_SERVE(ExtSelectClipRgn),
-        KORVANE_SERVE(IntersectClipRect), KORVANE_SERVE(ExcludeClipRect), KORVANE_SERVE(GetClipBox),
+        KORVANE_SERVE(CreateCompatibleDC), KORVANE_SERVE(CreateDIBSection), KORVANE_SERVE(SelectObject),
+        KORVANE_SERVE(SetBkColor), KORVANE_SERVE(SetTextColor), KORVANE_SERVE(SetBkMode), KORVANE_SERVE(SetROP2),
+        KORVANE_SERVE(SetStretchBltMode), KORVANE_SERVE(SetBrushOrgEx), KORVANE_SERVE(SetViewportOrgEx),
+        KORVANE_SERVE(SetPixelV), KORVANE_SERVE(MoveToEx), KORVANE_SERVE(LineTo), KORVANE_SERVE(Polyline),
+        KORVANE_SERVE(Polygon), KORVANE_SERVE(Rectangle), KORVANE_SERVE(Ellipse), KORVANE_SERVE(Arc),
+        KORVANE_SERVE(FillRect), KORVANE_SERVE(FrameRect), KORVANE_SERVE(InvertRect), KORVANE_SERVE(DrawFocusRect),
+        KORVANE_SERVE(DrawEdge), KORVANE_SERVE(PatBlt), KORVANE_SERVE(BitBlt), KORVANE_SERVE(StretchBlt),
+        KORVANE_SERVE(CreateRectRgn), KORVANE_SERVE(CreateEllipticRgn), KORVANE_SERVE(CreateRoundRectRgn),
+        KORVANE_SERVE(CreatePolygonRgn), KORVANE_SERVE(CombineRgn), KORVANE_SERVE(FillRgn), KORVANE_SERVE(FrameRgn),
+        KORVANE_SERVE(SelectClipRgn), KORVANE_SERVE(IntersectClipRect), KORVANE_SERVE(ExcludeClipRect),
+        KORVANE_SERVE(GetClipBox),
         { "DeleteObject", [](Call& c) { return DeleteObject(c.Release<HGDIOBJ>(0)); } },
         { "DeleteDC", [](Call& c) { return DeleteDC(c.Release<HDC>(0)); } },
         { "GetBitmapBits", [](Call& c) { return c.ReadBits(); } },
@@ -431,15 +425,15 @@ void Replay::Flush()
 void Replay::Remark(const std::string& remark)
 {
     static const std::regex regionData(R"(region data of (\w+) )");
-    static const std::regex rect(R"(^\{(-?\d+), (-?\d+), (-?\d+), (-?\d+)\}$)");
+    static const std::regex rect(R"(^\{-?\d+, -?\d+, -?\d+, -?\d+\}$)");
     static const std::regex setPixelRows(R"(set with SetPixelV\((\w+), x, y, colour\))");
     static const std::regex pixelRow(R"(^row (\d+):((?:\s+0x[0-9A-Fa-f]+)+)\s*$)");
     static const std::regex dibWord(R"(writes (0x[0-9A-Fa-f]+) .*into the DIB memory at \((\d+),\s*(\d+)\))");
     static const std::regex bitsCopy(R"(\bbits\b.*\binto the (?:canvas|DIB memory)\b.*\bat \((\d+),\s*(\d+)\))");
     static const std::regex bitColour(R"(\b([01]) bits? (?:as|become|->|=) (0x[0-9A-Fa-f]+))");
     std::smatch m;
-    if (!m_region.empty() && std::regex_match(remark, m, rect)) {
-        m_regionRects.push_back({ std::stoll(m[1]), std::stoll(m[2]), std::stoll(m[3]), std::stoll(m[4]) });
+    if (!m_region.empty() && std::regex_match(remark, rect)) {
+        m_regionRects.push_back(remark);
         return;
     }
     EndRegionCheck();
@@ -482,25 +476,17 @@ void Replay::EndRegionCheck()
     std::vector<char> buffer(GetRegionData(rgn, 0, nullptr));
     auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
     GetRegionData(rgn, static_cast<DWORD>(buffer.size()), data);
-    std::vector<std::vector<long long>> actual;
+    std::vector<std::string> actual;
     for (DWORD i = 0; i < data->rdh.nCount; ++i) {
         RECT r;
         std::memcpy(&r, data->Buffer + i * sizeof(RECT), sizeof(RECT));
-        actual.push_back({ r.left, r.top, r.right, r.bottom });
+        actual.push_back(Show(r));
     }
-    std::size_t k = 0;
-    while (k < actual.size() && k < m_regionRects.size() && actual[k] == m_regionRects[k])
-        ++k;
-    auto show = [&](const std::vector<std::vector<long long>>& rects) {
-        if (k >= rects.size())
-            return std::string("-");
-        const auto& r = rects[k];
-        return Show({ LONG(r[0]), LONG(r[1]), LONG(r[2]), LONG(r[3]) });
-    };
+    auto [ours, gdi] = std::mismatch(actual.begin(), actual.end(), m_regionRects.begin(), m_regionRects.end());
     if (actual != m_regionRects)
         Problem(m_line, m_region + " has " + std::to_string(actual.size()) + " rects, GDI lists "
-                    + std::to_string(m_regionRects.size()) + "; first difference at rect " + std::to_string(k) + ": ours "
-                    + show(actual) + ", GDI " + show(m_regionRects));
+                    + std::to_string(m_regionRects.size()) + "; first difference: ours "
+                    + (ours == actual.end() ? "-" : *ours) + ", GDI " + (gdi == m_regionRects.end() ? "-" : *gdi));
     m_region.clear();
     m_regionRects.clear();
 }
@@ -509,12 +495,8 @@ void Replay::Finish()
 {
     Flush();
     EndRegionCheck();
-    raster::image::Image& picture = m_out.picture = raster::image::Image(m_width, m_height);
-    std::vector<raster::PixelValue> pixels = ReadPixels(m_canvas);
-    for (int y = 0; y < m_height && !pixels.empty(); ++y) {
-        for (int x = 0; x < m_width; ++x)
-            picture.Set(x, y, 0xFF000000u | pixels[static_cast<std::size_t>(y * m_width + x)]);
-    }
+    if (m_canvas)
+        m_out.picture = *SurfaceOf(m_canvas);
 }
 
 void* Replay::Handle(const std::string& text)

@@ -5,7 +5,7 @@
 // recorded and the region rectangles it listed, and what the program wrote to pixels
 // outside GDI, as the remarks say.
 
-#include "host/raster/image/Image.h"
+#include "host/raster/Surface.h"
 
 #include <istream>
 #include <string>
@@ -14,7 +14,7 @@
 namespace korvane::gdi::test {
 
 struct SceneReplay {
-    raster::image::Image picture; // the canvas afterwards, of the size the scene names
+    raster::Surface picture; // the canvas afterwards, of the size the scene names
     std::vector<std::string> unsupported; // calls not served; when any, nothing is replayed
     std::vector<std::string> problems;    // disagreements with GDI's results, one line each
 };

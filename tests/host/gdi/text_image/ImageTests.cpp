@@ -1,11 +1,11 @@
 // Icons and bitmaps through the facade: files written by hand, drawn and copied, checked pixel by pixel.
 
-#include "CanvasSupport.h"
+#include "tests/host/gdi/CanvasSupport.h"
 
 #include "host/raster/image/Codecs.h"
 
 #include <cstdint>
-#include <fstream>
+#include <filesystem>
 
 using namespace korvane;
 using namespace korvane::gdi;
@@ -35,142 +35,42 @@ constexpr bool IconMask[4][4] = {
     { false, true, true, true },
 };
 
-struct Writer {
-    std::vector<std::uint8_t> bytes;
-    void U8(int v) { bytes.push_back(static_cast<std::uint8_t>(v)); }
-    void U16(int v) { U8(v & 0xFF), U8((v >> 8) & 0xFF); }
-    void U32(std::uint32_t v) { U16(static_cast<int>(v & 0xFFFF)), U16(static_cast<int>(v >> 16)); }
-};
+// four.ico and four.cur hold one 24-bit 4 by 4 entry drawn from the tables above, the cursor
+// with its hotspot at (1, 2); four.bmp is a 24-bit 2 by 2 bitmap: red, yellow on top, blue, white below.
+std::string Data(const char* name) { return (std::filesystem::path(KORVANE_GDI_IMAGE_DATA_DIR) / name).string(); }
 
-// An ICO (or, with a hotspot, a CUR) file holding one 24-bit 4 by 4 entry.
-std::vector<std::uint8_t> IconFile(bool cursor = false, int hotspotX = 0, int hotspotY = 0)
-{
-    Writer w;
-    w.U16(0);
-    w.U16(cursor ? 2 : 1);
-    w.U16(1);
-    w.U8(4), w.U8(4), w.U8(0), w.U8(0);
-    w.U16(cursor ? hotspotX : 1);
-    w.U16(cursor ? hotspotY : 24);
-    w.U32(40 + 4 * 12 + 4 * 4);
-    w.U32(22);
-    w.U32(40), w.U32(4), w.U32(8);
-    w.U16(1), w.U16(24);
-    for (int i = 0; i < 6; ++i)
-        w.U32(0);
-    for (int y = 3; y >= 0; --y) {
-        for (int x = 0; x < 4; ++x)
-            w.U8(GetBValue(IconColour[y][x])), w.U8(GetGValue(IconColour[y][x])), w.U8(GetRValue(IconColour[y][x]));
-    }
-    for (int y = 3; y >= 0; --y) {
-        int bits = 0;
-        for (int x = 0; x < 4; ++x)
-            bits |= IconMask[y][x] ? 0x80 >> x : 0;
-        w.U8(bits), w.U8(0), w.U8(0), w.U8(0);
-    }
-    return w.bytes;
-}
-
-// A 24-bit 2 by 2 BMP: red, yellow on top; blue, white below.
-std::vector<std::uint8_t> BitmapFile()
-{
-    Writer w;
-    w.U8('B'), w.U8('M');
-    w.U32(14 + 40 + 2 * 8);
-    w.U32(0);
-    w.U32(14 + 40);
-    w.U32(40), w.U32(2), w.U32(2);
-    w.U16(1), w.U16(24);
-    for (int i = 0; i < 6; ++i)
-        w.U32(0);
-    w.U8(255), w.U8(0), w.U8(0), w.U8(255), w.U8(255), w.U8(255), w.U8(0), w.U8(0); // bottom row, padded
-    w.U8(0), w.U8(0), w.U8(255), w.U8(0), w.U8(255), w.U8(255), w.U8(0), w.U8(0);
-    return w.bytes;
-}
-
-std::string Write(const TempFolder& folder, const char* name, const std::vector<std::uint8_t>& bytes)
-{
-    const std::filesystem::path path = folder.Path() / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-    return path.string();
-}
-
-// What GDI leaves on `below` for icon pixel (x, y) drawn with DI_NORMAL.
-COLORREF Composited(int x, int y, COLORREF below)
-{
-    return ((IconMask[y][x] ? below : 0) ^ IconColour[y][x]) & 0xFFFFFF;
-}
-
-// Checks every pixel: inside `at` the icon scaled by `scale`, outside `background`.
-void ExpectIcon(const Canvas& canvas, POINT at, int scale, COLORREF background)
-{
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            int ix = x - at.x;
-            int iy = y - at.y;
-            COLORREF expected = background;
-            if (ix >= 0 && iy >= 0 && ix < 4 * scale && iy < 4 * scale)
-                expected = Composited(ix / scale, iy / scale, background);
-            ASSERT_EQ(canvas.At(x, y), expected) << "at " << x << "," << y;
-        }
-    }
-}
-
-class GdiImage : public ::testing::Test {
-protected:
-    void SetUp() override { m_live = LiveObjectCount(); }
-    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
-
-    TempFolder m_folder { "korvane-gdi-image" };
-
-private:
-    std::size_t m_live = 0;
-};
+using GdiImage = NoLeaks;
 
 TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
 {
-    const std::string path = Write(m_folder, "four.ico", IconFile());
+    const std::string path = Data("four.ico");
     HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(icon, nullptr);
 
     Canvas canvas(12, 12, Grey);
     EXPECT_TRUE(DrawIconEx(canvas.Dc(), 2, 2, icon, 8, 8, 0, nullptr, DI_NORMAL));
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_doubled"));
 
     // Natural size, through the viewport origin.
     canvas.Fill(Grey);
     SetViewportOrgEx(canvas.Dc(), 3, 1, nullptr);
     EXPECT_TRUE(DrawIconEx(canvas.Dc(), 2, 4, icon, 0, 0, 0, nullptr, DI_NORMAL));
     SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
-    ExpectIcon(canvas, { 5, 5 }, 1, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_natural_offset"));
 
-    // Each half alone is copied as it is.
+    // Each half alone is copied as it is, left; a flicker-free brush shows where the icon is transparent, right.
     canvas.Fill(Grey);
     DrawIconEx(canvas.Dc(), 0, 0, icon, 4, 4, 0, nullptr, DI_MASK);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(canvas.At(x, y), IconMask[y][x] ? White : Black) << x << "," << y;
-    canvas.Fill(Grey);
-    DrawIconEx(canvas.Dc(), 0, 0, icon, 4, 4, 0, nullptr, DI_IMAGE);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(canvas.At(x, y), IconColour[y][x]) << x << "," << y;
-
-    // A flicker-free brush shows where the icon is transparent.
-    canvas.Fill(Grey);
+    DrawIconEx(canvas.Dc(), 4, 0, icon, 4, 4, 0, nullptr, DI_IMAGE);
     HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
-    DrawIconEx(canvas.Dc(), 0, 0, icon, 4, 4, 0, yellow, DI_NORMAL);
+    DrawIconEx(canvas.Dc(), 8, 0, icon, 4, 4, 0, yellow, DI_NORMAL);
     DeleteObject(yellow);
-    EXPECT_EQ(canvas.At(3, 0), RGB(255, 255, 0));
-    EXPECT_EQ(canvas.At(3, 2), RGB(0, 0, 255));
-    EXPECT_EQ(canvas.At(0, 0), Red);
-    EXPECT_EQ(canvas.At(4, 4), Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_halves_and_flicker_brush"));
 
     // DrawIcon uses the system icon size.
     Canvas large(40, 40, Grey);
     EXPECT_TRUE(DrawIcon(large.Dc(), 4, 4, icon));
-    ExpectIcon(large, { 4, 4 }, 8, Grey);
+    EXPECT_TRUE(MatchesGolden(large, "gdi/icon_system_size"));
 
     EXPECT_FALSE(DrawIconEx(canvas.Dc(), 0, 0, nullptr, 4, 4, 0, nullptr, DI_NORMAL));
     EXPECT_FALSE(DeleteObject(icon)) << "icons are destroyed with DestroyIcon";
@@ -184,19 +84,20 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         const char* file;
         UINT type;
         int size;
-        int scale;
+        const char* golden;
         DWORD hotspotX, hotspotY; // icons turn about their centre
-    } cases[] = { { "four.ico", IMAGE_ICON, 0, 1, 2, 2 }, { "four.ico", IMAGE_ICON, 8, 2, 4, 4 },
-                  { "four.cur", IMAGE_CURSOR, 0, 1, 1, 2 } };
+    } cases[] = { { "four.ico", IMAGE_ICON, 0, "gdi/icon_natural", 2, 2 },
+                  { "four.ico", IMAGE_ICON, 8, "gdi/icon_doubled", 4, 4 },
+                  { "four.cur", IMAGE_CURSOR, 0, "gdi/icon_natural", 1, 2 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.size));
         const bool cursor = c.type == IMAGE_CURSOR;
-        const std::string path = Write(m_folder, c.file, IconFile(cursor, 1, 2));
+        const std::string path = Data(c.file);
         HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), c.type, c.size, c.size, LR_LOADFROMFILE));
         ASSERT_NE(icon, nullptr);
         Canvas canvas(12, 12, Grey);
         DrawIconEx(canvas.Dc(), 2, 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
-        ExpectIcon(canvas, { 2, 2 }, c.scale, Grey);
+        EXPECT_TRUE(MatchesGolden(canvas, c.golden));
         ICONINFO info {};
         ASSERT_TRUE(GetIconInfo(icon, &info));
         EXPECT_EQ(info.fIcon, !cursor);
@@ -206,16 +107,16 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         DeleteObject(info.hbmColor);
         EXPECT_TRUE(cursor ? DestroyCursor(icon) : DestroyIcon(icon));
     }
-    EXPECT_EQ(LoadImageA(nullptr, (m_folder.Path() / "missing.ico").string().c_str(), IMAGE_ICON, 0, 0,
+    EXPECT_EQ(LoadImageA(nullptr, Data("missing.ico").c_str(), IMAGE_ICON, 0, 0,
                          LR_LOADFROMFILE),
               nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, Write(m_folder, "four.ico", IconFile()).c_str(), IMAGE_ICON, 0, 0, 0), nullptr)
+    EXPECT_EQ(LoadImageA(nullptr, Data("four.ico").c_str(), IMAGE_ICON, 0, 0, 0), nullptr)
         << "resources are not served";
 }
 
 TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
 {
-    const std::string path = Write(m_folder, "four.ico", IconFile());
+    const std::string path = Data("four.ico");
     HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(icon, nullptr);
 
@@ -249,7 +150,7 @@ TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
     EXPECT_EQ(LiveObjectCount(ObjectKind::Bitmap), bitmaps);
     Canvas canvas(12, 12, Grey);
     DrawIconEx(canvas.Dc(), 2, 2, rebuilt, 8, 8, 0, nullptr, DI_NORMAL);
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_doubled"));
     EXPECT_TRUE(DestroyIcon(rebuilt));
     EXPECT_TRUE(DestroyIcon(icon));
 
@@ -270,13 +171,9 @@ TEST_F(GdiImage, MonochromeIconsAndWithAndAndXorMasks)
 
     Canvas canvas(6, 3, Grey);
     EXPECT_TRUE(DrawIconEx(canvas.Dc(), 1, 1, cursor, 0, 0, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(canvas.At(1, 1), Grey);
-    EXPECT_EQ(canvas.At(2, 1), Grey ^ 0xFFFFFFu);
-    EXPECT_EQ(canvas.At(3, 1), Black);
-    EXPECT_EQ(canvas.At(4, 1), White);
-    EXPECT_EQ(canvas.At(5, 1), Grey);
-    EXPECT_EQ(canvas.At(1, 0), Grey);
-    EXPECT_EQ(canvas.At(1, 2), Grey);
+    EXPECT_EQ(canvas.Pixels(), (std::vector<COLORREF> { Grey, Grey, Grey, Grey, Grey, Grey, Grey, Grey,
+                                                        Grey ^ 0xFFFFFFu, Black, White, Grey, Grey, Grey, Grey, Grey,
+                                                        Grey, Grey }));
 
     ICONINFO back {};
     ASSERT_TRUE(GetIconInfo(cursor, &back));
@@ -318,20 +215,20 @@ TEST_F(GdiImage, CopyImageStretchesBitmapsAndIcons)
     DeleteObject(stretched);
     DeleteObject(original);
 
-    const std::string path = Write(m_folder, "four.ico", IconFile());
+    const std::string path = Data("four.ico");
     HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     HICON doubled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, 8, 8, LR_COPYDELETEORG));
     ASSERT_NE(doubled, nullptr);
     EXPECT_FALSE(DestroyIcon(icon)) << "LR_COPYDELETEORG destroys the original icon";
     Canvas canvas(12, 12, Grey);
     DrawIconEx(canvas.Dc(), 2, 2, doubled, 0, 0, 0, nullptr, DI_NORMAL);
-    ExpectIcon(canvas, { 2, 2 }, 2, Grey);
+    EXPECT_TRUE(MatchesGolden(canvas, "gdi/icon_doubled"));
     EXPECT_TRUE(DestroyIcon(doubled));
 }
 
 TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
 {
-    const std::string bmpPath = Write(m_folder, "four.bmp", BitmapFile());
+    const std::string bmpPath = Data("four.bmp");
     HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(bmp, nullptr);
     const std::vector<raster::PixelValue> expected { 0xFF0000, 0xFFFF00, 0x0000FF, 0xFFFFFF };
@@ -348,7 +245,7 @@ TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
     EXPECT_EQ(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
 
     // A PNG written from a bitmap reads back with the same pixels.
-    const std::filesystem::path pngPath = m_folder.Path() / "four.png";
+    const std::filesystem::path pngPath = std::filesystem::path(::testing::TempDir()) / "korvane-gdi-four.png";
     EXPECT_TRUE(SaveBitmapPng(bmp, pngPath));
     HBITMAP png = static_cast<HBITMAP>(LoadImageA(nullptr, pngPath.string().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     ASSERT_NE(png, nullptr);
@@ -356,13 +253,15 @@ TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
 
     Canvas canvas(5, 3, Grey);
     SetPixel(canvas.Dc(), 4, 2, Red);
-    const std::filesystem::path shotPath = m_folder.Path() / "shot.png";
+    const std::filesystem::path shotPath = std::filesystem::path(::testing::TempDir()) / "korvane-gdi-shot.png";
     EXPECT_TRUE(SaveBitmapPng(canvas.Dc(), shotPath));
     auto shot = raster::image::LoadImageFile(shotPath);
     ASSERT_TRUE(shot.Ok()) << shot.Error();
     EXPECT_EQ(shot.Value().At(4, 2), 0xFFFF0000u);
     EXPECT_EQ(shot.Value().At(0, 0), 0xFF808080u);
     EXPECT_FALSE(SaveBitmapPng(static_cast<HBITMAP>(nullptr), shotPath));
+    std::filesystem::remove(pngPath);
+    std::filesystem::remove(shotPath);
 
     DeleteObject(png);
     DeleteObject(wide);

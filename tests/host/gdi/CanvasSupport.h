@@ -1,21 +1,30 @@
 #pragma once
 
-// A memory DC with its own bitmap for text and icon tests, read back as COLORREFs.
+// What the GDI facade tests share: a fixture proving no GDI object outlives a test, and a
+// memory DC with its own bitmap, read back as COLORREFs or compared with a golden picture.
 
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiInternal.h"
+#include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace korvane::gdi::testing {
+
+// Every test starts and ends with the same live-object count.
+class NoLeaks : public ::testing::Test {
+protected:
+    void SetUp() override { m_live = LiveObjectCount(); }
+    void TearDown() override { EXPECT_EQ(LiveObjectCount(), m_live) << "GDI objects leaked"; }
+
+private:
+    std::size_t m_live = 0;
+};
 
 class Canvas {
 public:
@@ -39,8 +48,6 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC Dc() const { return m_dc; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
 
     void Fill(COLORREF colour)
     {
@@ -49,35 +56,7 @@ public:
         FillRect(m_dc, &all, brush);
         DeleteObject(brush);
     }
-    COLORREF At(int x, int y) const { return ReadColorRefs(m_dc)[static_cast<std::size_t>(y * m_width + x)]; }
     std::vector<COLORREF> Pixels() const { return ReadColorRefs(m_dc); }
-
-    // The smallest rectangle holding every pixel that is not `background`; empty when none.
-    RECT InkBounds(COLORREF background = RGB(255, 255, 255)) const
-    {
-        std::vector<COLORREF> pixels = Pixels();
-        RECT box { m_width, m_height, 0, 0 };
-        for (int y = 0; y < m_height; ++y) {
-            for (int x = 0; x < m_width; ++x) {
-                if (pixels[static_cast<std::size_t>(y * m_width + x)] == background)
-                    continue;
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-        }
-        if (box.right == 0)
-            return {};
-        return box;
-    }
-    int Count(COLORREF colour) const
-    {
-        int n = 0;
-        for (COLORREF p : Pixels())
-            n += p == colour ? 1 : 0;
-        return n;
-    }
 
 private:
     int m_width;
@@ -89,10 +68,10 @@ private:
 
 inline std::array<LONG, 4> Edges(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }
 
-inline bool Within(const RECT& inner, const RECT& outer)
+// The canvas against tests/goldens/<name>.png.
+inline ::testing::AssertionResult MatchesGolden(const Canvas& canvas, std::string_view name)
 {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
+    return korvane::testing::MatchesGolden(*SurfaceOf(canvas.Dc()), name);
 }
 
 inline HFONT MakeFont(const char* face, int height, int weight = FW_NORMAL, BYTE underline = 0,
@@ -128,23 +107,6 @@ private:
     HDC m_dc;
     HFONT m_font;
     HGDIOBJ m_previous;
-};
-
-// A fresh folder under the system temporary folder, removed with the object.
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& name)
-        : m_path(std::filesystem::temp_directory_path()
-                 / (name + "-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
 };
 
 }
