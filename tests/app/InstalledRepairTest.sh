@@ -45,13 +45,17 @@ grep -q '^\[Pelwick2006\]$' "$ODBCINI" || { echo "no data source written"; cat "
 grep -q '^Driver=Microsoft Access Driver (\*.mdb)$' "$ODBCINI"
 xdotool windowfocus --sync "$done_box" key Return
 for _ in $(seq 1 50); do window_named 完成 >/dev/null || break; sleep 0.2; done
-# The exit button: (4680 + 1815 / 2) / 15, (2280 + 375 / 2) / 15.
-xdotool mousemove --window "$main" 372 164
-sleep 0.5
-xdotool click 1
-status=0
-timeout 10 tail --pid="$pid" -f /dev/null || status=$?
-[ "$status" -eq 0 ] || { echo "korvane did not end"; exit 1; }
+# The exit button: (4680 + 1815 / 2) / 15, (2280 + 375 / 2) / 15. The main window is
+# enabled again only once the box has gone, so a click on a busy machine may come too
+# early: click again until the program ends.
+ended=""
+for attempt in 1 2 3 4 5; do
+  xdotool mousemove --window "$main" 372 164
+  sleep 0.5
+  xdotool click 1
+  if timeout 4 tail --pid="$pid" -f /dev/null; then ended=1; break; fi
+done
+[ -n "$ended" ] || { echo "korvane did not end"; exit 1; }
 wait "$pid" || { echo "korvane exited with $?"; cat "$work/korvane.log"; exit 1; }
 pid=""
 echo "installed program repaired the data source and ended cleanly"
