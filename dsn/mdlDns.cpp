@@ -5,11 +5,15 @@
 
 namespace korvane::mdlDns {
 
+// The probe's buffer: 255 characters, so a longer driver name reads as ERROR_MORE_DATA
+// and the data source counts as absent.
+constexpr std::size_t kProbeBufferLength = 255;
+
 bool DSNExists(const std::string& dsnName, const std::string& hive)
 {
     std::string keyPath = "SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources";
     std::string valueName = dsnName;
-    std::string buffer(255, ' ');
+    std::string buffer(kProbeBufferLength, ' ');
     std::string selector = hive;
     return QueryRegValue(keyPath, valueName, buffer, selector);
 }

@@ -2,6 +2,7 @@
 
 #include "host/gdi/OleColor.h"
 #include "host/runtime/Conversions.h"
+#include "host/runtime/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,11 +29,7 @@ std::string DoubleText(double value)
 }
 
 // The inner box counts its selection in characters, not bytes.
-std::int32_t CharacterCount(const std::string& utf8)
-{
-    return static_cast<std::int32_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
+std::int32_t CharacterCount(const std::string& utf8) { return static_cast<std::int32_t>(host::CharacterCount(utf8)); }
 
 // Loading puts a value straight into the inner box: no notification, no border.
 template <typename A>
