@@ -14,6 +14,9 @@ raster::Pattern DrawContext::BrushPattern(HBRUSH handle) const
     BrushObject* brush = LookupBrush(handle);
     if (!brush)
         return raster::Pattern::Empty();
+    // Most brushes are solid: their pattern is the colour, whatever the DC's state.
+    if (brush->brush.Style() == raster::BrushStyle::Solid)
+        return raster::Pattern::Solid(m_dc->surface->Quantize(brush->brush.Colour()));
     raster::BrushContext context;
     context.textColour = ToPixel(m_dc->state.textColour);
     context.backgroundColour = ToPixel(m_dc->state.bkColour);
@@ -24,7 +27,7 @@ raster::Pattern DrawContext::BrushPattern(HBRUSH handle) const
 
 bool DrawContext::CosmeticPen(raster::LinePen& line) const
 {
-    PenObject* pen = LookupPen(m_dc->state.pen);
+    PenObject* pen = SelectedPen();
     if (!pen)
         return false;
     UINT style = pen->logPen.lopnStyle & PS_STYLE_MASK;
@@ -47,7 +50,7 @@ bool DrawContext::CosmeticPen(raster::LinePen& line) const
 
 int DrawContext::PenWidth() const
 {
-    PenObject* pen = LookupPen(m_dc->state.pen);
+    PenObject* pen = SelectedPen();
     if (!pen)
         return 1;
     return pen->logPen.lopnWidth.x > 1 ? static_cast<int>(pen->logPen.lopnWidth.x) : 1;
@@ -55,7 +58,7 @@ int DrawContext::PenWidth() const
 
 bool DrawContext::PenIsInsideFrame() const
 {
-    PenObject* pen = LookupPen(m_dc->state.pen);
+    PenObject* pen = SelectedPen();
     return pen && (pen->logPen.lopnStyle & PS_STYLE_MASK) == PS_INSIDEFRAME;
 }
 

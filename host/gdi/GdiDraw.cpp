@@ -170,6 +170,26 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     std::optional<raster::LinePen> pen = context->CosmeticPen();
     int width = pen ? context->PenWidth() : 0;
     raster::IntRect outline { r.left, r.top, r.right - 1, r.bottom - 1 }; // corner pixels of the pen's path
+    // A solid 1-pixel pen copied over the surface is four spans, and with a brush of its
+    // colour the whole rectangle is one fill: the bands of a gradient are drawn so. A
+    // 1 x 1 rectangle's outline path has no length, so it keeps the general path.
+    if (pen && width == 1 && pen->dashes.IsSolid() && pen->rop2 == raster::Rop::CopyPen && r.Width() > 0
+        && r.Height() > 0 && (r.Width() > 1 || r.Height() > 1)) {
+        const raster::Pattern brush = context->CurrentBrushPattern();
+        const raster::Pattern stroke = raster::Pattern::Solid(context->Surface().Quantize(pen->colour));
+        raster::Painter& painter = context->Painter();
+        if (brush.IsSolid() && brush.SolidValue() == stroke.SolidValue()) {
+            painter.FillRect(r, stroke, raster::Rop::PatternCopy);
+            return TRUE;
+        }
+        if (r.Width() > 2 && r.Height() > 2)
+            painter.FillRect({ r.left + 1, r.top + 1, r.right - 1, r.bottom - 1 }, brush, raster::Rop::PatternCopy);
+        painter.FillRect({ r.left, r.top, r.right, r.top + 1 }, stroke, raster::Rop::PatternCopy);
+        painter.FillRect({ r.left, r.bottom - 1, r.right, r.bottom }, stroke, raster::Rop::PatternCopy);
+        painter.FillRect({ r.left, r.top + 1, r.left + 1, r.bottom - 1 }, stroke, raster::Rop::PatternCopy);
+        painter.FillRect({ r.right - 1, r.top + 1, r.right, r.bottom - 1 }, stroke, raster::Rop::PatternCopy);
+        return TRUE;
+    }
     if (pen && context->PenIsInsideFrame() && width > 1) {
         outline.left += width / 2;
         outline.top += width / 2;

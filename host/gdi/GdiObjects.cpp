@@ -408,10 +408,11 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 
 BOOL DeleteObject(HGDIOBJ h)
 {
-    GdiObject* object = Table().Find(h);
+    bool stock = false;
+    GdiObject* object = Table().Find(h, stock);
     if (!object)
         return FALSE;
-    if (Table().IsStock(h))
+    if (stock)
         return TRUE;
     if (object->kind == ObjectKind::DeviceContext || object->kind == ObjectKind::Icon)
         return FALSE;

@@ -37,6 +37,12 @@ public:
         GdiObject* object = Find(handle);
         return object && object->kind == kind ? static_cast<T*>(object) : nullptr;
     }
+    GdiObject* Find(const void* handle, bool& stock) const
+    {
+        const Slot* slot = SlotOf(handle);
+        stock = slot && slot->stock;
+        return slot ? slot->object.get() : nullptr;
+    }
     bool IsStock(const void* handle) const
     {
         const Slot* slot = SlotOf(handle);

@@ -124,6 +124,21 @@ void Painter::FillSolid(const IntRect& area, PixelValue value)
         return;
     }
     PixelValue* first = m_target.Row(area.top) + area.left;
+    const std::ptrdiff_t stride = m_target.Width();
+    // Narrow areas (a gradient's 1- and 2-pixel bands) are stored directly: a copy
+    // call per row costs more than the pixels.
+    constexpr std::size_t kNarrow = 8;
+    if (width == 1) {
+        for (int y = area.top; y < area.bottom; ++y, first += stride)
+            *first = value;
+        return;
+    }
+    if (width <= kNarrow) {
+        for (int y = area.top; y < area.bottom; ++y, first += stride)
+            for (std::size_t x = 0; x < width; ++x)
+                first[x] = value;
+        return;
+    }
     FillPixels(first, width, value);
     for (int y = area.top + 1; y < area.bottom; ++y)
         std::memcpy(m_target.Row(y) + area.left, first, width * sizeof(PixelValue));
