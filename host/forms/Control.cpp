@@ -244,4 +244,20 @@ std::optional<LRESULT> Control::HandleMessage(HWND, UINT message, WPARAM wParam,
     }
 }
 
+FontRef Control::ReadFontOrInherit(const PropertyBag& bag) const
+{
+    if (std::optional<FontSpec> font = bag.ReadFont("Font"))
+        return std::make_shared<StdFont>(*font);
+    if (ParentForm())
+        return ParentForm()->Font();
+    return std::make_shared<StdFont>();
+}
+
+void Control::Repaint()
+{
+    OnPaint();
+    if (m_hwnd && IsWindowVisible(m_hwnd))
+        UpdateWindow(m_hwnd);
+}
+
 } // namespace korvane::forms

@@ -89,6 +89,18 @@ public:
 protected:
     Control() = default;
 
+    // The stored "Font", or the form's font when none is stored.
+    FontRef ReadFontOrInherit(const PropertyBag& bag) const;
+    // Paints the control now and shows it: what a built-in control does when a
+    // setting of its look changes.
+    void Repaint();
+    template <typename Field, typename Value>
+    void SetLook(Field& field, Value&& value)
+    {
+        field = std::forward<Value>(value);
+        Repaint();
+    }
+
     // Reads the control's own settings (extender keys are read already).
     virtual void ReadSettings(const PropertyBag& /*bag*/) {}
     virtual void WriteSettings(PropertyBag& /*bag*/) {}

@@ -16,12 +16,7 @@ void Label::ReadSettings(const PropertyBag& bag)
     m_foreColor = bag.ReadColor("ForeColor", 0x80000012);
     m_autoSize = bag.ReadBool("AutoSize", false);
     m_useMnemonic = bag.ReadBool("UseMnemonic", true);
-    if (std::optional<FontSpec> font = bag.ReadFont("Font"))
-        m_font = std::make_shared<StdFont>(*font);
-    else if (ParentForm())
-        m_font = ParentForm()->Font();
-    else
-        m_font = std::make_shared<StdFont>();
+    m_font = ReadFontOrInherit(bag);
 }
 
 void Label::WriteSettings(PropertyBag& bag)
@@ -62,41 +57,11 @@ void Label::SetCaption(const std::string& caption)
     Refresh();
 }
 
-void Label::SetAlignment(int alignment)
-{
-    m_alignment = alignment;
-    Refresh();
-}
-
-void Label::SetBackStyle(int backStyle)
-{
-    m_backStyle = backStyle;
-    Refresh();
-}
-
-void Label::SetBackColor(std::uint32_t oleColor)
-{
-    m_backColor = oleColor;
-    Refresh();
-}
-
-void Label::SetForeColor(std::uint32_t oleColor)
-{
-    m_foreColor = oleColor;
-    Refresh();
-}
-
 void Label::SetAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
     if (autoSize)
         FitToCaption();
-    Refresh();
-}
-
-void Label::SetUseMnemonic(bool useMnemonic)
-{
-    m_useMnemonic = useMnemonic;
     Refresh();
 }
 
@@ -194,12 +159,7 @@ void Label::Paint()
     SelectObject(dc, old);
 }
 
-void Label::Refresh()
-{
-    Paint();
-    if (hWnd() && IsWindowVisible(hWnd()))
-        UpdateWindow(hWnd());
-}
+void Label::Refresh() { Repaint(); }
 
 void Label::OnPaint() { Paint(); }
 

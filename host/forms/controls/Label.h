@@ -21,17 +21,17 @@ public:
     const std::string& Caption() const { return m_caption; }
     void SetCaption(const std::string& caption);
     int Alignment() const { return m_alignment; }
-    void SetAlignment(int alignment);
+    void SetAlignment(int alignment) { SetLook(m_alignment, alignment); }
     int BackStyle() const { return m_backStyle; }
-    void SetBackStyle(int backStyle);
+    void SetBackStyle(int backStyle) { SetLook(m_backStyle, backStyle); }
     std::uint32_t BackColor() const { return m_backColor; }
-    void SetBackColor(std::uint32_t oleColor);
+    void SetBackColor(std::uint32_t oleColor) { SetLook(m_backColor, oleColor); }
     std::uint32_t ForeColor() const { return m_foreColor; }
-    void SetForeColor(std::uint32_t oleColor);
+    void SetForeColor(std::uint32_t oleColor) { SetLook(m_foreColor, oleColor); }
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool autoSize);
     bool UseMnemonic() const { return m_useMnemonic; }
-    void SetUseMnemonic(bool useMnemonic);
+    void SetUseMnemonic(bool useMnemonic) { SetLook(m_useMnemonic, useMnemonic); }
     // The form's font unless the label has one of its own.
     const FontRef& Font() const { return m_font; }
     void SetFont(FontRef font);

@@ -59,12 +59,7 @@ void TextBox::ReadSettings(const PropertyBag& bag)
     m_borderStyle = bag.ReadInt("BorderStyle", 1);
     m_backColor = bag.ReadColor("BackColor", kWindowBackground);
     m_foreColor = bag.ReadColor("ForeColor", kWindowText);
-    if (std::optional<FontSpec> font = bag.ReadFont("Font"))
-        m_font = std::make_shared<StdFont>(*font);
-    else if (ParentForm())
-        m_font = ParentForm()->Font();
-    else
-        m_font = std::make_shared<StdFont>();
+    m_font = ReadFontOrInherit(bag);
     m_locked = bag.ReadBool("Locked", false);
     m_buffer.SetMaxLength(bag.ReadInt("MaxLength", 0));
     m_passwordChar = bag.ReadString("PasswordChar", "");
@@ -133,36 +128,6 @@ void TextBox::SetPasswordChar(const std::string& passwordChar)
 {
     m_passwordChar = passwordChar;
     m_boundariesValid = false;
-    Refresh();
-}
-
-void TextBox::SetAlignment(int alignment)
-{
-    m_alignment = alignment;
-    Refresh();
-}
-
-void TextBox::SetAppearance(int appearance)
-{
-    m_appearance = appearance;
-    Refresh();
-}
-
-void TextBox::SetBorderStyle(int borderStyle)
-{
-    m_borderStyle = borderStyle;
-    Refresh();
-}
-
-void TextBox::SetBackColor(std::uint32_t oleColor)
-{
-    m_backColor = oleColor;
-    Refresh();
-}
-
-void TextBox::SetForeColor(std::uint32_t oleColor)
-{
-    m_foreColor = oleColor;
     Refresh();
 }
 
@@ -363,12 +328,7 @@ void TextBox::Paint()
     RestoreDC(dc, saved);
 }
 
-void TextBox::Refresh()
-{
-    Paint();
-    if (hWnd() && IsWindowVisible(hWnd()))
-        UpdateWindow(hWnd());
-}
+void TextBox::Refresh() { Repaint(); }
 
 void TextBox::OnPaint() { Paint(); }
 

@@ -60,15 +60,15 @@ public:
     bool Locked() const { return m_locked; }
     void SetLocked(bool locked) { m_locked = locked; }
     int Alignment() const { return m_alignment; }
-    void SetAlignment(int alignment);
+    void SetAlignment(int alignment) { SetLook(m_alignment, alignment); }
     int Appearance() const { return m_appearance; }
-    void SetAppearance(int appearance);
+    void SetAppearance(int appearance) { SetLook(m_appearance, appearance); }
     int BorderStyle() const { return m_borderStyle; }
-    void SetBorderStyle(int borderStyle);
+    void SetBorderStyle(int borderStyle) { SetLook(m_borderStyle, borderStyle); }
     std::uint32_t BackColor() const { return m_backColor; }
-    void SetBackColor(std::uint32_t oleColor);
+    void SetBackColor(std::uint32_t oleColor) { SetLook(m_backColor, oleColor); }
     std::uint32_t ForeColor() const { return m_foreColor; }
-    void SetForeColor(std::uint32_t oleColor);
+    void SetForeColor(std::uint32_t oleColor) { SetLook(m_foreColor, oleColor); }
     const FontRef& Font() const { return m_font; }
     void SetFont(FontRef font);
     const std::string& ToolTipText() const { return m_toolTipText; }
