@@ -117,6 +117,16 @@ const FaceCase kFaces[] = {
     { "style3_check_off", gxStyleFlatFrame, [](ButtonLook& l) { l.Mode = gxCheckBox; },
       { { { 1, 1, 73, 2 }, kWhite }, { { 1, 2, 2, 21 }, kWhite }, { { 73, 1, 74, 21 }, 0x676766 },
         { { 0, 0, 1, 22 }, 0x676766 }, { { 74, 0, 75, 23 }, kWhite } } },
+    // The default look: a solid blue-grey rectangle two pixels round a caption with
+    // room on both sides (a blank one, so only the mark shows).
+    { "style3_default", gxStyleFlatFrame,
+      [](ButtonLook& l) {
+          l.ButtonState = bsDefault;
+          l.Caption = " ";
+          l.CaptionRect = { 30, 8, 45, 15 };
+      },
+      { { { 28, 6, 47, 7 }, 0xCC9999 }, { { 28, 16, 47, 17 }, 0xCC9999 }, { { 28, 6, 29, 17 }, 0xCC9999 },
+        { { 46, 6, 47, 17 }, 0xCC9999 }, { { 29, 7, 46, 16 }, kFace } } },
 };
 
 } // namespace
