@@ -40,7 +40,13 @@ constexpr int kSlantedFocusShade = -48;
 
 // Face states a painter leaves for the bevel.
 // Style 2 calls its fourth state hot.
-enum FaceStates : std::int16_t { kStateNormal = 0, kStateDefault = 1, kStatePressed = 2, kStateLatched = 3, kStateHot = 3 };
+enum FaceStates : std::int16_t {
+    kStateNormal = 0,
+    kStateDefault = 1,
+    kStatePressed = 2,
+    kStateLatched = 3,
+    kStateHot = 3,
+};
 
 std::int32_t Width(const ButtonLook& look) { return CLng(look.ScaleWidth); }
 std::int32_t Height(const ButtonLook& look) { return CLng(look.ScaleHeight); }
@@ -95,7 +101,9 @@ void DrawBevel(const ButtonLook& look, BackBuffer& buffer, RedrawWork& work, std
     const std::int32_t w = Width(look);
     // The rows come from the single-precision height, rounded.
     const auto height = static_cast<float>(look.ScaleHeight);
-    const auto row = [height](std::int32_t offset) { return CLng(static_cast<double>(height + static_cast<float>(offset))); };
+    const auto row = [height](std::int32_t offset) {
+        return CLng(static_cast<double>(height + static_cast<float>(offset)));
+    };
 
     auto& p = work.EdgePoints;
     p[0] = { l + 2 - 4 * a, row(-3) };

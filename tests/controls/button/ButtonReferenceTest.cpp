@@ -15,90 +15,59 @@ using namespace korvane;
 namespace {
 
 const std::filesystem::path kReferenceDir = KORVANE_BUTTON_REFERENCE_DIR;
-const std::string kNoReference = "reference_data_missing";
 
 // The cases drawn exactly. The others wait for the outlines and pictures (styles
-// 1, 2, 3 and 7 on a rectangle also for its trimmed corners); a mismatch there skips
+// 1, 2, 3 and 7 on a rectangle for its trimmed corners); a mismatch there skips
 // with its first differing pixel, a match passes.
 const std::set<std::string> kExpectedToMatch = {
     "s0_rect_75x23_normal", "s4_rect_75x23_normal", "s5_rect_75x23_normal", "s6_rect_75x23_normal",
     "s0_rect_75x23_latched", "s0_grad1_100x30_normal", "s0_grad1_100x30_hover",
 };
 
-struct Case {
-    std::string name;
-    int width = 0;
-    int height = 0;
-    korvane::testing::Settings settings; // layout lines
-    std::string picture;                 // a file of the reference folder, or empty
-    std::string state;
-};
+using Case = std::pair<std::string, std::string>; // a name and its line of cases.txt
 
-// "name W H key=value ... | state=S"; an Image other than none is a picture file.
-Case ParseCase(const std::string& line)
-{
-    Case c;
-    std::istringstream words(line);
-    words >> c.name >> c.width >> c.height;
-    for (std::string word; words >> word;) {
-        if (word == "|")
-            continue;
-        const std::size_t equals = word.find('=');
-        const std::string key = word.substr(0, equals);
-        const std::string value = word.substr(equals + 1);
-        if (key == "state")
-            c.state = value;
-        else if (key != "Image")
-            c.settings.push_back(key + " = " + value);
-        else if (value != "none")
-            c.picture = value;
-    }
-    if (!c.picture.empty())
-        c.settings.push_back("Image = Picture(\"" + c.picture + "\")");
-    return c;
-}
-
+// "name W H key=value ... | state=S" a line; a missing list gives one case that skips.
 std::vector<Case> Cases()
 {
     std::vector<Case> cases;
     std::ifstream list(kReferenceDir / "cases.txt");
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#')
-            cases.push_back(ParseCase(line));
-    return cases;
+            cases.emplace_back(line.substr(0, line.find(' ')), line);
+    return cases.empty() ? std::vector<Case> { { "reference_data_missing", "" } } : cases;
 }
 
-std::vector<std::string> CaseNames()
-{
-    std::vector<std::string> names;
-    for (const Case& c : Cases())
-        names.push_back(c.name);
-    return names.empty() ? std::vector<std::string> { kNoReference } : names;
-}
-
-class ButtonReference : public korvane::testing::ButtonFormTest, public ::testing::WithParamInterface<std::string> {};
+class ButtonReference : public korvane::testing::ButtonFormTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(ButtonReference, MatchesTheReferencePicture)
 {
-    const std::string& name = GetParam();
+    const auto& [name, line] = GetParam();
     const std::filesystem::path picture = kReferenceDir / (name + ".png");
-    if (name == kNoReference || !std::filesystem::exists(picture))
+    if (!std::filesystem::exists(picture))
         GTEST_SKIP() << "reference data not found in " << kReferenceDir;
-    Case c;
-    for (const Case& each : Cases())
-        if (each.name == name)
-            c = each;
-    if (!c.picture.empty())
-        std::filesystem::copy_file(kReferenceDir / c.picture, ResourceFolder() / c.picture);
-
-    gxButtons_H& button = Load(c.settings, c.width, c.height, "    BackColor = &H00D8E9EC&\n");
-    if (c.state == "hover" || c.state == "pressed") {
-        Move("cmdTest");
-        button.ShowHover(true);
-        if (c.state == "pressed")
-            Press("cmdTest");
+    std::istringstream words(line);
+    std::string state;
+    int width = 0, height = 0;
+    korvane::testing::Settings settings;
+    words >> state >> width >> height;
+    for (std::string word; words >> word;) {
+        const std::size_t equals = word.find('=');
+        const std::string key = word.substr(0, equals), value = word.substr(equals + 1);
+        if (key == "state")
+            state = value;
+        else if (key != "Image" && key != "|")
+            settings.push_back(key + " = " + value);
+        else if (key == "Image" && value != "none" && std::filesystem::copy_file(kReferenceDir / value, ResourceFolder() / value))
+            settings.push_back("Image = Picture(\"" + value + "\")");
     }
 
+    gxButtons_H& button = Load(settings, width, height, "    BackColor = &H00D8E9EC&\n");
+    if (state == "hover" || state == "pressed") {
+        Move("cmdTest");
+        button.ShowHover(true);
+        if (state == "pressed")
+            Press("cmdTest");
+    }
     auto loaded = raster::image::LoadImageFile(picture);
     ASSERT_TRUE(loaded.Ok()) << loaded.Error();
     raster::Surface expected(loaded.Value().Width(), loaded.Value().Height(), raster::SurfaceFormat::Colour32);
@@ -111,7 +80,7 @@ TEST_P(ButtonReference, MatchesTheReferencePicture)
     EXPECT_TRUE(same);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ButtonReference, ::testing::ValuesIn(CaseNames()),
-                         [](const ::testing::TestParamInfo<std::string>& reference) { return reference.param; });
+INSTANTIATE_TEST_SUITE_P(Cases, ButtonReference, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<Case>& reference) { return reference.param.first; });
 
 } // namespace
