@@ -85,6 +85,7 @@ public:
         m_bitmap = CreateCompatibleBitmap(display, width, height);
         buffer.BufferOldBitmap = SelectObject(buffer.BufferDC, m_bitmap);
         DeleteDC(display);
+        SetBkMode(buffer.BufferDC, 3); // as the control's: no text background over the face
         buffer.BufferOldBrush = SelectObject(buffer.BufferDC, CreateSolidBrush(0));
         buffer.BufferOldPen = SelectObject(buffer.BufferDC, CreatePen(PS_SOLID, 1, 0));
         look.ScaleWidth = width;

@@ -1,0 +1,135 @@
+// The face painters without a window: each style's edges, corner pixels and focus
+// mark in the states that set them apart, and the bevel engine's pen rules.
+
+#include "controls/button/ButtonFaces.h"
+#include "controls/button/ButtonResources.h"
+#include "tests/controls/button/ButtonTestSupport.h"
+
+#include <tuple>
+#include <utility>
+#include <vector>
+
+using namespace korvane;
+using namespace korvane::button;
+using korvane::testing::CountColour;
+using korvane::testing::FaceCanvas;
+using korvane::testing::MatchesGolden;
+
+namespace {
+
+constexpr OleColor kFace = 0xD8E9EC; // the button face colour, RGB(236, 233, 216)
+constexpr COLORREF kBlack = 0, kWhite = 0xFFFFFF, kGrey = 0x808080, kRed = 0xFF, kBlue = 0xFF0000, kFrameBlue = 0x733C00;
+
+// Every pixel of the rectangle (right and bottom exclusive) is the colour.
+using PixelRun = std::pair<RECT, COLORREF>;
+
+::testing::AssertionResult HoldsRuns(const raster::Surface& surface, const std::vector<PixelRun>& runs)
+{
+    for (const auto& [rect, colour] : runs)
+        if (CountColour(surface, rect, colour) != (rect.right - rect.left) * (rect.bottom - rect.top))
+            return ::testing::AssertionFailure() << "run " << rect.left << "," << rect.top << " is not " << std::hex << colour;
+    return ::testing::AssertionSuccess();
+}
+
+struct FaceCase {
+    const char* golden; // under button/faces/
+    std::int32_t style;
+    std::int16_t state = 0; // bsHover also means hover tracking
+    std::int32_t mode = gxCommand;
+    bool value = false, enabled = true, userMode = true, showFocusRect = true;
+    const char* caption = ""; // laid out in (30, 5, 45, 18)
+    std::vector<PixelRun> runs = {};
+};
+
+// 75 x 23 rectangles in the button face colour; the corners the window region
+// trims are not the face's.
+const FaceCase kFaces[] = {
+    // Where a white column and a grey row share a pixel the later segment wins.
+    { .golden = "style1_normal", .style = gxStyleFramed,
+      .runs = { { { 0, 0, 75, 1 }, kBlack }, { { 0, 22, 75, 23 }, kBlack }, { { 0, 1, 1, 22 }, kBlack },
+                { { 74, 1, 75, 22 }, kBlack }, { { 1, 1, 73, 2 }, kWhite }, { { 1, 2, 2, 21 }, kWhite },
+                { { 2, 2, 72, 3 }, kWhite }, { { 2, 3, 3, 20 }, kWhite }, { { 73, 1, 74, 22 }, kGrey },
+                { { 1, 21, 73, 22 }, kGrey }, { { 72, 2, 73, 21 }, kGrey }, { { 2, 20, 72, 21 }, kGrey },
+                { { 3, 3, 72, 20 }, kFace } } },
+    { .golden = "style0_default", .style = gxStyleStandard, .state = bsDefault,
+      .runs = { { { 0, 0, 75, 1 }, kBlack }, { { 0, 0, 1, 23 }, kBlack }, { { 1, 1, 73, 2 }, kWhite } } },
+    // Latched in check mode: sunken, with a solid focus mark.
+    { .golden = "style4_latched_check", .style = gxStyleThin, .state = bsDefault, .mode = gxCheckBox, .value = true,
+      .runs = { { { 0, 0, 74, 1 }, kGrey }, { { 0, 22, 75, 23 }, kWhite }, { { 4, 4, 72, 5 }, kBlack } } },
+    { .golden = "style2_hover", .style = gxStyleRounded, .state = bsHover,
+      .runs = { { { 0, 1, 1, 22 }, kFrameBlue }, { { 1, 1, 2, 2 }, kFrameBlue }, { { 1, 21, 2, 22 }, kFrameBlue },
+                { { 73, 1, 74, 2 }, kFrameBlue }, { { 73, 21, 74, 22 }, kFrameBlue }, { { 2, 3, 3, 20 }, 0x6BCBFF } } },
+    // Without ShowFocusRect the default look keeps the normal tones.
+    { .golden = "style2_normal", .style = gxStyleRounded },
+    { .golden = "style2_normal", .style = gxStyleRounded, .state = bsDefault, .showFocusRect = false },
+    // The base shifted by -84 with proportional blue, and no inner rings.
+    { .golden = "style2_disabled", .style = gxStyleRounded, .enabled = false,
+      .runs = { { { 0, 1, 1, 22 }, 0x90ACAB }, { { 1, 1, 2, 2 }, 0x90ACAB } } },
+    { .golden = "style5_run_time", .style = gxStyleHover, .runs = { { { 0, 0, 75, 23 }, kFace } } },
+    { .golden = "style5_design_time", .style = gxStyleHover, .userMode = false, .runs = { { { 0, 0, 1, 1 }, 0x99AAAC } } },
+    // Dark face, black ring, corner pixels, and the caption in the light FaceColor.
+    { .golden = "style7_pressed", .style = gxStyleInverse, .state = bsDown | bsHover, .caption = "H",
+      .runs = { { { 3, 4, 10, 19 }, 0x717170 }, { { 0, 1, 1, 22 }, kBlack }, { { 1, 1, 2, 2 }, kBlack },
+                { { 73, 21, 74, 22 }, kBlack }, { { 3, 3, 4, 4 }, 0x616160 }, { { 72, 20, 73, 21 }, 0x717170 } } },
+    { .golden = "style3_check_off", .style = gxStyleFlatFrame, .mode = gxCheckBox,
+      .runs = { { { 1, 1, 73, 2 }, kWhite }, { { 73, 1, 74, 21 }, 0x676766 }, { { 74, 0, 75, 23 }, kWhite } } },
+    // Two pixels round a caption with room on both sides (a blank one: only the mark shows).
+    { .golden = "style3_default", .style = gxStyleFlatFrame, .state = bsDefault, .caption = " ",
+      .runs = { { { 28, 3, 47, 4 }, 0xCC9999 }, { { 46, 3, 47, 20 }, 0xCC9999 }, { { 29, 4, 46, 19 }, kFace } } },
+};
+
+} // namespace
+
+TEST(ButtonFaces, EachStyleInTheStatesThatSetItApart)
+{
+    for (const FaceCase& c : kFaces) {
+        SCOPED_TRACE(c.golden);
+        FaceCanvas canvas(75, 23);
+        ButtonLook& look = canvas.look;
+        look.Colors = ComputeFaceColors(c.style, kFace, kFace);
+        std::tie(look.ButtonStyle, look.ButtonState, look.Mode, look.Value, look.Enabled, look.UserMode, look.ShowFocusRect, look.Caption)
+            = std::tuple(c.style, c.state, c.mode, c.value, c.enabled, c.userMode, c.showFocusRect, c.caption);
+        look.HoverTracking = (c.state & bsHover) != 0;
+        look.AmbientBackColor = kFace;
+        look.CaptionRect = { 30, 5, 45, 18 };
+        RedrawWork work;
+        PaintFace(look, canvas.buffer, work);
+        EXPECT_TRUE(HoldsRuns(canvas.Pixels(), c.runs));
+        EXPECT_TRUE(MatchesGolden(canvas.Pixels(), std::string("button/faces/") + c.golden));
+    }
+}
+
+TEST(ButtonFaces, TheBevelChangesPensOnlyWithTheColour)
+{
+    struct Case {
+        const char* golden; // under button/faces/
+        std::int32_t shape;
+        std::array<OleColor, 13> colours;
+        std::int32_t outerPenStyle;
+        std::vector<PixelRun> runs;
+    };
+    const OleColor n = -1;
+    const Case cases[] = {
+        { "bevel_shape1", 1, { 0, kRed, kRed, kRed, kRed, kGrey, kGrey, kGrey, kGrey, kBlue, kBlue, kBlue, kBlue }, -1, {} },
+        // A gap keeps the pen, so the outer ring of the same colour stays solid.
+        { "bevel_gap_keeps_pen", 0, { 0, n, n, n, n, kRed, kRed, kRed, n, kRed, kRed, kRed, kRed }, PS_DOT,
+          { { { 0, 0, 29, 1 }, kRed }, { { 0, 1, 1, 12 }, kRed } } },
+        // No outer ring: the closing bottom segment is still drawn, with the last pen.
+        { "bevel_closing_with_last_pen", 0, { 0, n, n, n, n, kBlue, kBlue, kBlue, kBlue, n, n, n, n }, -1,
+          { { { 0, 11, 29, 12 }, kBlue }, { { 29, 11, 30, 12 }, kWhite } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.golden);
+        FaceCanvas canvas(30, 12);
+        canvas.look.ButtonShape = c.shape;
+        canvas.look.FaceLeft = c.shape == 1 ? 8 : 0;
+        DrawRectangle(canvas.buffer, canvas.buffer.BufferDC, 0, 0, 30, 12, kWhite, -1, 0, 0);
+        RedrawWork work;
+        work.EdgeColors = c.colours;
+        DrawBevel(canvas.look, canvas.buffer, work, c.outerPenStyle);
+        // A slanted left edge moves the left points.
+        EXPECT_TRUE(c.shape != 1 || (work.EdgePoints[1].x == 4 && work.EdgePoints[0].x == canvas.look.FaceLeft - 2));
+        EXPECT_TRUE(HoldsRuns(canvas.Pixels(), c.runs));
+        EXPECT_TRUE(MatchesGolden(canvas.Pixels(), std::string("button/faces/") + c.golden));
+    }
+}
