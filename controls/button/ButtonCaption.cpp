@@ -112,7 +112,7 @@ CaptionLayout LayoutCaption(const ButtonLook& look, HDC dc, bool imageChanged)
     if (captioned) {
         const std::string ansi = host::ToAnsi(CaptionText(look.Caption));
         RECT box { 0, 0, std::max(0, usable - 8 - (beside ? size : 0)),
-                   CLng(height - 8.0f - static_cast<float>(look.PictureAlign > gxPicRightOfCaption && stacked ? size : 0)) };
+                   CLng(height - 8.0f - static_cast<float>(stacked ? size : 0)) };
         DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &box, DT_CALCRECT | DT_WORDBREAK);
         textWidth = box.right;
         textHeight = box.bottom;
