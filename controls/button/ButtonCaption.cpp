@@ -1,5 +1,6 @@
 #include "controls/button/ButtonCaption.h"
 
+#include "controls/button/ButtonPictures.h"
 #include "controls/button/gxButtons_H.h"
 #include "host/runtime/Conversions.h"
 #include "host/runtime/AnsiText.h"
@@ -14,6 +15,13 @@ constexpr OleColor kWhite = 0xFFFFFF;
 constexpr OleColor kGrey = 0x808080;
 // The shade of the embossed and engraved effects.
 constexpr std::int16_t kEffectShade = 40;
+// Image sizes up to this take a cell beside, above or below the text; 40 fills the
+// face and 48 fits the picture into it.
+constexpr std::int16_t kLargestImageCell = 32;
+constexpr std::int16_t kFaceFillingImage = 40;
+constexpr std::int16_t kFaceFittingImage = 48;
+// The gap the caption and a picture cell keep from the band's edges and each other.
+constexpr std::int32_t kMargin = 4;
 
 UINT AlignmentOf(std::int32_t align)
 {
@@ -22,6 +30,15 @@ UINT AlignmentOf(std::int32_t align)
     case gxAlignRight: return DT_RIGHT;
     default: return DT_CENTER;
     }
+}
+
+// Keeps a box inside the band and above the bottom margin; its far sides win.
+void Clamp(RECT& box, std::int32_t x0, std::int32_t x1, std::int32_t bottom)
+{
+    box.top = std::max<LONG>(box.top, kMargin);
+    box.left = std::max<LONG>(box.left, x0 + kMargin);
+    box.right = std::min<LONG>(box.right, x1 - kMargin);
+    box.bottom = std::min<LONG>(box.bottom, bottom);
 }
 
 } // namespace
@@ -41,12 +58,152 @@ std::string CaptionText(std::string_view caption)
     return text;
 }
 
+CaptionLayout LayoutCaption(const ButtonLook& look, HDC dc, bool imageChanged)
+{
+    using host::CLng;
+    const std::int32_t width = CLng(look.ScaleWidth);
+    const auto height = static_cast<float>(look.ScaleHeight);
+    const std::int32_t left = look.FaceLeft;
+    const std::int32_t right = look.FaceRight;
+    const std::int32_t size = look.ImageSize;
+    const bool picture = look.PictureWidth + look.PictureHeight > 0;
+
+    // The band the caption may use inside the outline.
+    std::int32_t x0 = 0;
+    std::int32_t x1 = width;
+    std::int32_t usable = right;
+    switch (look.ButtonShape) {
+    case 1: x0 = left - left / 3 + 3; usable = width - x0; break;
+    case 2: x1 = right + (width - right) / 3; usable = x1; break;
+    case 3:
+        x0 = left - left / 3 + 3;
+        x1 = right + (width - right) / 3;
+        usable = x1 - x0;
+        break;
+    case 7:
+    case 8:
+        x0 = 3;
+        x1 = right - 3;
+        usable = right - 3;
+        break;
+    default: break;
+    }
+
+    // The picture cell's room on each side of the text.
+    std::int32_t beforeText = 0, afterText = 0, aboveText = 0, belowText = 0;
+    if (picture && size <= kLargestImageCell) {
+        switch (look.PictureAlign) {
+        case gxPicLeftEdge:
+        case gxPicLeftOfCaption: beforeText = size; break;
+        case gxPicRightEdge:
+        case gxPicRightOfCaption: afterText = size; break;
+        case gxPicTop: aboveText = size; break;
+        case gxPicBottom: belowText = size; break;
+        default: break;
+        }
+    }
+    const bool beside = beforeText > 0 || afterText > 0;
+    const bool stacked = aboveText > 0 || belowText > 0;
+
+    const bool captioned = !look.Caption.empty();
+    std::int32_t textWidth = 0;
+    std::int32_t textHeight = 0;
+    RECT text {};
+    if (captioned) {
+        const std::string ansi = host::ToAnsi(CaptionText(look.Caption));
+        RECT box { 0, 0, std::max(0, usable - 8 - (beside ? size : 0)),
+                   CLng(height - 8.0f - static_cast<float>(stacked ? size : 0)) };
+        DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &box, DT_CALCRECT | DT_WORDBREAK);
+        textWidth = box.right;
+        textHeight = box.bottom;
+        if (look.CaptionStyle != gxFlat) {
+            textWidth += 2;
+            textHeight += 2;
+        }
+        std::int32_t dx = 0;
+        switch (look.CaptionAlign) {
+        case gxAlignLeft: dx = x0 + kMargin + beforeText + (beforeText > 0 ? kMargin : 0); break;
+        case gxAlignRight: dx = x1 - afterText - textWidth - kMargin - (afterText > 0 ? kMargin : 0); break;
+        default:
+            if (beforeText > 0 && look.PictureAlign == gxPicLeftOfCaption)
+                dx = beforeText + x0 + (usable - (beforeText + textWidth + kMargin)) / 2 + kMargin;
+            else if (afterText > 0 && look.PictureAlign == gxPicRightOfCaption)
+                dx = x0 + (usable - (afterText + textWidth + kMargin)) / 2;
+            else
+                dx = beforeText + x0 + (usable - beforeText - afterText - textWidth) / 2;
+            break;
+        }
+        text = RECT { dx, 0, dx + textWidth, textHeight };
+    }
+
+    const std::int32_t centredTop = CLng(height - static_cast<float>(textHeight)) / 2;
+    RECT image {};
+    if (!picture) {
+        OffsetRect(&text, 0, centredTop);
+    } else {
+        std::int32_t px = 0;
+        std::int32_t py = 0;
+        switch (look.PictureAlign) {
+        case gxPicLeftOfCaption: px = captioned ? text.left - beforeText - kMargin : x0 + kMargin; break;
+        case gxPicRightEdge: px = x1 - afterText - kMargin; break;
+        case gxPicRightOfCaption: px = captioned ? text.right + kMargin : x1 - afterText - kMargin; break;
+        case gxPicTop: {
+            const std::int32_t t = CLng(height - static_cast<float>(textHeight + aboveText)) / 2;
+            py = t;
+            OffsetRect(&text, 0, t + aboveText + 2);
+            break;
+        }
+        case gxPicBottom: {
+            const std::int32_t t = CLng(height - static_cast<float>(textHeight + belowText)) / 2;
+            py = textHeight + t + kMargin;
+            OffsetRect(&text, 0, t + 2);
+            break;
+        }
+        default: px = x0 + kMargin; break;
+        }
+        if (look.PictureAlign == gxPicTop || look.PictureAlign == gxPicBottom) {
+            px = x0 + (usable - size) / 2;
+        } else {
+            OffsetRect(&text, 0, centredTop);
+            py = CLng(height - static_cast<float>(size)) / 2;
+        }
+        image = RECT { px, py, px + size, py + size };
+    }
+
+    const std::int32_t bottom = CLng(height - 5.0f);
+    Clamp(text, x0, x1, bottom);
+    if (size <= kLargestImageCell) {
+        Clamp(image, x0, x1, bottom);
+    } else if (size == kFaceFillingImage) {
+        const std::int32_t inset = look.ButtonShape == 6 ? 1 : 3;
+        image = RECT { inset, inset, width - inset, CLng(height - static_cast<float>(inset)) };
+        imageChanged = true;
+    } else if (size == kFaceFittingImage) {
+        if (look.ButtonShape >= kFirstPictureShape) {
+            image = RECT { 0, 0, width, CLng(height) };
+        } else if (picture) {
+            const SIZE fit = FitPicture(look.PictureWidth, look.PictureHeight, usable - 12, CLng(height - 12.0f));
+            const std::int32_t px = x0 + (usable - fit.cx) / 2;
+            const std::int32_t py = CLng(height - static_cast<float>(fit.cy)) / 2;
+            image = RECT { px, py, px + fit.cx, py + fit.cy };
+            imageChanged = true;
+        }
+    }
+    return CaptionLayout { text, image, imageChanged };
+}
+
 void DrawCaption(const ButtonLook& look, BackBuffer& buffer, OleColor faceColor, OleColor capColor, bool valueOn,
                  bool& checkable)
 {
     RECT box = look.CaptionRect;
-    if ((valueOn || look.Pressed()) && look.ButtonStyle != gxStyleFlatFrame)
-        OffsetRect(&box, look.ButtonShape <= kLastRectangularShape ? 1 : 0, 1);
+    RECT picture = look.PictureRect;
+    if ((valueOn || look.Pressed()) && look.ButtonStyle != gxStyleFlatFrame) {
+        const int dx = look.ButtonShape <= kLastRectangularShape ? 1 : 0;
+        OffsetRect(&box, dx, 1);
+        OffsetRect(&picture, dx, 1);
+    }
+    if (!(look.Value && look.ButtonShape >= kFirstPictureShape))
+        DrawPicture(look, buffer, picture);
     if (look.Caption.empty() || (look.ButtonShape > 4 && !look.Value))
         return;
     const std::string text = host::ToAnsi(CaptionText(look.Caption));
@@ -94,65 +251,17 @@ void DrawCaption(const ButtonLook& look, BackBuffer& buffer, OleColor faceColor,
 
 namespace korvane {
 
-void gxButtons_H::LayoutCaption(bool /*imageChanged*/)
+void gxButtons_H::LayoutCaption(bool imageChanged)
 {
     // Nothing can be measured before the back buffer exists; the Resize that makes it
     // lays out again.
     if (!m_buffer.BufferDC)
         return;
-    using host::CLng;
-    const std::int32_t width = CLng(ScaleWidth());
-    const auto height = static_cast<float>(ScaleHeight());
-    const std::int32_t left = m_faceLeft;
-    const std::int32_t right = m_faceRight;
-
-    // The band the caption may use inside the outline.
-    std::int32_t x0 = 0;
-    std::int32_t x1 = width;
-    std::int32_t usable = right;
-    switch (m_buttonShape) {
-    case 1: x0 = left - left / 3 + 3; usable = width - x0; break;
-    case 2: x1 = right + (width - right) / 3; usable = x1; break;
-    case 3:
-        x0 = left - left / 3 + 3;
-        x1 = right + (width - right) / 3;
-        usable = x1 - x0;
-        break;
-    case 7:
-    case 8:
-        x0 = 3;
-        x1 = right - 3;
-        usable = right - 3;
-        break;
-    default: break;
-    }
-
-    std::int32_t textWidth = 0;
-    std::int32_t textHeight = 0;
-    if (!m_caption.empty()) {
-        const std::string text = host::ToAnsi(button::CaptionText(m_caption));
-        RECT box { 0, 0, std::max(0, usable - 8), std::max(0, CLng(height - 8)) };
-        DrawTextA(m_buffer.BufferDC, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK);
-        textWidth = box.right;
-        textHeight = box.bottom;
-        if (m_captionStyle != button::gxFlat) {
-            textWidth += 2;
-            textHeight += 2;
-        }
-    }
-    std::int32_t dx = 0;
-    switch (m_captionAlign) {
-    case button::gxAlignLeft: dx = x0 + 4; break;
-    case button::gxAlignRight: dx = x1 - textWidth - 4; break;
-    default: dx = x0 + (usable - textWidth) / 2; break;
-    }
-    RECT text { dx, 0, dx + textWidth, textHeight };
-    OffsetRect(&text, 0, CLng(height - static_cast<float>(textHeight)) / 2);
-    text.top = std::max<LONG>(text.top, 4);
-    text.left = std::max<LONG>(text.left, x0 + 4);
-    text.right = std::min<LONG>(text.right, x1 - 4);
-    text.bottom = std::min<LONG>(text.bottom, CLng(height - 5));
-    m_captionRect = text;
+    const button::CaptionLayout layout = button::LayoutCaption(Look(), m_buffer.BufferDC, imageChanged);
+    m_captionRect = layout.CaptionRect;
+    m_pictureRect = layout.PictureRect;
+    if (layout.ImageChanged)
+        PreparePicture(m_pictureRect.right - m_pictureRect.left, m_pictureRect.bottom - m_pictureRect.top);
 }
 
 } // namespace korvane

@@ -280,6 +280,13 @@ ButtonLook gxButtons_H::Look() const
     look.CaptionStyle = m_captionStyle;
     look.CaptionRect = m_captionRect;
     look.PictureRect = m_pictureRect;
+    look.Picture = m_picture ? m_picture->Handle() : nullptr;
+    look.PictureWidth = m_pictureWidth;
+    look.PictureHeight = m_pictureHeight;
+    look.PictureIsIcon = m_pictureIsIcon;
+    look.PictureAlign = m_pictureAlign;
+    look.ImageSize = m_imageSize;
+    look.Prepared = &m_preparedPicture;
     look.FrameRegion = FrameRegion;
     look.InnerFrameRegion = InnerFrameRegion;
     return look;

@@ -23,6 +23,8 @@
 
 namespace korvane::button {
 
+struct PreparedPicture;
+
 // ---------------------------------------------------------------------------
 // [SECTION] State
 
@@ -82,6 +84,16 @@ struct ButtonLook {
     std::int32_t CaptionStyle = gxFlat;
     RECT CaptionRect {};
     RECT PictureRect {};
+
+    // The picture: its handle (a bitmap or an icon, 0 without one), size and kind,
+    // where it goes, and the control's prepared copy, which a draw makes when missing.
+    HANDLE Picture = nullptr;
+    std::int32_t PictureWidth = 0;
+    std::int32_t PictureHeight = 0;
+    std::int32_t PictureIsIcon = 0;
+    std::int32_t PictureAlign = gxPicLeftEdge;
+    std::int16_t ImageSize = 16;
+    PreparedPicture* Prepared = nullptr;
 
     HRGN FrameRegion = nullptr;
     HRGN InnerFrameRegion = nullptr;

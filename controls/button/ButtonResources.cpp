@@ -120,9 +120,7 @@ void gxButtons_H::RefreshResources(std::string_view which)
         }
     } else if (SameWord(which, "Picture")) {
         if (!m_picture) {
-            if (PictureWork)
-                DeleteObject(PictureWork);
-            PictureWork = nullptr;
+            ReleasePicture(m_preparedPicture);
             m_pictureWidth = 0;
             m_pictureHeight = 0;
             return;

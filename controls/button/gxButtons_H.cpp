@@ -653,9 +653,7 @@ void gxButtons_H::UserControl_Terminate()
         DeleteDC(dc);
         m_buffer = BackBuffer {};
     }
-    if (PictureWork)
-        DeleteObject(PictureWork);
-    PictureWork = nullptr;
+    ReleasePicture(m_preparedPicture);
 }
 
 // ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 // [SECTION] Host events
 // [SECTION] Member fields
 
+#include "controls/button/ButtonPictures.h"
 #include "controls/button/ButtonPipeline.h"
 #include "host/forms/StoredSettings.h"
 #include "host/forms/UserControl.h"
@@ -225,6 +226,8 @@ private:
     void RefreshResources(std::string_view which);
     // Caption and picture layout (ButtonCaption.cpp).
     void LayoutCaption(bool imageChanged);
+    // The picture prepared again at w x h (ButtonPictures.cpp).
+    void PreparePicture(std::int32_t w, std::int32_t h);
     // Outline (ButtonShapes.cpp).
     void BuildShapeRegion();
     // Option groups (ButtonBehaviour.cpp): 1 join, -1 leave, 0 this one is on, 2 ask.
@@ -283,9 +286,8 @@ private:
     button::FaceColors m_colors;
     RECT m_captionRect {};
     RECT m_pictureRect {};
-    HBITMAP PictureWork = nullptr; // the picture prepared at its drawn size
-    std::int32_t PictureWorkWidth = 0;
-    std::int32_t PictureWorkHeight = 0;
+    // The picture prepared at its drawn size (PictureWork); a redraw makes it when missing.
+    mutable button::PreparedPicture m_preparedPicture;
 
     struct PictureSource {
         std::weak_ptr<forms::StdPicture> picture;
