@@ -22,6 +22,7 @@ const std::filesystem::path kReferenceDir = KORVANE_BUTTON_REFERENCE_DIR;
 const std::set<std::string> kExpectedToMatch = {
     "s0_rect_75x23_normal", "s4_rect_75x23_normal", "s5_rect_75x23_normal", "s6_rect_75x23_normal",
     "s0_rect_75x23_latched", "s0_grad1_100x30_normal", "s0_grad1_100x30_hover",
+    "s0_rect_75x25_pic16_normal", "s0_rect_75x25_pic16_disabled",
 };
 
 using Case = std::pair<std::string, std::string>; // a name and its line of cases.txt
