@@ -282,6 +282,7 @@ ButtonLook gxButtons_H::Look() const
     look.PictureRect = m_pictureRect;
     look.FrameRegion = FrameRegion;
     look.InnerFrameRegion = InnerFrameRegion;
+    look.Window = hWnd();
     return look;
 }
 
