@@ -13,6 +13,7 @@
 #include "host/gdi/Gdi.h"
 #include "host/gdi/OleColor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -347,7 +348,10 @@ forms::LayoutNode ControlForm(const Options& options)
     forms::LayoutNode form;
     form.kind = "Form";
     form.name = "frmRender";
-    form.settings.Set("ClientWidth", std::int64_t { options.width * forms::kTwipsPerPixel });
+    // Room for a slanted button to widen itself: it grows until its face beside the
+    // slant (height + 1) is 5 pixels wide.
+    const int room = std::max(options.width, options.height + 10);
+    form.settings.Set("ClientWidth", std::int64_t { room * forms::kTwipsPerPixel });
     form.settings.Set("ClientHeight", std::int64_t { options.height * forms::kTwipsPerPixel });
     form.settings.Set("BackColor", std::int64_t { gdi::SystemColour(COLOR_BTNFACE) });
     forms::LayoutNode control;

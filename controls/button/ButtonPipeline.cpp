@@ -289,6 +289,7 @@ ButtonLook gxButtons_H::Look() const
     look.Prepared = &m_preparedPicture;
     look.FrameRegion = FrameRegion;
     look.InnerFrameRegion = InnerFrameRegion;
+    look.Window = hWnd();
     return look;
 }
 

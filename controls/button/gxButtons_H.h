@@ -230,6 +230,10 @@ private:
     void PreparePicture(std::int32_t w, std::int32_t h);
     // Outline (ButtonShapes.cpp).
     void BuildShapeRegion();
+    // The picture outline of shapes 7 and 8 as a window region; 0 when it fails.
+    HRGN PictureOutlineRegion();
+    // The bitmap an outline is carved from, and its size.
+    HBITMAP OutlinePicture(SIZE& size) const;
     // Option groups (ButtonBehaviour.cpp): 1 join, -1 leave, 0 this one is on, 2 ask.
     void OptionToggle(std::int16_t action, bool* anyOn = nullptr);
     // The click handler that the host's Click, keys and access keys reach.
