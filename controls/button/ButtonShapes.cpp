@@ -7,6 +7,8 @@
 
 #include "controls/button/ButtonShapes.h"
 
+#include "controls/button/ButtonPictures.h"
+
 #include "controls/button/gxButtons_H.h"
 #include "host/forms/HostServices.h"
 #include "host/runtime/Conversions.h"
@@ -23,9 +25,6 @@ namespace {
 constexpr OleColor kWhite = 0xFFFFFF;
 constexpr OleColor kGrey = 0x808080;
 constexpr OleColor kBlack = 0;
-
-// A channel this close to the key colour's is the key: what a lossy copy leaves of it.
-constexpr int kKeyTolerance = 3;
 
 enum CornerHalves : unsigned { kLeftCorners = 1, kRightCorners = 2, kBothCorners = 3 };
 
@@ -89,17 +88,6 @@ void TrimCorners(HRGN region, std::int32_t style, bool enabled, int width, int h
     }
 }
 
-bool NearKey(COLORREF colour, COLORREF key)
-{
-    for (int shift : { 0, 8, 16 }) {
-        const int channel = static_cast<int>((colour >> shift) & 0xFF);
-        const int keyChannel = static_cast<int>((key >> shift) & 0xFF);
-        if (std::abs(channel - keyChannel) > kKeyTolerance)
-            return false;
-    }
-    return true;
-}
-
 // A copy of the window's region; empty when the window has none.
 HRGN WindowRegionCopy(HWND window)
 {
@@ -126,7 +114,7 @@ void CarvePictureOutline(HDC picture, SIZE pictureSize, SIZE controlSize, HRGN w
     frameRegion = CreateRectRgn(0, 0, controlSize.cx, controlSize.cy);
     innerFrameRegion = CreateRectRgn(0, 0, controlSize.cx, controlSize.cy);
     const COLORREF key = GetPixel(picture, 0, 0);
-    const auto transparent = [&](int x, int y) { return NearKey(GetPixel(picture, x, y), key); };
+    const auto transparent = [&](int x, int y) { return IsNearKey(GetPixel(picture, x, y), key); };
     for (int y = 0; y < pictureSize.cy; ++y) {
         for (int x = 0; x < pictureSize.cx;) {
             if (!transparent(x, y)) {
@@ -231,13 +219,6 @@ namespace {
 // narrow for it is widened.
 constexpr std::int32_t kSlantedFaceWidth = 5;
 
-// The picture scaled to fit the control with its aspect ratio kept.
-SIZE FitPicture(std::int32_t width, std::int32_t height, std::int32_t pictureWidth, std::int32_t pictureHeight)
-{
-    const double scale = std::min(static_cast<double>(width) / pictureWidth, static_cast<double>(height) / pictureHeight);
-    return { CLng(pictureWidth * scale), CLng(pictureHeight * scale) };
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -319,7 +300,7 @@ HRGN gxButtons_H::PictureOutlineRegion()
     // drawing may stay suspended until the next Paint.
     try {
         DelayDrawing(true);
-        const SIZE fitted = FitPicture(CLng(ScaleWidth()), CLng(ScaleHeight()), m_pictureWidth, m_pictureHeight);
+        const SIZE fitted = FitPicture(m_pictureWidth, m_pictureHeight, CLng(ScaleWidth()), CLng(ScaleHeight()));
         Size(fitted.cx * forms::Screen::TwipsPerPixelX(), fitted.cy * forms::Screen::TwipsPerPixelY());
         const std::int32_t width = CLng(ScaleWidth());
         const std::int32_t height = CLng(ScaleHeight());
@@ -327,6 +308,7 @@ HRGN gxButtons_H::PictureOutlineRegion()
         m_drawingDelayed = false;
         region = CreateRectRgn(0, 0, width, height);
 
+        PreparePicture(width, height);
         SIZE pictureSize {};
         HBITMAP source = OutlinePicture(pictureSize);
         if (!source) {
@@ -356,9 +338,11 @@ HBITMAP gxButtons_H::OutlinePicture(SIZE& size) const
 {
     // The picture prepared at the control's size when there is one, else the
     // picture's own bitmap at its own size.
-    if (PictureWork && PictureWorkWidth == CLng(ScaleWidth()) && PictureWorkHeight == CLng(ScaleHeight())) {
-        size = { PictureWorkWidth, PictureWorkHeight };
-        return PictureWork;
+    const PreparedPicture& prepared = m_preparedPicture;
+    if (prepared.PictureWork && prepared.PictureWorkWidth == CLng(ScaleWidth())
+        && prepared.PictureWorkHeight == CLng(ScaleHeight())) {
+        size = { prepared.PictureWorkWidth, prepared.PictureWorkHeight };
+        return prepared.PictureWork;
     }
     size = { m_pictureWidth, m_pictureHeight };
     return m_picture ? m_picture->Bitmap() : nullptr;
