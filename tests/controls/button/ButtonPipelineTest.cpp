@@ -198,18 +198,28 @@ TEST_F(ButtonRedraw, NothingIsLeftBehindInAnyState)
     button.Move(0, 0, 120 * forms::kTwipsPerPixel, 30 * forms::kTwipsPerPixel);
     Move("cmdTest");
     const std::pair<const char*, std::function<void()>> states[] = {
-        { "normal", [] {} },
+        { "normal", [&] { button.LetValue(false); button.LetMode(gxCommand); } },
         { "hover", [&] { button.ShowHover(true); } },
         { "pressed", [&] { Press("cmdTest"); } },
         { "disabled", [&] { Release("cmdTest"); button.LetEnabled(false); } },
         { "latched", [&] { button.LetEnabled(true); button.LetMode(gxCheckBox); button.LetValue(true); } },
     };
-    for (const auto& [state, reach] : states) {
-        reach();
-        for (int i = 0; i < 10000; ++i)
-            button.Refresh();
-        EXPECT_EQ(gdi::LiveObjectCount(), loaded) << state;
+    // 10 000 redraws over every picture kind, style, state and caption style.
+    for (const char* file : { "banner.bmp", "repair.ico" }) {
+        button.SetPicture(Picture(file));
+        const std::size_t withPicture = gdi::LiveObjectCount();
+        for (int style = 0; style <= 7; ++style) {
+            button.LetButtonStyle(style);
+            for (const auto& [state, reach] : states) {
+                reach();
+                for (int i = 0; i < 125; ++i)
+                    button.LetCaptionStyle(i % 3);
+                EXPECT_EQ(gdi::LiveObjectCount(), withPicture) << file << " style " << style << ' ' << state;
+            }
+        }
     }
+    button.LetValue(false);
+    button.LetMode(gxCommand);
     for (int style = 0; style <= 7; ++style) {
         button.LetButtonStyle(style);
         button.LetGradientMode(style % 5);
