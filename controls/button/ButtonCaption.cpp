@@ -11,8 +11,6 @@ namespace korvane::button {
 
 namespace {
 
-constexpr OleColor kWhite = 0xFFFFFF;
-constexpr OleColor kGrey = 0x808080;
 // The shade of the embossed and engraved effects.
 constexpr std::int16_t kEffectShade = 40;
 // Image sizes up to this take a cell beside, above or below the text; 40 fills the

@@ -27,9 +27,6 @@ namespace {
 // ---------------------------------------------------------------------------
 // [SECTION] Shared terms
 
-constexpr OleColor kBlack = 0;
-constexpr OleColor kGrey = 0x808080;
-constexpr OleColor kWhite = 0xFFFFFF;
 constexpr OleColor kNoEdge = -1;
 // Style 0's light edge, RGB(233, 233, 233).
 constexpr OleColor kStandardLight = 0xE9E9E9;

@@ -12,9 +12,6 @@ using host::CLng;
 
 namespace {
 
-constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr COLORREF kBlack = 0x000000;
-constexpr COLORREF kGrey = 0x808080;
 // (P And Not S) Or (D And S): where the picture on white is white the face stays,
 // where it is dark the grey brush shows.
 constexpr DWORD kGreyStencil = 0xB8074A;

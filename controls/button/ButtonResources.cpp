@@ -13,8 +13,6 @@ namespace korvane::button {
 
 namespace {
 
-constexpr OleColor kWhite = 0xFFFFFF;
-constexpr OleColor kGrey = 0x808080;
 
 } // namespace
 

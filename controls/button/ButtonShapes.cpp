@@ -22,9 +22,6 @@ namespace korvane::button {
 
 namespace {
 
-constexpr OleColor kWhite = 0xFFFFFF;
-constexpr OleColor kGrey = 0x808080;
-constexpr OleColor kBlack = 0;
 
 enum CornerHalves : unsigned { kLeftCorners = 1, kRightCorners = 2, kBothCorners = 3 };
 

@@ -17,6 +17,11 @@ namespace korvane::button {
 // drawing helper allows it.
 using OleColor = std::int32_t;
 
+// The plain colours faces, outlines and pictures draw with.
+inline constexpr OleColor kBlack = 0x000000;
+inline constexpr OleColor kGrey = 0x808080;
+inline constexpr OleColor kWhite = 0xFFFFFF;
+
 inline constexpr OleColor kButtonFace = static_cast<OleColor>(gdi::SystemColour(COLOR_BTNFACE));
 inline constexpr OleColor kButtonText = static_cast<OleColor>(gdi::SystemColour(COLOR_BTNTEXT));
 

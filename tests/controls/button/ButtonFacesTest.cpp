@@ -18,7 +18,7 @@ using korvane::testing::MatchesGolden;
 namespace {
 
 constexpr OleColor kFace = 0xD8E9EC; // the button face colour, RGB(236, 233, 216)
-constexpr COLORREF kBlack = 0, kWhite = 0xFFFFFF, kGrey = 0x808080, kRed = 0xFF, kBlue = 0xFF0000, kFrameBlue = 0x733C00;
+constexpr COLORREF kRed = 0xFF, kBlue = 0xFF0000, kFrameBlue = 0x733C00;
 
 // Every pixel of the rectangle (right and bottom exclusive) is the colour.
 using PixelRun = std::pair<RECT, COLORREF>;
