@@ -1,6 +1,7 @@
 #include "host/forms/Form.h"
 
 #include "host/forms/StdPicture.h"
+#include "host/forms/UserControl.h"
 #include "host/gdi/Gdi.h"
 #include "host/gdi/OleColor.h"
 #include "host/platform/IniDocument.h"
@@ -227,6 +228,22 @@ bool Form::HandleAccessKey(UINT message, WPARAM key)
             chosen = matches[(i + 1) % matches.size()];
     chosen->OnAccessKey();
     return true;
+}
+
+void Form::FocusMoved()
+{
+    auto button = [](Control* control) {
+        auto* userControl = dynamic_cast<UserControl*>(control);
+        return userControl && userControl->DefaultCancel() ? userControl : nullptr;
+    };
+    const HWND focus = GetFocus();
+    Control* focused = nullptr;
+    for (Control* control : m_order)
+        if (button(control) && control->hWnd() && control->hWnd() == focus)
+            focused = control;
+    for (Control* control : m_order)
+        if (UserControl* userControl = button(control))
+            userControl->SetDisplayAsDefault(focused ? control == focused : control->Default());
 }
 
 std::optional<LRESULT> Form::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM)
