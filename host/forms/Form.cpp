@@ -204,7 +204,7 @@ bool Form::HandleAccessKey(UINT message, WPARAM key)
     if (message == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE)) {
         for (Control* control : m_order) {
             if (usable(control) && ((key == VK_RETURN && control->Default()) || (key == VK_ESCAPE && control->Cancel()))) {
-                control->OnAccessKey();
+                control->OnAccessKey(key == VK_RETURN ? '\r' : 0x1B);
                 return true;
             }
         }
@@ -226,7 +226,7 @@ bool Form::HandleAccessKey(UINT message, WPARAM key)
     for (std::size_t i = 0; i < matches.size(); ++i)
         if (matches[i]->hWnd() == focus)
             chosen = matches[(i + 1) % matches.size()];
-    chosen->OnAccessKey();
+    chosen->OnAccessKey(static_cast<unsigned char>(wanted));
     return true;
 }
 

@@ -137,11 +137,7 @@ void UserControl::SetEnabled(bool enabled) { Control::SetEnabled(enabled); }
 
 char UserControl::AccessKey() const { return m_accessKeys.empty() ? 0 : m_accessKeys.front(); }
 
-void UserControl::OnAccessKey()
-{
-    int key = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(AccessKey())));
-    UserControl_AccessKeyPress(key);
-}
+void UserControl::OnAccessKey(int keyAscii) { UserControl_AccessKeyPress(keyAscii); }
 
 void UserControl::ReadSettings(const PropertyBag& bag)
 {

@@ -91,7 +91,7 @@ public:
 
     void SetEnabled(bool enabled) override;
     char AccessKey() const override;
-    void OnAccessKey() override;
+    void OnAccessKey(int keyAscii) override;
     void Loaded() override;
     void Unloaded() override;
     PropertyBag SaveSettings() override;
