@@ -45,7 +45,8 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
 --state STATE    buttons only, each that state and nothing more: normal, hover (the
                  pointer resting on its centre), pressed (then the left button
                  held), disabled (Enabled False), latched (check-box mode with
-                 Value True), default (the form's default button).
+                 Value True), default (the form's default button); the focus
+                 rests on the form, so no other state shows the default look.
 --script FILE    one step a line, run in order:
                    move X Y     the pointer to form client pixels X, Y
                    down | up    the left button;  rdown | rup  the right button
@@ -422,6 +423,9 @@ int Render(const Options& options)
             controlForm.Show();
             form = &controlForm;
             auto* button = dynamic_cast<gxButtons_H*>(control);
+            // A button with the focus would show the default look in every state.
+            if (button)
+                SetFocus(controlForm.hWnd());
             if (button && (options.state == "hover" || options.state == "pressed")) {
                 RECT rect;
                 GetWindowRect(control->hWnd(), &rect);

@@ -297,6 +297,10 @@ void gxButtons_H::RedrawButton()
 {
     if (m_drawingDelayed)
         return;
+    // The first step of every face: a button the CustomClick move has just shifted
+    // keeps the face it had, copied to it where it now is.
+    if (ApplyClickOffset())
+        return;
     RedrawWork work;
     const ButtonLook look = Look();
     PaintFace(look, m_buffer, work);

@@ -99,9 +99,6 @@ struct ButtonLook {
     HRGN FrameRegion = nullptr;
     HRGN InnerFrameRegion = nullptr;
     HWND Window = nullptr; // the control's window, whose region the outline frames copy
-    // Moves the window of a pressed CustomClick button; true when it just moved it,
-    // so the face is not painted. None: the button never moves.
-    std::function<bool()> ApplyClickOffset;
 
     bool Pressed() const { return (ButtonState & kPressedBits) == kPressedBits; }
 };

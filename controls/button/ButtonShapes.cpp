@@ -136,10 +136,6 @@ void CarvePictureOutline(HDC picture, SIZE pictureSize, SIZE controlSize, HRGN w
 
 void PrepareFaceClip(const ButtonLook& look, BackBuffer& buffer, RedrawWork& work)
 {
-    if (look.ApplyClickOffset && look.ApplyClickOffset()) {
-        work.DrawCode = 0;
-        return;
-    }
     work.DrawCode = 1;
     HDC dc = buffer.BufferDC;
     const bool pressed = look.Pressed();

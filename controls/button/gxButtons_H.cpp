@@ -7,6 +7,7 @@
 
 #include "controls/button/gxButtons_H.h"
 
+#include "controls/button/modGxTimer.h"
 #include "host/forms/Form.h"
 #include "host/forms/HostServices.h"
 #include "host/runtime/RuntimeError.h"
@@ -19,9 +20,6 @@ namespace korvane {
 using namespace button;
 
 namespace {
-
-// The hover timer's identifier on the button's window.
-constexpr UINT_PTR kHoverTimerId = 237;
 
 bool InRange(std::int32_t value, std::int32_t low, std::int32_t high) { return value >= low && value <= high; }
 
@@ -42,7 +40,13 @@ void IgnoringErrors(Step&& step)
 
 } // namespace
 
-gxButtons_H::~gxButtons_H() { UserControl_Terminate(); }
+gxButtons_H::~gxButtons_H()
+{
+    UserControl_Terminate();
+    // Unregistering on destruction: the container's slots never keep a button that is gone.
+    if (m_mode == gxOption)
+        LeaveOptionGroup();
+}
 
 // ---------------------------------------------------------------------------
 // [SECTION] Properties
@@ -638,7 +642,7 @@ void gxButtons_H::UserControl_Paint()
 void gxButtons_H::UserControl_Terminate()
 {
     if (m_hoverTracking && hWnd()) {
-        KillTimer(hWnd(), kHoverTimerId);
+        KillTimer(hWnd(), modGxTimer::kHoverTimerId);
         m_hoverTracking = false;
     }
     for (HRGN* region : { &InnerFrameRegion, &FrameRegion }) {

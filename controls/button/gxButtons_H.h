@@ -139,9 +139,11 @@ public:
     void DelayDrawing(bool delay);
     // Paints the whole button into the back buffer, copies it to the control and shows it.
     void RedrawButton();
-    // The pointer rests on the button (or has left it): what hover tracking sets when
-    // it starts, and clears when the pointer goes.
+    // The pointer rests on the button (or has left it): starts hover tracking, as a
+    // move onto the button does, or ends it, as the timer does once the pointer goes.
     void ShowHover(bool hovering);
+    // The hover timer's tick (modGxTimer): ends the hover once the pointer is elsewhere.
+    void CheckHoverExit(std::int32_t timerId);
 
     // -----------------------------------------------------------------------
     // [SECTION] State, for inspection
@@ -202,11 +204,15 @@ protected:
     void UserControl_MouseMove(int Button, int Shift, double X, double Y) override;
     void UserControl_MouseUp(int Button, int Shift, double X, double Y) override;
     void UserControl_Click() override;
+    void UserControl_DblClick() override;
     void UserControl_KeyDown(int& KeyCode, int Shift) override;
     void UserControl_KeyUp(int& KeyCode, int Shift) override;
     void UserControl_KeyPress(int& KeyAscii) override;
     void UserControl_AccessKeyPress(int KeyAscii) override;
+    void UserControl_GotFocus() override;
     void UserControl_LostFocus() override;
+    // A push button: it can be the form's default, and shows so while it has the focus.
+    bool DefaultCancel() const override { return true; }
     void OnEnabledChanged() override;
 
     // The host's drag events, forwarded as they come.
@@ -234,12 +240,20 @@ private:
     HRGN PictureOutlineRegion();
     // The bitmap an outline is carved from, and its size.
     HBITMAP OutlinePicture(SIZE& size) const;
-    // Option groups (ButtonBehaviour.cpp): 1 join, -1 leave, 0 this one is on, 2 ask.
+    // Option groups (ButtonGroupsAndHover.cpp): 1 join, -1 leave, 0 this one is on, 2 ask.
     void OptionToggle(std::int16_t action, bool* anyOn = nullptr);
+    // Takes this button's slot out of its container's group, if it has one there.
+    void LeaveOptionGroup();
+    // The container's window, from the handle kept in Tag.
+    HWND ContainerWindow() const;
+    // Hover tracking (ButtonGroupsAndHover.cpp): the window properties and the timer.
+    void StartHoverTracking();
+    void EndHover(UINT_PTR timerId);
     // The click handler that the host's Click, keys and access keys reach.
     void ClickHandler();
-    // Whether a client point lies on the button.
-    bool Inside(double x, double y) const;
+    // The CustomClick move of a pressed command button (ButtonBehaviour.cpp); true
+    // when it has just moved the window, so this redraw paints no face.
+    bool ApplyClickOffset();
 
     bool DesignMode() const;
     void DesignMessage(const std::string& text, const std::string& title = "") const;

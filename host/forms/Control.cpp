@@ -230,8 +230,16 @@ std::optional<LRESULT> Control::HandleMessage(HWND, UINT message, WPARAM wParam,
         return 0;
     }
     case WM_CHAR: OnChar(static_cast<unsigned>(wParam)); return 0;
-    case WM_SETFOCUS: OnGotFocus(); return 0;
-    case WM_KILLFOCUS: OnLostFocus(); return 0;
+    case WM_SETFOCUS:
+        if (m_form)
+            m_form->FocusMoved();
+        OnGotFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        OnLostFocus();
+        if (m_form)
+            m_form->FocusMoved();
+        return 0;
     case WM_PAINT: OnPaint(); return 0;
     case WM_SIZE: OnResize(); return 0;
     case WM_ENABLE: OnEnabledChanged(); return 0;

@@ -81,8 +81,9 @@ public:
     virtual bool CanTakeFocus() const { return true; }
     // The access key of the control's caption ('&X'), or 0.
     virtual char AccessKey() const { return 0; }
-    // An access key, Enter (default) or Esc (cancel) chose this control.
-    virtual void OnAccessKey() {}
+    // An access key, Enter (default) or Esc (cancel) chose this control; `keyAscii`
+    // is the upper-case key, 13 or 27.
+    virtual void OnAccessKey(int /*keyAscii*/) {}
 
     std::optional<LRESULT> HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) final;
 

@@ -1,6 +1,7 @@
 #include "host/forms/Form.h"
 
 #include "host/forms/StdPicture.h"
+#include "host/forms/UserControl.h"
 #include "host/gdi/Gdi.h"
 #include "host/gdi/OleColor.h"
 #include "host/platform/IniDocument.h"
@@ -203,7 +204,7 @@ bool Form::HandleAccessKey(UINT message, WPARAM key)
     if (message == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE)) {
         for (Control* control : m_order) {
             if (usable(control) && ((key == VK_RETURN && control->Default()) || (key == VK_ESCAPE && control->Cancel()))) {
-                control->OnAccessKey();
+                control->OnAccessKey(key == VK_RETURN ? '\r' : 0x1B);
                 return true;
             }
         }
@@ -225,8 +226,24 @@ bool Form::HandleAccessKey(UINT message, WPARAM key)
     for (std::size_t i = 0; i < matches.size(); ++i)
         if (matches[i]->hWnd() == focus)
             chosen = matches[(i + 1) % matches.size()];
-    chosen->OnAccessKey();
+    chosen->OnAccessKey(static_cast<unsigned char>(wanted));
     return true;
+}
+
+void Form::FocusMoved()
+{
+    auto button = [](Control* control) {
+        auto* userControl = dynamic_cast<UserControl*>(control);
+        return userControl && userControl->DefaultCancel() ? userControl : nullptr;
+    };
+    const HWND focus = GetFocus();
+    Control* focused = nullptr;
+    for (Control* control : m_order)
+        if (button(control) && control->hWnd() && control->hWnd() == focus)
+            focused = control;
+    for (Control* control : m_order)
+        if (UserControl* userControl = button(control))
+            userControl->SetDisplayAsDefault(focused ? control == focused : control->Default());
 }
 
 std::optional<LRESULT> Form::HandleMessage(HWND, UINT message, WPARAM wParam, LPARAM)

@@ -71,6 +71,9 @@ private:
     friend class Control;
     void CreateControls(const std::vector<LayoutNode>& nodes, Control* container, std::string& error);
     bool HandleAccessKey(UINT message, WPARAM key);
+    // The focus moved: as for push buttons on Windows, the button with the focus
+    // displays as the default, else the form's default button does.
+    void FocusMoved();
     void PaintBackground();
 
     std::string m_name;

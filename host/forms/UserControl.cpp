@@ -25,11 +25,19 @@ AmbientProperties UserControl::Ambient() const
         ambient.BackColor = form->BackColor();
         ambient.Font = form->Font();
     }
-    ambient.DisplayAsDefault = Default();
+    ambient.DisplayAsDefault = m_displayAsDefault.value_or(Default());
     ambient.DisplayName = DisplayName();
     if (!ambient.Font)
         ambient.Font = std::make_shared<StdFont>();
     return ambient;
+}
+
+void UserControl::SetDisplayAsDefault(bool displayAsDefault)
+{
+    const bool changed = m_displayAsDefault.value_or(Default()) != displayAsDefault;
+    m_displayAsDefault = displayAsDefault;
+    if (changed)
+        UserControl_AmbientChanged("DisplayAsDefault");
 }
 
 bool UserControl::LetStoredSetting(std::string_view key, const PropertyValue& value)
@@ -129,11 +137,7 @@ void UserControl::SetEnabled(bool enabled) { Control::SetEnabled(enabled); }
 
 char UserControl::AccessKey() const { return m_accessKeys.empty() ? 0 : m_accessKeys.front(); }
 
-void UserControl::OnAccessKey()
-{
-    int key = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(AccessKey())));
-    UserControl_AccessKeyPress(key);
-}
+void UserControl::OnAccessKey(int keyAscii) { UserControl_AccessKeyPress(keyAscii); }
 
 void UserControl::ReadSettings(const PropertyBag& bag)
 {
@@ -182,17 +186,24 @@ void UserControl::OnMouseUp(int button, int shift, int x, int y)
 {
     UserControl_MouseUp(button, shift, PixelsToScale(x), PixelsToScale(y));
     bool inside = x >= 0 && y >= 0 && x < ClientWidthPixels() && y < ClientHeightPixels();
+    // A shaped window is released over only inside its region.
+    if (HRGN region = inside && hWnd() ? CreateRectRgn(0, 0, 0, 0) : nullptr) {
+        if (GetWindowRgn(hWnd(), region) != ERROR)
+            inside = PtInRegion(region, x, y);
+        DeleteObject(region);
+    }
     if (button == vbLeftButton && m_pressedInside && inside && hWnd())
         UserControl_Click();
     if (button == vbLeftButton)
         m_pressedInside = false;
 }
 
-void UserControl::OnDoubleClick(int button, int shift, int x, int y)
+void UserControl::OnDoubleClick(int, int, int, int)
 {
-    if (button == vbLeftButton)
-        UserControl_DblClick();
-    OnMouseDown(button, shift, x, y);
+    // The second press of a double click is the DblClick event alone, of any button,
+    // and its release is no Click.
+    m_pressedInside = false;
+    UserControl_DblClick();
 }
 
 bool UserControl::OnKeyDown(int& keyCode, int shift)

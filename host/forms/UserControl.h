@@ -77,6 +77,12 @@ public:
             handler(std::forward<Args>(args)...);
     }
 
+    // Whether the control acts as a push button: it can be the form's default or
+    // cancel button, and its ambient DisplayAsDefault follows the focus.
+    virtual bool DefaultCancel() const { return false; }
+    // The ambient DisplayAsDefault changes; the control hears of it when it does.
+    void SetDisplayAsDefault(bool displayAsDefault);
+
     // The table of the control's stored settings; none for a control without one.
     virtual const SettingLookup* StoredSettingsTable() const { return nullptr; }
     // Sets a stored setting by its key through the property's Let, the value converted
@@ -85,7 +91,7 @@ public:
 
     void SetEnabled(bool enabled) override;
     char AccessKey() const override;
-    void OnAccessKey() override;
+    void OnAccessKey(int keyAscii) override;
     void Loaded() override;
     void Unloaded() override;
     PropertyBag SaveSettings() override;
@@ -151,6 +157,7 @@ private:
     std::string m_accessKeys;
     std::set<std::string> m_changed;
     bool m_pressedInside = false;
+    std::optional<bool> m_displayAsDefault; // until the form first says, the Default setting
     bool m_terminated = false;
 };
 

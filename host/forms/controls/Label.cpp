@@ -89,7 +89,7 @@ char Label::AccessKey() const
     return 0;
 }
 
-void Label::OnAccessKey()
+void Label::OnAccessKey(int)
 {
     // The control that follows the label in the tab order takes the focus.
     if (!ParentForm())

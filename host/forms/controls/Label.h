@@ -41,7 +41,7 @@ public:
 
     bool CanTakeFocus() const override { return false; }
     char AccessKey() const override;
-    void OnAccessKey() override;
+    void OnAccessKey(int keyAscii) override;
     void Loaded() override;
 
 protected:

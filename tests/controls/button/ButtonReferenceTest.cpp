@@ -53,6 +53,8 @@ TEST_P(ButtonReference, MatchesTheReferencePicture)
     }
 
     gxButtons_H& button = Load(settings, width, height, "    BackColor = &H00D8E9EC&\n");
+    // The references show no default look, which a focused button takes.
+    SetFocus(FormWindow());
     if (state == "hover" || state == "pressed") {
         Move("cmdTest");
         button.ShowHover(true);
