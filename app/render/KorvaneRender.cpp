@@ -431,8 +431,13 @@ int Render(const Options& options)
                 GetWindowRect(control->hWnd(), &rect);
                 headless.MoveMouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
                 button->ShowHover(true);
-                if (options.state == "pressed")
+                if (options.state == "pressed") {
                     headless.PressMouse();
+                    // The press gives the button the focus, and with it the default
+                    // look, which this state leaves out.
+                    window::DoEvents();
+                    button->SetDisplayAsDefault(false);
+                }
             }
             if (button && options.state == "default")
                 button->NotifyAmbientChanged("DisplayAsDefault");

@@ -20,4 +20,4 @@ for style in 0 1 2 3 4 5 6 7; do
 done
 # The array buttons stand side by side at y 152 of the client area, from x 8 to 433.
 "$render" window --out "$scratch/window.png"
-convert "$scratch/window.png" -crop 426x25+8+152 +repage main-window-buttons.png
+convert "$scratch/window.png" -crop 426x25+8+152 +repage -strip main-window-buttons.png
