@@ -80,10 +80,12 @@ TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
     };
     const Pair pairs[] = {
         { "empty", "half", false },     { "half", "let", true },       { "normal", "pressed", false },
-        { "normal", "disabled", false }, { "hover", "press", false },  { "press", "pressed", true },
+        { "normal", "disabled", false }, { "hover", "press", false },  { "press", "pressed", false },
         { "plain", "tiled", false },     { "tiled", "quoted", true },     { "normal", "default", false },
         { "normal", "green", false },
     };
+    // A scripted press also gives the button the focus and so the default look,
+    // which --state pressed leaves out.
     for (const Pair& pair : pairs)
         EXPECT_EQ(Load(std::string(pair.a) + ".png").Pixels() == Load(std::string(pair.b) + ".png").Pixels(), pair.same)
             << pair.a << " and " << pair.b;
