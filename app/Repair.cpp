@@ -2,6 +2,7 @@
 
 #include "app/frmKorvane.h"
 #include "dsn/mdlDns.h"
+#include "host/forms/HostServices.h"
 
 namespace korvane {
 
@@ -17,6 +18,8 @@ std::string RepairReport::FailureMessage() const
     return std::string("无法打开数据源 ") + frmKorvane::kDsnName + " 的数据库文件：\r\n" + database + "\r\n\r\n"
         + driverMessage;
 }
+
+std::string DefaultDatabasePath() { return forms::App::PathText() + frmKorvane::kPathSuffix; }
 
 RepairReport RepairDataSource(const std::string& database)
 {

@@ -27,4 +27,7 @@ struct RepairReport {
 
 RepairReport RepairDataSource(const std::string& database);
 
+// The database the window starts with: db.mdb in the program's folder.
+std::string DefaultDatabasePath();
+
 } // namespace korvane

@@ -20,7 +20,7 @@ using forms::Screen::SetMousePointer;
 void frmKorvane::Form_Load()
 {
     if (auto* path = Get<TarvosXPText>("txtMdbpath"))
-        path->LetText(forms::App::PathText() + kPathSuffix);
+        path->LetText(DefaultDatabasePath());
 }
 
 void frmKorvane::BindEvents()
