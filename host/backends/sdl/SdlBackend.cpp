@@ -8,6 +8,7 @@
 // [SECTION] Pointer and screen
 
 #include "host/backends/sdl/SdlBackend.h"
+#include "host/backends/sdl/SdlDialog.h"
 
 #include <SDL.h>
 
@@ -332,12 +333,20 @@ void SdlBackend::CreateTopLevel(HWND window, const TopLevelInfo& info)
     // SDL refuses empty windows; a zero-sized form gets one pixel nobody draws on.
     int width = std::max(1, info.rect.Width());
     int height = std::max(1, info.rect.Height());
+    TopLevel* owner = info.owner ? Find(*m_data, info.owner) : nullptr;
+    // SDL reads the window type when it makes the window; only a dialog asks for another.
+    if (owner)
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
     SDL_Window* sdlWindow = SDL_CreateWindow(info.title.c_str(), info.rect.left, info.rect.top, width, height,
         SDL_WINDOW_HIDDEN);
+    if (owner)
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_NORMAL");
     if (!sdlWindow) {
         SDL_Log("Korvane: cannot create a window: %s", SDL_GetError());
         return;
     }
+    if (owner)
+        MakeDialogOf(sdlWindow, owner->window);
     TopLevel top;
     top.window = sdlWindow;
     top.visible = info.visible;
