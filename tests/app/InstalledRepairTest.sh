@@ -3,7 +3,8 @@
 # data source written and, as there is no database beside the installed program,
 # the error box; confirm it, quit with the exit button, and expect exit code 0.
 # The build is staged into a private root first, so the test sees this build and
-# the machine's own installation is left alone. With openbox installed a real window
+# the machine's own installation is left alone. With GDK_SCALE set the window must
+# come at that multiple and take clicks at scaled places. With openbox installed a real window
 # manager runs, and the box must be its main window's dialog and stay in front.
 set -euo pipefail
 
@@ -42,12 +43,15 @@ fi
 pid=$!
 main="$(timeout 20 xdotool search --sync --onlyvisible --name "Korvane Version 3.0" | head -n 1 || true)"
 [ -n "$main" ] || { echo "no main window appeared"; cat "$work/korvane.log"; exit 1; }
+scale="${GDK_SCALE:-1}"
+size="$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
+[ "$size" = "$((430 * scale))x$((213 * scale))" ] || { echo "the window is $size at scale $scale"; exit 1; }
 # The repair button's centre in client pixels: (2640 + 2310 / 2) / 15, (2280 + 375 / 2) / 15.
 # A window that has just appeared may not take the first click (the pointer has
 # not been seen to arrive over it); click again until the repair answers.
 done_box=""
 for attempt in 1 2 3 4 5; do
-  xdotool mousemove --window "$main" 253 164
+  xdotool mousemove --window "$main" $((253 * scale)) $((164 * scale))
   sleep 1
   xdotool click 1
   for _ in $(seq 1 40); do
@@ -80,7 +84,7 @@ for _ in $(seq 1 50); do window_named 错误 >/dev/null || break; sleep 0.2; don
 # early: click again until the program ends.
 ended=""
 for attempt in 1 2 3 4 5; do
-  xdotool mousemove --window "$main" 372 164
+  xdotool mousemove --window "$main" $((372 * scale)) $((164 * scale))
   sleep 0.5
   xdotool click 1
   if timeout 4 tail --pid="$pid" -f /dev/null; then ended=1; break; fi

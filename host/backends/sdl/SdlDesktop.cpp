@@ -1,10 +1,14 @@
-#include "host/backends/sdl/SdlDialog.h"
+#include "host/backends/sdl/SdlDesktop.h"
 
 #include <SDL_syswm.h>
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(KORVANE_X11_HINTS)
 // Kept out of the backend's main file: Xlib's macros (CursorShape, None) clash with its names.
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #endif
+
+#include <cstdlib>
+#include <cstring>
 
 namespace korvane::backends {
 
@@ -28,6 +32,31 @@ void MakeDialogOf(SDL_Window* dialog, SDL_Window* owner)
     Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display, wm.info.x11.window, motif, motif, 32, PropModeReplace,
         reinterpret_cast<unsigned char*>(hints), 5);
+#endif
+}
+
+double DesktopXftDpi()
+{
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(KORVANE_X11_HINTS)
+    // Desktops publish their scale in the server's resources, as Xft.dpi.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0;
+    double dpi = 0;
+    if (const char* resources = XResourceManagerString(display)) {
+        XrmInitialize();
+        if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+            char* type = nullptr;
+            XrmValue value {};
+            if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+                dpi = std::strtod(value.addr, nullptr);
+            XrmDestroyDatabase(database);
+        }
+    }
+    XCloseDisplay(display);
+    return dpi;
+#else
+    return 0;
 #endif
 }
 
