@@ -1,10 +1,11 @@
 #include "app/frmKorvane.h"
 
+#include "app/Repair.h"
+
 #include "controls/button/gxButtons_H.h"
 #include "controls/progress_bar/XP_ProgressBar.h"
 #include "controls/text_box/TarvosXPText.h"
 #include "dsn/clsOdbc.h"
-#include "dsn/mdlDns.h"
 #include "host/forms/HostServices.h"
 #include "host/forms/controls/PlainControls.h"
 #include "host/forms/controls/Label.h"
@@ -19,7 +20,7 @@ using forms::Screen::SetMousePointer;
 void frmKorvane::Form_Load()
 {
     if (auto* path = Get<TarvosXPText>("txtMdbpath"))
-        path->LetText(forms::App::PathText() + kPathSuffix);
+        path->LetText(DefaultDatabasePath());
 }
 
 void frmKorvane::BindEvents()
@@ -68,12 +69,10 @@ void frmKorvane::Repair(gxButtons_H& button)
 {
     SetMousePointer(forms::vbHourglass);
     button.LetEnabled(false);
-    if (mdlDns::DSNExists(kDsnName, kHive))
-        Delete_ODBC(kDsnName);
     std::string path;
     if (auto* box = Get<TarvosXPText>("txtMdbpath"))
         path = box->Text();
-    std::string created = Create_ODBC(kDsnName, path, kDescription);
+    RepairReport report = RepairDataSource(path);
 
     auto* bar = Get<XP_ProgressBar>("XP_ProgressBar1");
     if (bar) {
@@ -83,11 +82,12 @@ void frmKorvane::Repair(gxButtons_H& button)
             bar->LetValue(value);
     }
     SetMousePointer(forms::vbDefault);
-    // A refused creation is reported instead of claiming success.
-    if (created.empty())
+    // A refused creation, or a data source the driver cannot open, is reported
+    // instead of claiming success; the data source stays as the user asked.
+    if (report.Succeeded())
         MsgBox(kDoneMessage, forms::vbInformation, kDoneTitle);
     else
-        MsgBox(created, forms::vbCritical, "错误");
+        MsgBox(report.FailureMessage(), forms::vbCritical, "错误");
     if (bar)
         bar->SetVisible(false);
     button.LetEnabled(true);

@@ -28,8 +28,9 @@ public:
 
     void cmdgxButtons_Click(std::int16_t Index);
     void Label1_Click();
-    std::string Create_ODBC(const std::string& dsnName, const std::string& mdbPath, const std::string& description);
-    std::string Delete_ODBC(const std::string& dsnName);
+    // Neither needs the window, so the repair without one uses them too.
+    static std::string Create_ODBC(const std::string& dsnName, const std::string& mdbPath, const std::string& description);
+    static std::string Delete_ODBC(const std::string& dsnName);
 
 protected:
     void Form_Load() override;

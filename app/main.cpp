@@ -1,6 +1,8 @@
 // Korvane's start: the main window is the start-up object; the program ends when
-// it is unloaded and the running handler has returned.
+// it is unloaded and the running handler has returned. Arguments are for the
+// terminal and open no window.
 
+#include "app/CommandLine.h"
 #include "app/frmKorvane.h"
 #include "host/backends/sdl/SdlBackend.h"
 #include "host/forms/HostServices.h"
@@ -9,6 +11,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 
 namespace {
 
@@ -24,8 +27,10 @@ std::filesystem::path ResourceFolder()
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1)
+        return korvane::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
     std::unique_ptr<korvane::backends::SdlBackend> backend = korvane::backends::SdlBackend::Create();
     if (!backend) {
         std::fprintf(stderr, "korvane: no display is available to open the window on\n");

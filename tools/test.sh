@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Korvane with warnings as errors, installs it
-# and runs the whole test suite, then runs it again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# and runs the whole test suite, builds and checks the Debian package, then runs
+# the suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -13,6 +13,9 @@ report_installed
 export CTEST_PARALLEL_LEVEL="$(nproc)"
 echo "== Test suite"
 ctest --test-dir "$KORVANE_ROOT/build/ci" --output-on-failure
+
+echo "== Debian package"
+bash "$KORVANE_ROOT/tools/check-package.sh" "$KORVANE_ROOT/build/ci"
 
 echo "== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 build "$KORVANE_ROOT/build/sanitize" -DKORVANE_WERROR=ON -DKORVANE_SANITIZE=ON -DKORVANE_BENCHMARKS=OFF

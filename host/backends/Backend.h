@@ -47,6 +47,9 @@ struct TopLevelInfo {
     std::string title; // UTF-8
     raster::IntRect rect; // screen coordinates of the client area
     bool visible = true;
+    // A dialog of this top-level window: the window manager keeps it above its owner
+    // and offers neither minimize nor maximize. None for an ordinary window.
+    HWND owner = nullptr;
 };
 
 class Backend {

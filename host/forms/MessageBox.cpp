@@ -213,6 +213,7 @@ public:
         info.rect = placed;
         info.title = m_info.title;
         info.visible = false;
+        info.owner = owner;
         info.handler = this;
         m_info.hwnd = window::CreateHostWindow(info);
         Paint();

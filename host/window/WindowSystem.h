@@ -31,6 +31,7 @@ public:
 
 struct WindowCreateInfo {
     HWND parent = nullptr;       // none for a top-level window
+    HWND owner = nullptr;        // a top-level window that is a dialog of this one
     raster::IntRect rect;        // in the parent's client coordinates, or the screen's
     std::string title;
     bool visible = true;

@@ -80,7 +80,7 @@ HWND CreateHostWindow(const WindowCreateInfo& info)
         parent->children.insert(parent->children.begin(), hwnd);
     } else {
         State().topLevels.insert(State().topLevels.begin(), hwnd);
-        CurrentBackend().CreateTopLevel(hwnd, backends::TopLevelInfo { info.title, info.rect, info.visible });
+        CurrentBackend().CreateTopLevel(hwnd, backends::TopLevelInfo { info.title, info.rect, info.visible, info.owner });
     }
     Deliver(hwnd, WM_CREATE, 0, 0);
     return hwnd;

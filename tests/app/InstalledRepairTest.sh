@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # The installed program under a virtual display: press the repair button, see the
-# data source written and the completion box, confirm it, quit with the exit
-# button, and expect exit code 0. Skips (77) when the program is not installed.
+# data source written and, as there is no database beside the installed program,
+# the error box; confirm it, quit with the exit button, and expect exit code 0.
+# The build is staged into a private root first, so the test sees this build and
+# the machine's own installation is left alone. With GDK_SCALE set the window must
+# come at that multiple and take clicks at scaled places. With openbox installed a real window
+# manager runs, and the box must be its main window's dialog and stay in front.
 set -euo pipefail
 
-korvane="$1"
-setup_library="$2"
+cmake="$1"
+build="$2"
 mdbtools="$3"
-[ -x "$korvane" ] || { echo "not installed: $korvane"; exit 77; }
 
 work="$(mktemp -d)"
-trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" "${wm:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+DESTDIR="$work/root" "$cmake" --install "$build" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
+korvane="$(find "$work/root" -path '*/bin/korvane' | head -n 1)"
+setup_library="$(find "$work/root" -name libkorvane-access-setup.so | head -n 1)"
 mkdir -p "$work/etc"
 printf '[Microsoft Access Driver (*.mdb)]\nDriver=%s\nSetup=%s\n' "$mdbtools" "$setup_library" >"$work/etc/odbcinst.ini"
 export ODBCSYSINI="$work/etc" ODBCINI="$work/odbc.ini"
@@ -23,34 +29,62 @@ window_named() {
   return 1
 }
 
+wm=""
+if command -v openbox >/dev/null; then
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+  # Openbox announces itself before it takes map requests; a window mapped in
+  # between is never managed, and SDL waits for its mapping forever.
+  sleep 1
+fi
+
 "$korvane" >"$work/korvane.log" 2>&1 &
 pid=$!
-main="$(timeout 20 xdotool search --sync --onlyvisible --name 'Korvane Version 3.0' | head -n 1)"
+main="$(timeout 20 xdotool search --sync --onlyvisible --name "Korvane Version 3.0" | head -n 1 || true)"
+[ -n "$main" ] || { echo "no main window appeared"; cat "$work/korvane.log"; exit 1; }
+scale="${GDK_SCALE:-1}"
+size="$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
+[ "$size" = "$((430 * scale))x$((213 * scale))" ] || { echo "the window is $size at scale $scale"; exit 1; }
 # The repair button's centre in client pixels: (2640 + 2310 / 2) / 15, (2280 + 375 / 2) / 15.
 # A window that has just appeared may not take the first click (the pointer has
 # not been seen to arrive over it); click again until the repair answers.
 done_box=""
 for attempt in 1 2 3 4 5; do
-  xdotool mousemove --window "$main" 253 164
+  xdotool mousemove --window "$main" $((253 * scale)) $((164 * scale))
   sleep 1
   xdotool click 1
   for _ in $(seq 1 40); do
-    done_box="$(window_named 完成 || true)"
+    done_box="$(window_named 错误 || true)"
     [ -n "$done_box" ] && break 2
     sleep 0.2
   done
 done
-[ -n "$done_box" ] || { echo "no completion box appeared"; cat "$work/korvane.log"; exit 1; }
+[ -n "$done_box" ] || { echo "no error box appeared"; cat "$work/korvane.log"; exit 1; }
 grep -q '^\[Pelwick2006\]$' "$ODBCINI" || { echo "no data source written"; cat "$ODBCINI" || true; exit 1; }
 grep -q '^Driver=Microsoft Access Driver (\*.mdb)$' "$ODBCINI"
+if [ -n "$wm" ]; then
+  fail() { echo "$1"; xprop -id "$2"; exit 1; }
+  xprop -id "$done_box" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$main")\$" || fail "the box is not transient for the main window" "$done_box"
+  xprop -id "$done_box" _NET_WM_WINDOW_TYPE | grep -q '_NET_WM_WINDOW_TYPE_DIALOG' || fail "the box is not a dialog" "$done_box"
+  # Openbox keeps minimize on every window whatever the hints say; maximize it drops.
+  ! xprop -id "$done_box" _NET_WM_ALLOWED_ACTIONS | grep -Eq 'MAXIMIZE|RESIZE' || fail "the box can be maximized or resized" "$done_box"
+  ! xprop -id "$main" _NET_WM_ALLOWED_ACTIONS | grep -Eq 'MAXIMIZE|RESIZE' || fail "the main window can be maximized or resized" "$main"
+  # Activating the disabled main window keeps the box above it.
+  xdotool windowactivate "$main" 2>/dev/null || true
+  sleep 0.5
+  stacking="$(xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep '^0x' | while read -r id; do printf '%d\n' "$id"; done)"
+  [ "$(grep -n -x "$done_box" <<<"$stacking" | cut -d: -f1)" -gt "$(grep -n -x "$main" <<<"$stacking" | cut -d: -f1)" ] ||
+    { echo "the box went behind the main window"; exit 1; }
+fi
 xdotool windowfocus --sync "$done_box" key Return
-for _ in $(seq 1 50); do window_named 完成 >/dev/null || break; sleep 0.2; done
+for _ in $(seq 1 50); do window_named 错误 >/dev/null || break; sleep 0.2; done
 # The exit button: (4680 + 1815 / 2) / 15, (2280 + 375 / 2) / 15. The main window is
 # enabled again only once the box has gone, so a click on a busy machine may come too
 # early: click again until the program ends.
 ended=""
 for attempt in 1 2 3 4 5; do
-  xdotool mousemove --window "$main" 372 164
+  xdotool mousemove --window "$main" $((372 * scale)) $((164 * scale))
   sleep 0.5
   xdotool click 1
   if timeout 4 tail --pid="$pid" -f /dev/null; then ended=1; break; fi

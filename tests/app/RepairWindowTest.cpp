@@ -132,13 +132,29 @@ TEST_F(RepairWindow, AnExistingDataSourceIsRemovedBeforeTheAdd)
     EXPECT_EQ(korvane::testing::CountDateTestRows("Pelwick2006"), 6);
 }
 
-TEST_F(RepairWindow, AnEmptyPathStillCreatesTheDataSource)
+TEST_F(RepairWindow, ADatabaseTheDriverCannotOpenIsReportedAndTheDataSourceStays)
 {
-    Get<TarvosXPText>("txtMdbpath").LetText("");
-    korvane->cmdgxButtons_Click(1);
-    std::string file = ReadFile(sandbox.UserIni());
-    EXPECT_NE(file.find("[Pelwick2006]\nDriver=Microsoft Access Driver (*.mdb)\nDBQ=\n"), std::string::npos) << file;
-    ExpectOneBox(frmKorvane::kDoneMessage, forms::vbInformation, frmKorvane::kDoneTitle);
+    // A missing file, no path at all, and a file that is not an Access database.
+    const std::filesystem::path notAccess = sandbox.Root() / "notes.mdb";
+    WriteFile(notAccess, "not an Access database\n");
+    std::size_t boxes = 0;
+    for (const std::string& path : { (sandbox.Root() / "缺少" / "db.mdb").string(), std::string(), notAccess.string() }) {
+        SCOPED_TRACE(path);
+        ScriptMessageBoxes({ Answer(VK_RETURN) });
+        Get<TarvosXPText>("txtMdbpath").LetText(path);
+        korvane->cmdgxButtons_Click(1);
+        std::string file = ReadFile(sandbox.UserIni());
+        EXPECT_NE(file.find("[Pelwick2006]\nDriver=Microsoft Access Driver (*.mdb)\nDBQ=" + path + "\n"), std::string::npos)
+            << file;
+        ASSERT_EQ(MessageBoxesShown().size(), ++boxes);
+        const forms::MessageBoxInfo& box = MessageBoxesShown().back();
+        const std::string head = "无法打开数据源 Pelwick2006 的数据库文件：\r\n" + path + "\r\n\r\n";
+        EXPECT_EQ(box.prompt.rfind(head, 0), 0u) << box.prompt;
+        EXPECT_GT(box.prompt.size(), head.size()) << "the driver's message is missing";
+        EXPECT_EQ(box.style, forms::vbCritical);
+        EXPECT_EQ(box.title, "错误");
+        EXPECT_TRUE(Repair().Enabled());
+    }
 }
 
 TEST_F(RepairWindow, ARefusedCreationIsReportedInsteadOfSuccess)

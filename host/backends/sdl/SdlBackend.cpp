@@ -8,12 +8,14 @@
 // [SECTION] Pointer and screen
 
 #include "host/backends/sdl/SdlBackend.h"
+#include "host/backends/sdl/SdlDesktop.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -202,6 +204,7 @@ struct TopLevel {
     raster::Surface frame;
     SDL_Surface* lastTarget = nullptr;
     bool targetStale = true; // the window surface lost its pixels
+    int scale = 1;           // the backend's scale, for Show
 };
 
 constexpr std::size_t SystemCursorCount = 5; // Arrow .. Cross
@@ -217,6 +220,9 @@ struct SdlBackend::Data {
     SDL_Cursor* customCursor = nullptr;
     // SDL still delivers text typed while text input is off; the window system must not see it.
     bool textInput = false;
+    // Screen pixels per pixel of the window system: frames are grown and input and
+    // placement shrunk by it, so that nothing above the backend sees it.
+    int scale = 1;
 };
 
 namespace {
@@ -296,6 +302,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string* error)
         return nullptr;
     }
     std::unique_ptr<SdlBackend> backend(new SdlBackend());
+    if (driver && std::strcmp(driver, "x11") == 0)
+        backend->m_data->scale = ScaleFactorFor(std::getenv("GDK_SCALE"), DesktopXftDpi());
     SDL_AddEventWatch(WatchEvents, backend->m_data.get());
     // SDL starts with text input on; the window system turns it on for text boxes.
     SDL_StopTextInput();
@@ -330,16 +338,26 @@ std::uint32_t SdlBackend::SdlWindowId(HWND window) const
 void SdlBackend::CreateTopLevel(HWND window, const TopLevelInfo& info)
 {
     // SDL refuses empty windows; a zero-sized form gets one pixel nobody draws on.
-    int width = std::max(1, info.rect.Width());
-    int height = std::max(1, info.rect.Height());
-    SDL_Window* sdlWindow = SDL_CreateWindow(info.title.c_str(), info.rect.left, info.rect.top, width, height,
+    const int scale = m_data->scale;
+    int width = std::max(1, info.rect.Width()) * scale;
+    int height = std::max(1, info.rect.Height()) * scale;
+    TopLevel* owner = info.owner ? Find(*m_data, info.owner) : nullptr;
+    // SDL reads the window type when it makes the window; only a dialog asks for another.
+    if (owner)
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
+    SDL_Window* sdlWindow = SDL_CreateWindow(info.title.c_str(), info.rect.left * scale, info.rect.top * scale, width, height,
         SDL_WINDOW_HIDDEN);
+    if (owner)
+        SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_NORMAL");
     if (!sdlWindow) {
         SDL_Log("Korvane: cannot create a window: %s", SDL_GetError());
         return;
     }
+    if (owner)
+        MakeDialogOf(sdlWindow, owner->window);
     TopLevel top;
     top.window = sdlWindow;
+    top.scale = scale;
     top.visible = info.visible;
     m_data->windows[window] = std::move(top);
     m_data->byId[SDL_GetWindowID(sdlWindow)] = window;
@@ -368,24 +386,38 @@ void Show(TopLevel& top, raster::IntRect area)
         return; // nothing to draw on now; the kept frame fills it later
     if (top.targetStale || target != top.lastTarget)
         area = top.frame.Bounds();
-    area = area.Intersected(top.frame.Bounds()).Intersected(raster::IntRect { 0, 0, target->w, target->h });
+    const int scale = top.scale;
+    area = area.Intersected(top.frame.Bounds())
+               .Intersected(raster::IntRect { 0, 0, target->w / scale, target->h / scale });
     top.lastTarget = target;
     top.targetStale = false;
     if (area.IsEmpty())
         return;
-    SDL_Rect rect { area.left, area.top, area.Width(), area.Height() };
+    SDL_Rect rect { area.left * scale, area.top * scale, area.Width() * scale, area.Height() * scale };
     if (target->format->format == SDL_PIXELFORMAT_RGB888 && !SDL_MUSTLOCK(target)) {
-        // The usual case on X11: the same layout, so rows are copied as they are.
-        auto rowBytes = static_cast<std::size_t>(area.Width()) * sizeof(raster::PixelValue);
-        for (int y = area.top; y < area.bottom; ++y) {
+        // The usual case on X11: the same layout, so rows are copied as they are,
+        // each pixel repeated `scale` times across and each row `scale` times down.
+        auto rowBytes = static_cast<std::size_t>(rect.w) * sizeof(raster::PixelValue);
+        for (int y = rect.y; y < rect.y + rect.h; ++y) {
             auto* destination = static_cast<std::uint8_t*>(target->pixels) + static_cast<std::ptrdiff_t>(y) * target->pitch
-                + static_cast<std::ptrdiff_t>(area.left) * 4;
-            std::memcpy(destination, top.frame.Row(y) + area.left, rowBytes);
+                + static_cast<std::ptrdiff_t>(rect.x) * 4;
+            const raster::PixelValue* source = top.frame.Row(y / scale) + area.left;
+            if (scale == 1) {
+                std::memcpy(destination, source, rowBytes);
+            } else {
+                auto* pixels = reinterpret_cast<raster::PixelValue*>(destination);
+                for (int x = 0; x < rect.w; ++x)
+                    pixels[x] = source[x / scale];
+            }
         }
     } else if (SDL_Surface* source = WrapSurface(top.frame)) {
         SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+        SDL_Rect from { area.left, area.top, area.Width(), area.Height() };
         SDL_Rect destination = rect;
-        SDL_BlitSurface(source, &rect, target, &destination);
+        if (scale == 1)
+            SDL_BlitSurface(source, &from, target, &destination);
+        else
+            SDL_BlitScaled(source, &from, target, &destination); // nearest-neighbour, as SDL2 scales
         SDL_FreeSurface(source);
     }
     SDL_UpdateWindowSurfaceRects(top.window, &rect, 1);
@@ -413,12 +445,13 @@ void SdlBackend::MoveTopLevel(HWND window, const raster::IntRect& rect)
     TopLevel* top = Find(*m_data, window);
     if (!top)
         return;
-    SDL_SetWindowPosition(top->window, rect.left, rect.top);
+    const int scale = m_data->scale;
+    SDL_SetWindowPosition(top->window, rect.left * scale, rect.top * scale);
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(top->window, &width, &height);
-    if (width != std::max(1, rect.Width()) || height != std::max(1, rect.Height())) {
-        SDL_SetWindowSize(top->window, std::max(1, rect.Width()), std::max(1, rect.Height()));
+    if (width != std::max(1, rect.Width()) * scale || height != std::max(1, rect.Height()) * scale) {
+        SDL_SetWindowSize(top->window, std::max(1, rect.Width()) * scale, std::max(1, rect.Height()) * scale);
         top->targetStale = true;
     }
 }
@@ -533,6 +566,13 @@ void HandleWindowEvent(Data& data, const SDL_WindowEvent& event)
         Show(*top, top->frame.Bounds());
 }
 
+// A screen coordinate in the window system's pixels; floor division, so that the
+// pixels left of or above a window stay outside it.
+int Unscaled(const Data& data, int value)
+{
+    return value >= 0 ? value / data.scale : -((-value + data.scale - 1) / data.scale);
+}
+
 // The input event an SDL event stands for; SDL events of no interest, and those for
 // windows already gone, give none.
 std::optional<InputEvent> Translate(Data& data, const SDL_Event& sdl)
@@ -542,8 +582,8 @@ std::optional<InputEvent> Translate(Data& data, const SDL_Event& sdl)
     case SDL_MOUSEMOTION:
         event.kind = InputEvent::Kind::MouseMove;
         event.window = WindowOf(data, sdl.motion.windowID);
-        event.x = sdl.motion.x;
-        event.y = sdl.motion.y;
+        event.x = Unscaled(data, sdl.motion.x);
+        event.y = Unscaled(data, sdl.motion.y);
         event.modifiers = ModifiersForSdl(SDL_GetModState());
         break;
     case SDL_MOUSEBUTTONDOWN:
@@ -553,8 +593,8 @@ std::optional<InputEvent> Translate(Data& data, const SDL_Event& sdl)
             return std::nullopt;
         event.kind = sdl.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown : InputEvent::Kind::MouseUp;
         event.window = WindowOf(data, sdl.button.windowID);
-        event.x = sdl.button.x;
-        event.y = sdl.button.y;
+        event.x = Unscaled(data, sdl.button.x);
+        event.y = Unscaled(data, sdl.button.y);
         event.button = *button;
         event.modifiers = ModifiersForSdl(SDL_GetModState());
         break;
@@ -654,7 +694,7 @@ POINT SdlBackend::CursorPosition()
     int x = 0;
     int y = 0;
     SDL_GetGlobalMouseState(&x, &y);
-    return POINT { x, y };
+    return POINT { Unscaled(*m_data, x), Unscaled(*m_data, y) };
 }
 
 bool SdlBackend::CursorInsideProgram()
@@ -663,14 +703,16 @@ bool SdlBackend::CursorInsideProgram()
     if (!focus || !WindowOf(*m_data, SDL_GetWindowID(focus)))
         return false;
     // SDL keeps the focus while a button is held outside; the pointer itself decides.
-    POINT at = CursorPosition();
+    int atX = 0;
+    int atY = 0;
+    SDL_GetGlobalMouseState(&atX, &atY);
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
     SDL_GetWindowPosition(focus, &left, &top);
     SDL_GetWindowSize(focus, &width, &height);
-    return at.x >= left && at.y >= top && at.x < left + width && at.y < top + height;
+    return atX >= left && atY >= top && atX < left + width && atY < top + height;
 }
 
 raster::IntRect SdlBackend::ScreenBounds()
@@ -678,7 +720,8 @@ raster::IntRect SdlBackend::ScreenBounds()
     SDL_Rect bounds {};
     if (SDL_GetDisplayBounds(0, &bounds) != 0)
         return raster::IntRect { 0, 0, 1024, 768 };
-    return raster::IntRect { bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h };
+    const int scale = m_data->scale;
+    return raster::IntRect { bounds.x / scale, bounds.y / scale, (bounds.x + bounds.w) / scale, (bounds.y + bounds.h) / scale };
 }
 
 std::optional<std::string> SdlBackend::ClipboardText()
@@ -696,6 +739,20 @@ std::optional<std::string> SdlBackend::ClipboardText()
 bool SdlBackend::SetClipboardText(const std::string& text)
 {
     return SDL_WasInit(SDL_INIT_VIDEO) && SDL_SetClipboardText(text.c_str()) == 0;
+}
+
+int ScaleFactorFor(const char* gdkScale, double xftDpi)
+{
+    int scale = 1;
+    if (gdkScale && *gdkScale) {
+        char* end = nullptr;
+        long asked = std::strtol(gdkScale, &end, 10);
+        if (*end == '\0' && asked >= 1)
+            scale = static_cast<int>(std::min<long>(asked, kMaxScale));
+    } else if (xftDpi >= 2 * kStandardDpi) {
+        scale = std::min(static_cast<int>(xftDpi / kStandardDpi), kMaxScale);
+    }
+    return scale;
 }
 
 } // namespace korvane::backends

@@ -1,8 +1,8 @@
 #pragma once
 
-// A backend on a real display through SDL2. This file and SdlBackend.cpp are the
-// only code of the program that sees SDL; the header keeps SDL types out so that
-// nothing above it has to include SDL.
+// A backend on a real display through SDL2. This folder holds the only code of the
+// program that sees SDL; the header keeps SDL types out so that nothing above it
+// has to include SDL.
 //
 // Implemented features:
 //  [x] one SDL window per top-level window: fixed client size, UTF-8 title, icon,
@@ -15,6 +15,10 @@
 //  [x] several windows: every event names the top-level window it belongs to
 //  [x] system cursors (arrow, hourglass, I-beam, hand, cross) and custom cursors
 //  [x] SDL's millisecond clock; waiting blocks in SDL until an event or the deadline
+//  [x] dialogs of an owner window (message boxes) kept above it by the window manager
+//  [x] a desktop scale of 2 or more: windows drawn at that integer multiple with
+//      nearest-neighbour scaling, input and placement scaled back
+//  [ ] custom cursors at the desktop's scale: they keep their own size
 //  [ ] removing a window icon: SDL2 can only replace one
 //  [ ] the platform's double-click time: X11 has none, so it is always 500 ms
 
@@ -75,6 +79,12 @@ private:
 // the keyboard layout, the digit row follows its place on the keyboard, and the
 // keypad gives the navigation keys while Num Lock is off.
 unsigned VirtualKeyForSdlKey(int scancode, int keycode, unsigned sdlModifiers);
+// Screen pixels per window-system pixel: GDK_SCALE when the desktop sets it (a whole
+// number), else the whole multiple of 96 in Xft.dpi; 1 for fractional desktops, at
+// most kMaxScale.
+inline constexpr int kMaxScale = 8;
+inline constexpr double kStandardDpi = 96;
+int ScaleFactorFor(const char* gdkScale, double xftDpi);
 // ModShift, ModControl and ModAlt from SDL_Keymod bits.
 unsigned ModifiersForSdl(unsigned sdlModifiers);
 

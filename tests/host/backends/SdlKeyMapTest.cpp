@@ -92,3 +92,18 @@ TEST(SdlKeyMap, ModifiersOfEitherSide)
 }
 
 } // namespace
+
+TEST(SdlScale, WholeMultiplesOfTheDesktopsScaleOnly)
+{
+    const struct {
+        const char* gdkScale;
+        double xftDpi;
+        int scale;
+    } cases[] = {
+        { nullptr, 0, 1 }, { nullptr, 96, 1 }, { nullptr, 144, 1 }, { nullptr, 192, 2 }, { nullptr, 287, 2 },
+        { nullptr, 288, 3 }, { nullptr, 9600, kMaxScale }, { "2", 96, 2 }, { "1", 192, 1 }, { "", 192, 2 },
+        { "1.5", 192, 1 }, { "0", 96, 1 }, { "-2", 96, 1 }, { "99", 96, kMaxScale },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScaleFactorFor(c.gdkScale, c.xftDpi), c.scale) << (c.gdkScale ? c.gdkScale : "unset") << ", " << c.xftDpi;
+}
