@@ -10,19 +10,30 @@ namespace korvane::forms {
 
 using platform::EqualsIgnoringCase;
 
+namespace {
+
+// A number beyond the 64-bit range (or not a number) has no integer value.
+std::optional<std::int64_t> RoundToInteger(double real)
+{
+    constexpr double kLimit = 9223372036854775808.0; // 2^63
+    double rounded = std::nearbyint(real);
+    if (!(rounded >= -kLimit && rounded < kLimit))
+        return std::nullopt;
+    return static_cast<std::int64_t>(rounded);
+}
+
+} // namespace
+
 std::optional<std::int64_t> AsInteger(const PropertyValue& value)
 {
     if (auto* integer = std::get_if<std::int64_t>(&value))
         return *integer;
     if (auto* boolean = std::get_if<bool>(&value))
         return *boolean ? -1 : 0; // the host's True is -1
-    if (auto* real = std::get_if<double>(&value)) {
-        if (!std::isfinite(*real))
-            return std::nullopt;
-        return static_cast<std::int64_t>(std::nearbyint(*real));
-    }
+    if (auto* real = std::get_if<double>(&value))
+        return RoundToInteger(*real);
     if (auto* text = std::get_if<std::string>(&value))
-        return static_cast<std::int64_t>(std::nearbyint(host::Val(*text)));
+        return RoundToInteger(host::Val(*text));
     return std::nullopt;
 }
 
