@@ -2,6 +2,7 @@
 
 #include "host/platform/IniDocument.h"
 #include "host/runtime/Conversions.h"
+#include "host/runtime/RuntimeError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,16 @@ std::optional<std::int64_t> RoundToInteger(double real)
     return static_cast<std::int64_t>(rounded);
 }
 
+// The number a text starts with; one beyond a double's range does not convert.
+std::optional<double> TextNumber(const std::string& text)
+{
+    try {
+        return host::Val(text);
+    } catch (const host::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 std::optional<std::int64_t> AsInteger(const PropertyValue& value)
@@ -32,8 +43,10 @@ std::optional<std::int64_t> AsInteger(const PropertyValue& value)
         return *boolean ? -1 : 0; // the host's True is -1
     if (auto* real = std::get_if<double>(&value))
         return RoundToInteger(*real);
-    if (auto* text = std::get_if<std::string>(&value))
-        return RoundToInteger(host::Val(*text));
+    if (auto* text = std::get_if<std::string>(&value)) {
+        std::optional<double> number = TextNumber(*text);
+        return number ? RoundToInteger(*number) : std::nullopt;
+    }
     return std::nullopt;
 }
 
@@ -42,7 +55,7 @@ std::optional<double> AsDouble(const PropertyValue& value)
     if (auto* real = std::get_if<double>(&value))
         return *real;
     if (auto* text = std::get_if<std::string>(&value))
-        return host::Val(*text);
+        return TextNumber(*text);
     if (auto integer = AsInteger(value))
         return static_cast<double>(*integer);
     return std::nullopt;
