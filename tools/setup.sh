@@ -5,7 +5,7 @@ set -euo pipefail
 
 KORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORVANE_PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang-14 libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   unixodbc unixodbc-dev odbc-mdbtools
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg-dev

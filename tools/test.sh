@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Korvane with warnings as errors, installs it
-# and runs the whole test suite, builds and checks the Debian package, then runs
-# the suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# and runs the whole test suite, builds and checks the Debian package, runs the
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes
+# every parser of outside input a while.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -23,3 +24,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$KORVANE_ROOT/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$KORVANE_ROOT/build/sanitize" --output-on-failure
+
+echo "== Fuzzing every parser of outside input"
+bash "$KORVANE_ROOT/tools/fuzz.sh"

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <sstream>
 
@@ -199,8 +200,13 @@ std::optional<PropertyValue> ParseLayoutValue(std::string_view text)
         auto number = [&](std::size_t i, double fallback) { return i < rest.size() ? AsDouble(rest[i]).value_or(fallback) : fallback; };
         auto flag = [&](std::size_t i) { return i < rest.size() && AsBool(rest[i]).value_or(false); };
         font.size = number(0, font.size);
-        font.weight = static_cast<int>(number(1, font.weight));
-        font.charset = static_cast<int>(number(2, font.charset));
+        // A whole number beyond int keeps the default rather than wrapping.
+        auto whole = [&](std::size_t i, int fallback) {
+            double value = number(i, fallback);
+            return value >= INT_MIN && value <= INT_MAX ? static_cast<int>(value) : fallback;
+        };
+        font.weight = whole(1, font.weight);
+        font.charset = whole(2, font.charset);
         font.italic = flag(3);
         font.underline = flag(4);
         font.strikethrough = flag(5);

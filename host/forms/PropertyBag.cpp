@@ -2,6 +2,7 @@
 
 #include "host/platform/IniDocument.h"
 #include "host/runtime/Conversions.h"
+#include "host/runtime/RuntimeError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,19 +11,42 @@ namespace korvane::forms {
 
 using platform::EqualsIgnoringCase;
 
+namespace {
+
+// A number beyond the 64-bit range (or not a number) has no integer value.
+std::optional<std::int64_t> RoundToInteger(double real)
+{
+    constexpr double kLimit = 9223372036854775808.0; // 2^63
+    double rounded = std::nearbyint(real);
+    if (!(rounded >= -kLimit && rounded < kLimit))
+        return std::nullopt;
+    return static_cast<std::int64_t>(rounded);
+}
+
+// The number a text starts with; one beyond a double's range does not convert.
+std::optional<double> TextNumber(const std::string& text)
+{
+    try {
+        return host::Val(text);
+    } catch (const host::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 std::optional<std::int64_t> AsInteger(const PropertyValue& value)
 {
     if (auto* integer = std::get_if<std::int64_t>(&value))
         return *integer;
     if (auto* boolean = std::get_if<bool>(&value))
         return *boolean ? -1 : 0; // the host's True is -1
-    if (auto* real = std::get_if<double>(&value)) {
-        if (!std::isfinite(*real))
-            return std::nullopt;
-        return static_cast<std::int64_t>(std::nearbyint(*real));
+    if (auto* real = std::get_if<double>(&value))
+        return RoundToInteger(*real);
+    if (auto* text = std::get_if<std::string>(&value)) {
+        std::optional<double> number = TextNumber(*text);
+        return number ? RoundToInteger(*number) : std::nullopt;
     }
-    if (auto* text = std::get_if<std::string>(&value))
-        return static_cast<std::int64_t>(std::nearbyint(host::Val(*text)));
     return std::nullopt;
 }
 
@@ -31,7 +55,7 @@ std::optional<double> AsDouble(const PropertyValue& value)
     if (auto* real = std::get_if<double>(&value))
         return *real;
     if (auto* text = std::get_if<std::string>(&value))
-        return host::Val(*text);
+        return TextNumber(*text);
     if (auto integer = AsInteger(value))
         return static_cast<double>(*integer);
     return std::nullopt;

@@ -23,6 +23,14 @@ namespace korvane::gdi {
 std::size_t LiveObjectCount(ObjectKind kind);
 std::size_t LiveObjectCount();
 
+// GDI's coordinate space is 27 bits wide each way, so that a shape within it can be
+// moved by any amount within it without overflowing an int.
+constexpr int kCoordinateLimit = 1 << 27;
+constexpr int ClampCoordinate(int value)
+{
+    return value < -kCoordinateLimit ? -kCoordinateLimit : value > kCoordinateLimit ? kCoordinateLimit : value;
+}
+
 // Colour conversions between COLORREF (0x00BBGGRR) and device pixels (0x00RRGGBB).
 constexpr raster::PixelValue ToPixel(COLORREF colour)
 {

@@ -6,6 +6,7 @@
 #include "host/gdi/HandleTable.h"
 #include "host/raster/Rop.h"
 
+#include <cstdint>
 #include <cstring>
 
 using namespace korvane;
@@ -54,11 +55,17 @@ int SetClip(DcObject& dc, raster::Region region)
     return result;
 }
 
+// Shapes are cut to the coordinate space, so that moving and framing them cannot overflow.
+raster::IntRect SpaceRect(int left, int top, int right, int bottom)
+{
+    return { ClampCoordinate(left), ClampCoordinate(top), ClampCoordinate(right), ClampCoordinate(bottom) };
+}
+
 }
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
 {
-    return AddRegion(raster::Region(raster::IntRect { left, top, right, bottom }.Normalized()));
+    return AddRegion(raster::Region(SpaceRect(left, top, right, bottom).Normalized()));
 }
 
 HRGN CreateRectRgnIndirect(const RECT* rect)
@@ -68,7 +75,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect)
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom)
 {
-    return AddRegion(raster::Region::FromEllipse({ left, top, right, bottom }));
+    return AddRegion(raster::Region::FromEllipse(SpaceRect(left, top, right, bottom)));
 }
 
 HRGN CreateEllipticRgnIndirect(const RECT* rect)
@@ -78,7 +85,8 @@ HRGN CreateEllipticRgnIndirect(const RECT* rect)
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height)
 {
-    return AddRegion(raster::Region::FromRoundRect({ left, top, right, bottom }, width, height));
+    return AddRegion(raster::Region::FromRoundRect(SpaceRect(left, top, right, bottom), ClampCoordinate(width),
+                                                   ClampCoordinate(height)));
 }
 
 HRGN CreatePolygonRgn(const POINT* points, int count, int mode)
@@ -101,7 +109,7 @@ HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, 
     for (int size : sizes)
         total += static_cast<std::size_t>(size);
     for (std::size_t i = 0; i < total; ++i)
-        all.push_back({ points[i].x, points[i].y });
+        all.push_back({ ClampCoordinate(points[i].x), ClampCoordinate(points[i].y) });
     return AddRegion(raster::Region::FromPolygons(all, sizes, mode == WINDING ? raster::FillMode::Winding : raster::FillMode::Alternate));
 }
 
@@ -129,7 +137,7 @@ BOOL SetRectRgn(HRGN rgn, int left, int top, int right, int bottom)
     RegionObject* region = LookupRegion(rgn);
     if (!region)
         return FALSE;
-    region->region = raster::Region(raster::IntRect { left, top, right, bottom }.Normalized());
+    region->region = raster::Region(SpaceRect(left, top, right, bottom).Normalized());
     return TRUE;
 }
 
@@ -137,6 +145,12 @@ int OffsetRgn(HRGN rgn, int dx, int dy)
 {
     RegionObject* region = LookupRegion(rgn);
     if (!region)
+        return ERROR;
+    // A move out of the coordinate space fails and leaves the region where it was.
+    const raster::IntRect& box = region->region.Box();
+    auto fits = [](std::int64_t value) { return value >= -kCoordinateLimit && value <= kCoordinateLimit; };
+    if (!box.IsEmpty() && !(fits(std::int64_t { box.left } + dx) && fits(std::int64_t { box.right } + dx) &&
+                            fits(std::int64_t { box.top } + dy) && fits(std::int64_t { box.bottom } + dy)))
         return ERROR;
     region->region.Offset(dx, dy);
     return Complexity(region->region);
@@ -232,7 +246,8 @@ BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int width, int height)
 {
     auto context = DrawContext::For(hdc);
     RegionObject* region = LookupRegion(rgn);
-    if (!context || !region || !LookupBrush(brush) || width <= 0 || height <= 0)
+    if (!context || !region || !LookupBrush(brush) || width <= 0 || height <= 0 || width > kCoordinateLimit ||
+        height > kCoordinateLimit)
         return FALSE;
     // The frame is the region minus the region shrunk by width and height: the part of it
     // that a copy moved by up to (width, height) in any direction does not cover.

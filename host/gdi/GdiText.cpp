@@ -9,8 +9,10 @@
 #include "host/raster/text/TextPainter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -176,6 +178,11 @@ int DrawTextA(HDC hdc, LPCSTR textIn, int count, LPRECT rect, UINT format)
         return 0;
     std::string_view utf8 = count < 0 ? std::string_view(textIn) : std::string_view(textIn, static_cast<std::size_t>(count));
     const POINT origin = dc->state.viewportOrigin;
+    // Within the coordinate space the layout's sums stay in range.
+    for (std::int64_t value : { std::int64_t { rect->left } + origin.x, std::int64_t { rect->right } + origin.x,
+                                std::int64_t { rect->top } + origin.y, std::int64_t { rect->bottom } + origin.y })
+        if (value < -kCoordinateLimit || value > kCoordinateLimit)
+            return 0;
     const raster::IntRect area { rect->left + origin.x, rect->top + origin.y, rect->right + origin.x,
                             rect->bottom + origin.y };
     const text::TextLayout layout = text::Layout(engine->font, utf8, area, format & SupportedFormats);

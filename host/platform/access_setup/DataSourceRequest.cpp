@@ -12,7 +12,8 @@ bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 
 bool HasOuterSpace(std::string_view text)
 {
-    auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
+    // The blanks odbc.ini readers trim: a name ending in one would not be found again.
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; };
     return !text.empty() && (isSpace(text.front()) || isSpace(text.back()));
 }
 

@@ -345,8 +345,11 @@ const Glyph& Font::Impl::Resolve(char32_t codePoint)
 Result<Font> Font::Create(const FontSpec& fontSpec)
 {
     std::lock_guard lock(TextMutex());
-    // Realized fonts are kept for the life of the process: programs recreate the
+    // Realized fonts are kept after their last user lets go: programs recreate the
     // same few fonts on every paint, and their glyph caches are what makes that cheap.
+    // Past a bound, the longest-kept font nobody holds goes, so that a program making
+    // ever new fonts does not grow without end.
+    constexpr std::size_t kMostKeptFonts = 64;
     static std::vector<std::shared_ptr<Impl>> realized;
     for (const auto& impl : realized) {
         if (impl->fontSpec == fontSpec)
@@ -372,6 +375,11 @@ Result<Font> Font::Create(const FontSpec& fontSpec)
         impl->metrics.averageCharWidth = impl->GlyphUnlocked(U'x').advance;
     else
         impl->metrics.averageCharWidth += impl->faces.front()->BoldExtra();
+    if (realized.size() >= kMostKeptFonts) {
+        auto idle = std::find_if(realized.begin(), realized.end(), [](const auto& kept) { return kept.use_count() == 1; });
+        if (idle != realized.end())
+            realized.erase(idle);
+    }
     realized.push_back(impl);
     return Font(impl);
 }

@@ -69,8 +69,9 @@ struct FaceInfo {
 };
 
 // A realized font: a matched face at a pixel size, its fallbacks and a glyph cache.
-// Copies share one cache, and creating the same FontSpec twice returns the same
-// font, so callers may create fonts as freely as a GDI program does. Glyph
+// Copies share one cache, and creating the same FontSpec again returns the same
+// font while a copy lives or it was among the last few made, so callers may
+// create fonts as freely as a GDI program does. Glyph
 // references stay valid for as long as any copy of the font lives.
 class Font {
 public:

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <initializer_list>
+#include <span>
+#include <string_view>
 #include <memory>
 #include <vector>
 
@@ -24,28 +25,29 @@ enum class LastResort {
     SansSerif,
 };
 
+// Spans over named arrays: initializer_list members of a table would point at
+// arrays that die with the braces that made them.
 struct Substitution {
-    std::initializer_list<std::string_view> windowsNames;
-    std::initializer_list<std::string_view> families;
+    std::span<const std::string_view> windowsNames;
+    std::span<const std::string_view> families;
     LastResort lastResort;
 };
 
 constexpr std::string_view kSongFamilies[] = { "AR PL UMing CN", "AR PL UMing TW", "AR PL UMing HK",
                                                "Noto Serif CJK SC", "Noto Serif CJK TC", "Noto Serif CJK JP" };
+constexpr std::string_view kSongNames[] = { "宋体", "SimSun", "新宋体", "NSimSun" };
+constexpr std::string_view kHeiNames[] = { "黑体", "SimHei", "微软雅黑", "Microsoft YaHei" };
+constexpr std::string_view kHeiFamilies[] = { "Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei",
+                                              "AR PL UMing CN" };
+// An empty name is what a zeroed LOGFONT carries; Windows gives it the system UI face.
+constexpr std::string_view kUiNames[] = { "", "Tahoma", "Verdana", "MS Sans Serif", "Arial", "Microsoft Sans Serif",
+                                          "MS Shell Dlg", "MS Shell Dlg 2", "Segoe UI" };
+constexpr std::string_view kUiFamilies[] = { "DejaVu Sans" };
 
-const std::array kSubstitutions {
-    Substitution { { "宋体", "SimSun", "新宋体", "NSimSun" },
-                   { "AR PL UMing CN", "AR PL UMing TW", "AR PL UMing HK", "Noto Serif CJK SC", "Noto Serif CJK TC",
-                     "Noto Serif CJK JP" },
-                   LastResort::AnyCjkFace },
-    Substitution { { "黑体", "SimHei", "微软雅黑", "Microsoft YaHei" },
-                   { "Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei", "AR PL UMing CN" },
-                   LastResort::AnyCjkFace },
-    // An empty name is what a zeroed LOGFONT carries; Windows gives it the system UI face.
-    Substitution { { "", "Tahoma", "Verdana", "MS Sans Serif", "Arial", "Microsoft Sans Serif", "MS Shell Dlg",
-                     "MS Shell Dlg 2", "Segoe UI" },
-                   { "DejaVu Sans" },
-                   LastResort::SansSerif },
+constexpr std::array kSubstitutions {
+    Substitution { kSongNames, kSongFamilies, LastResort::AnyCjkFace },
+    Substitution { kHeiNames, kHeiFamilies, LastResort::AnyCjkFace },
+    Substitution { kUiNames, kUiFamilies, LastResort::SansSerif },
 };
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
