@@ -107,24 +107,6 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
     EXPECT_EQ(Focused(), "chkB");
 }
 
-TEST_F(ButtonBehaviour, APressDraggedOffLooksReleasedAndBackPressed)
-{
-    Reload({});
-    const auto pixels = [&] {
-        const raster::Surface picture = Capture("cmdA");
-        return std::vector<raster::PixelValue>(picture.Pixels().begin(), picture.Pixels().end());
-    };
-    Press("cmdA");
-    const auto pressed = pixels();
-    Move(Outside());
-    Advance(50);
-    EXPECT_FALSE(B("cmdA").ShowPressed());
-    EXPECT_NE(pixels(), pressed);
-    Move("cmdA");
-    EXPECT_EQ(pixels(), pressed);
-    Release("cmdA");
-}
-
 TEST_F(ButtonBehaviour, OptionButtonsOfOneContainerExcludeEachOther)
 {
     Reload({ "optC", "optD", "optE", "optF" });

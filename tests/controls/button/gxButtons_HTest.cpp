@@ -279,6 +279,7 @@ TEST_F(ButtonOnForm, FacesForEveryState)
         { "button/pressed", [&] { Press("cmdGo"); } },
         { "button/pressed", [&] { KeyDown(VK_SPACE); } },
         { "button/normal", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); } },
+        { "button/pressed", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); Move("cmdGo"); } },
         { "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); } },
         { "button/normal", [&] { KeyDown(VK_SPACE); Click("cmdOther"); } },
         { "button/disabled", [&] { Go().LetEnabled(false); } },
