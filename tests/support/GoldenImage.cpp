@@ -122,7 +122,30 @@ Comparison Compare(const raster::Surface& actual, const raster::Surface& expecte
     return ::testing::AssertionFailure() << name << ": " << message.str();
 }
 
+// The PNG's colours without their alpha; false when it cannot be read.
+bool LoadPicture(const fs::path& file, raster::Surface& picture)
+{
+    auto image = raster::image::LoadImageFile(file);
+    if (!image)
+        return false;
+    const raster::image::Image& pixels = image.Value();
+    picture = raster::Surface(pixels.Width(), pixels.Height(), raster::SurfaceFormat::Colour32);
+    for (int y = 0; y < pixels.Height(); ++y)
+        for (int x = 0; x < pixels.Width(); ++x)
+            picture.Set(x, y, pixels.At(x, y) & kColourBits);
+    return true;
+}
+
 } // namespace
+
+::testing::AssertionResult MatchesPicture(const raster::Surface& actual, const std::filesystem::path& file,
+    std::string_view name)
+{
+    raster::Surface expected;
+    if (!LoadPicture(file, expected))
+        return ::testing::AssertionFailure() << "cannot read the picture " << file.string();
+    return Report(actual, expected, DumpName(name), file);
+}
 
 ::testing::AssertionResult SamePixels(const raster::Surface& actual, const raster::Surface& expected,
     std::string_view name)
@@ -134,15 +157,7 @@ Comparison Compare(const raster::Surface& actual, const raster::Surface& expecte
 {
     const fs::path golden = GoldenPath(name);
     raster::Surface expected;
-    bool found = false;
-    if (auto image = raster::image::LoadImageFile(golden)) {
-        const raster::image::Image& pixels = image.Value();
-        expected = raster::Surface(pixels.Width(), pixels.Height(), raster::SurfaceFormat::Colour32);
-        for (int y = 0; y < pixels.Height(); ++y)
-            for (int x = 0; x < pixels.Width(); ++x)
-                expected.Set(x, y, pixels.At(x, y) & kColourBits);
-        found = true;
-    }
+    const bool found = LoadPicture(golden, expected);
     if (UpdatingGoldens()) {
         // A golden written earlier in this run is one that another picture must match.
         static std::set<fs::path> written;

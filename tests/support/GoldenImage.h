@@ -17,12 +17,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string_view>
 
 namespace korvane::testing {
 
 // `name` is the golden's path under tests/goldens/ without ".png", e.g. "button/normal".
 ::testing::AssertionResult MatchesGolden(const raster::Surface& actual, std::string_view name);
+
+// With a reference PNG kept elsewhere; `name` names the dump files a mismatch leaves.
+::testing::AssertionResult MatchesPicture(const raster::Surface& actual, const std::filesystem::path& file,
+    std::string_view name);
 
 // Zero tolerance; `name` (optional) names the dump files a mismatch leaves.
 ::testing::AssertionResult SamePixels(const raster::Surface& actual, const raster::Surface& expected,

@@ -9,18 +9,13 @@
 using namespace korvane;
 using namespace korvane::button;
 using korvane::testing::ButtonBlock;
+using korvane::testing::ButtonForm;
 using korvane::testing::EventList;
 
 namespace {
 
-std::string FormOf(const std::string& blocks, int width, int height) // pixels
-{
-    return "Form frmTest\n    ClientWidth = " + std::to_string(width * 15) + "\n    ClientHeight = "
-        + std::to_string(height * 15) + "\n" + blocks + "End\n";
-}
-
 // Buttons 100 x 25; optF in a picture box of its own; picOver lies on cmdA's right end.
-const std::string kLayout = FormOf(
+const std::string kLayout = ButtonForm(
     ButtonBlock("cmdA", { 10, 10, 100, 25 }, { "TabIndex = 0", "Caption = \"&Alpha\"" })
     + ButtonBlock("chkB", { 10, 40, 100, 25 }, { "TabIndex = 1", "Mode = 1", "Default = -1", "Caption = \"&Bravo\"" })
     + ButtonBlock("optC", { 10, 70, 100, 25 }, { "TabIndex = 2", "Mode = 2" })
@@ -31,7 +26,7 @@ const std::string kLayout = FormOf(
     + ButtonBlock("optF", { 5, 5, 80, 25 }, { "Mode = 2" })
     + "    End\n    Begin PictureBox picOver\n        Left = 1350\n        Top = 150\n        Width = 450\n"
       "        Height = 375\n        TabIndex = 7\n    End\n",
-    300, 200);
+    "", 300, 200);
 
 const POINT kOutside { 290, 190 }; // form pixels clear of every control
 
@@ -112,24 +107,6 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
     EXPECT_EQ(Focused(), "chkB");
 }
 
-TEST_F(ButtonBehaviour, APressDraggedOffLooksReleasedAndBackPressed)
-{
-    Reload({});
-    const auto pixels = [&] {
-        const raster::Surface picture = Capture("cmdA");
-        return std::vector<raster::PixelValue>(picture.Pixels().begin(), picture.Pixels().end());
-    };
-    Press("cmdA");
-    const auto pressed = pixels();
-    Move(Outside());
-    Advance(50);
-    EXPECT_FALSE(B("cmdA").ShowPressed());
-    EXPECT_NE(pixels(), pressed);
-    Move("cmdA");
-    EXPECT_EQ(pixels(), pressed);
-    Release("cmdA");
-}
-
 TEST_F(ButtonBehaviour, OptionButtonsOfOneContainerExcludeEachOther)
 {
     Reload({ "optC", "optD", "optE", "optF" });
@@ -161,8 +138,8 @@ TEST_F(ButtonBehaviour, OptionButtonsOfOneContainerExcludeEachOther)
     EXPECT_EQ(Property(group, "gx_Obj1"), nullptr);
 
     // Of two loaded on, the later stays on.
-    Reload({}, FormOf(ButtonBlock("optX", { 0, 0, 50, 20 }, { "Mode = 2", "Value = -1" })
-                          + ButtonBlock("optY", { 0, 30, 50, 20 }, { "Mode = 2", "Value = -1" }), 100, 60));
+    Reload({}, ButtonForm(ButtonBlock("optX", { 0, 0, 50, 20 }, { "Mode = 2", "Value = -1" })
+                          + ButtonBlock("optY", { 0, 30, 50, 20 }, { "Mode = 2", "Value = -1" }), "", 100, 60));
     EXPECT_EQ(std::pair(B("optX").Value(), B("optY").Value()), std::pair(false, true));
 }
 
@@ -242,7 +219,7 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
     blocks += "    Begin PictureBox picGroup\n        Left = 150\n        Top = 1200\n        Width = 3000\n"
               "        Height = 390\n        TabIndex = 20\n" + grouped + "    End\n";
     // Small, as every event composes the whole form again.
-    FormFixture::Load(FormOf(blocks, 220, 110));
+    FormFixture::Load(ButtonForm(blocks, "", 220, 110));
 
     std::vector<gxButtons_H*> buttons;
     int clicks = 0;

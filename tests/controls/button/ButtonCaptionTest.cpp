@@ -1,9 +1,8 @@
 // The caption and picture layer: worked layouts, both drawn over a face without a window
-// (goldens, exact pixels), and a live button's pictures redrawn leaving nothing behind.
+// (goldens, exact pixels), and a live button's picture removed.
 
 #include "controls/button/ButtonCaption.h"
 #include "controls/button/ButtonResources.h"
-#include "host/gdi/GdiInternal.h"
 #include "tests/controls/button/ButtonTestSupport.h"
 
 #include <functional>
@@ -23,7 +22,6 @@ public:
     CaptionCanvas(int width, int height, const LookSetup& setup)
         : FaceCanvas(width, height)
     {
-        SetBkMode(buffer.BufferDC, 3);
         const LOGFONTA logFont = ButtonLogFont(forms::StdFont {}, 15);
         m_oldFont = SelectObject(buffer.BufferDC, CreateFontIndirectA(&logFont));
         look.Colors = ComputeFaceColors(gxStyleStandard, kFace, kFace);
@@ -125,20 +123,16 @@ TEST(ButtonPictureDrawing, TheKeyColourAndThePixelsNearIt)
 
 class ButtonCaptionLive : public ButtonFormTest {};
 
-TEST_F(ButtonCaptionLive, PicturesAndCaptionStylesRedrawWithoutLeaks)
+// Redrawing with pictures leaves nothing behind: ButtonRedraw's.
+TEST_F(ButtonCaptionLive, ARemovedPictureLeavesNothingWhereItWas)
 {
     gxButtons_H& button = Load({ "Caption = \"Repair||Now\"" }, 100, 40);
-    EXPECT_EQ(button.Caption(), "Repair||Now");
-    const std::size_t loaded = gdi::LiveObjectCount();
+    SetFocus(FormWindow()); // no focus mark across the picture's place
     for (const char* file : { "banner.bmp", "repair.ico" }) {
         button.SetPicture(Picture(file));
-        // Every size, caption style and enabled state 20 times, ending on size 16, enabled.
-        for (int i = 0; i <= 30 * 20; ++i)
-            button.LetPictureSize(i % 5), button.LetCaptionStyle(i % 3), button.LetEnabled(i % 2 == 0);
         const RECT was = button.Look().PictureRect;
         EXPECT_GT(Ink(Capture(button), was, kFace), 0) << file;
-        button.SetPicture(nullptr); // removed: nothing is drawn where it was
-        EXPECT_EQ(gdi::LiveObjectCount(), loaded) << file;
+        button.SetPicture(nullptr);
         EXPECT_EQ(Ink(Capture(button), was, kFace), 0) << file;
     }
 }

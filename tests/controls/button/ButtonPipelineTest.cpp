@@ -204,7 +204,7 @@ TEST_F(ButtonRedraw, NothingIsLeftBehindInAnyState)
         { "disabled", [&] { Release("cmdTest"); button.LetEnabled(false); } },
         { "latched", [&] { button.LetEnabled(true); button.LetMode(gxCheckBox); button.LetValue(true); } },
     };
-    // 10 000 redraws over every picture kind, style, state and caption style.
+    // 10 000 redraws over every picture kind and size, style, state and caption style.
     for (const char* file : { "banner.bmp", "repair.ico" }) {
         button.SetPicture(Picture(file));
         const std::size_t withPicture = gdi::LiveObjectCount();
@@ -213,7 +213,7 @@ TEST_F(ButtonRedraw, NothingIsLeftBehindInAnyState)
             for (const auto& [state, reach] : states) {
                 reach();
                 for (int i = 0; i < 125; ++i)
-                    button.LetCaptionStyle(i % 3);
+                    button.LetCaptionStyle(i % 3), button.LetPictureSize(i % 5);
                 EXPECT_EQ(gdi::LiveObjectCount(), withPicture) << file << " style " << style << ' ' << state;
             }
         }

@@ -2,7 +2,6 @@
 // from its stored settings on a form of the button face colour, put in its state
 // and compared with the reference picture pixel for pixel.
 
-#include "host/raster/image/Codecs.h"
 #include "tests/controls/button/ButtonTestSupport.h"
 
 #include <filesystem>
@@ -61,13 +60,7 @@ TEST_P(ButtonReference, MatchesTheReferencePicture)
         if (state == "pressed")
             Press("cmdTest");
     }
-    auto loaded = raster::image::LoadImageFile(picture);
-    ASSERT_TRUE(loaded.Ok()) << loaded.Error();
-    raster::Surface expected(loaded.Value().Width(), loaded.Value().Height(), raster::SurfaceFormat::Colour32);
-    for (int y = 0; y < expected.Height(); ++y)
-        for (int x = 0; x < expected.Width(); ++x)
-            expected.Set(x, y, loaded.Value().At(x, y) & 0xFFFFFFu);
-    EXPECT_TRUE(korvane::testing::SamePixels(Capture("cmdTest"), expected, "button-reference/" + name));
+    EXPECT_TRUE(korvane::testing::MatchesPicture(Capture("cmdTest"), picture, "button-reference/" + name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ButtonReference, ::testing::ValuesIn(Cases()),

@@ -43,8 +43,8 @@ struct ShapeCase {
     std::vector<POINT> trimmed;
 };
 
+// Widening a narrow shape 3 is the reference pictures' case.
 const ShapeCase kShapes[] = {
-    { { "Shape = 3" }, 28, 24, 33, true, true, {} }, // widened by fives until the face is 5 wide
     { { "Shape = 3" }, 30, 24, 30, true, true, {} },
     { { "BackStyle = 3" }, 75, 23, 75, false, false, { { 0, 22 }, { 74, 0 } } },
     { { "BackStyle = 3", "Enabled = False" }, 75, 23, 75, false, false, {} },

@@ -29,10 +29,12 @@ inline std::string ButtonBlock(std::string_view name, RECT pixels, const Setting
     return text + "    End\n";
 }
 
-// A 200 x 100 pixel form holding the blocks given, after its own settings.
-inline std::string ButtonForm(const std::string& blocks, const std::string& formSettings = "")
+// A form of `width` by `height` pixels holding the blocks given, after its own settings.
+inline std::string ButtonForm(const std::string& blocks, const std::string& formSettings = "", int width = 200,
+    int height = 100)
 {
-    return "Form frmTest\n    ClientWidth = 3000\n    ClientHeight = 1500\n" + formSettings + blocks + "End\n";
+    return "Form frmTest\n    ClientWidth = " + std::to_string(width * forms::kTwipsPerPixel) + "\n    ClientHeight = "
+        + std::to_string(height * forms::kTwipsPerPixel) + "\n" + formSettings + blocks + "End\n";
 }
 
 class ButtonFormTest : public FormFixture {

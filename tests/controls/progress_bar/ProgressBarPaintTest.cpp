@@ -3,8 +3,8 @@
 
 #include "controls/progress_bar/ProgressBarPainter.h"
 
-#include "host/gdi/GdiRaster.h"
 #include "host/runtime/RuntimeError.h"
+#include "tests/host/gdi/CanvasSupport.h"
 #include "tests/support/FormFixture.h"
 
 #include <gtest/gtest.h>
@@ -21,44 +21,23 @@ namespace {
 constexpr OleColor kGreen = 0x00C000;
 constexpr COLORREF kWhite = 0xFFFFFF;
 
-// A white bitmap selected into a memory DC.
-class Canvas {
+// A white 32-bit canvas the painters draw on.
+class Canvas : public gdi::testing::Canvas {
 public:
-    Canvas(int width, int height) : m_width(width), m_height(height)
-    {
-        HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-        m_dc = CreateCompatibleDC(screen);
-        m_old = SelectObject(m_dc, CreateCompatibleBitmap(screen, width, height));
-        DeleteDC(screen);
-        PatBlt(m_dc, 0, 0, width, height, WHITENESS);
-    }
-    ~Canvas()
-    {
-        DeleteObject(SelectObject(m_dc, m_old));
-        DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    Canvas(int width, int height) : gdi::testing::Canvas(width, height), m_client { 0, 0, width, height } {}
 
-    HDC Dc() const { return m_dc; }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
-    const raster::Surface& Surface() const
-    {
-        return *gdi::BitmapSurface(static_cast<HBITMAP>(GetCurrentObject(m_dc, OBJ_BITMAP)));
-    }
-
+    COLORREF At(int x, int y) const { return GetPixel(Dc(), x, y); }
+    const raster::Surface& Surface() const { return *gdi::SurfaceOf(Dc()); }
     BarGeometry Paint(BarLook look, BarGeometry geometry = {}) const
     {
-        look.DrawDC = m_dc;
-        geometry.ClientRect = RECT { 0, 0, m_width, m_height };
+        look.DrawDC = Dc();
+        geometry.ClientRect = m_client;
         PaintProgressBar(look, geometry);
         return geometry;
     }
 
 private:
-    int m_width, m_height;
-    HDC m_dc;
-    HGDIOBJ m_old;
+    RECT m_client;
 };
 
 BarLook LookOf(std::int32_t scrolling, std::int32_t percent, std::int32_t orientation = 0, bool showText = false)

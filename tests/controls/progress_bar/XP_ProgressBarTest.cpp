@@ -3,8 +3,8 @@
 
 #include "controls/progress_bar/XP_ProgressBar.h"
 
-#include "host/gdi/GdiInternal.h"
 #include "host/runtime/RuntimeError.h"
+#include "tests/host/gdi/CanvasSupport.h"
 #include "tests/support/FormFixture.h"
 
 #include <gtest/gtest.h>
@@ -116,14 +116,9 @@ TEST_F(ProgressBarControl, BufferGrowsAndIsKept)
 
     // pDraw with no size copies the whole buffer.
     bar.LetValue(100);
-    HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    HDC target = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(target, CreateCompatibleBitmap(screen, 420, 8));
-    bar.pDraw(target, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(gdi::ReadColorRefs(target), gdi::ReadColorRefs(bar.hdc()));
-    DeleteObject(SelectObject(target, old));
-    DeleteDC(target);
-    DeleteDC(screen);
+    const gdi::testing::Canvas target(420, 8);
+    bar.pDraw(target.Dc(), 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(target.Pixels(), gdi::ReadColorRefs(bar.hdc()));
 
     // Without a size there is no buffer: drawing goes to the control's own DC.
     std::string zeroWidth = kMainWindowBar;

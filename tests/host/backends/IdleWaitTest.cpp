@@ -3,6 +3,7 @@
 
 #include "host/backends/headless/HeadlessBackend.h"
 #include "host/window/WindowSystem.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,6 @@ public:
         return HeadlessBackend::WaitForEvent(deadline);
     }
     std::vector<std::optional<std::uint64_t>> waits;
-};
-
-class Messages : public window::WindowHandler {
-public:
-    std::optional<LRESULT> HandleMessage(HWND, UINT message, WPARAM, LPARAM) override
-    {
-        if (message == WM_LBUTTONDOWN)
-            ++clicks;
-        return std::nullopt;
-    }
-    int clicks = 0;
 };
 
 class IdleLoop : public ::testing::Test {
@@ -55,7 +45,7 @@ protected:
     }
 
     CountingBackend* backend = nullptr;
-    Messages handler;
+    korvane::testing::Recorder handler;
     HWND form = nullptr;
 };
 
@@ -87,7 +77,7 @@ TEST_F(IdleLoop, WakesOncePerInputAndHandlesItBeforeSleepingAgain)
             backend->ReleaseMouse();
             return true;
         }
-        clicksSeenAtSecondWait = handler.clicks;
+        clicksSeenAtSecondWait = static_cast<int>(handler.Of(WM_LBUTTONDOWN).size());
         return false;
     });
     EXPECT_FALSE(window::RunModalLoop([] { return false; }));

@@ -1,48 +1,17 @@
 #pragma once
 
-// What the SDL backend tests share: a message recorder, painting through GDI,
-// reading pixels back from an SDL window's surface and queueing SDL's events.
+// What the SDL backend tests share: reading pixels back from an SDL window's surface
+// and queueing SDL's events.
 
 #include "host/backends/sdl/SdlBackend.h"
-#include "host/gdi/Gdi.h"
-#include "host/window/WindowSystem.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <optional>
-#include <vector>
 
 namespace korvane::testing {
-
-// Records every message and leaves each to default processing.
-class Recorder : public window::WindowHandler {
-public:
-    std::optional<LRESULT> HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        log.push_back(MSG { hwnd, message, wParam, lParam, 0, {} });
-        return std::nullopt;
-    }
-    std::vector<MSG> Of(UINT message) const
-    {
-        std::vector<MSG> found;
-        for (const MSG& received : log)
-            if (received.message == message)
-                found.push_back(received);
-        return found;
-    }
-    std::vector<MSG> log;
-};
-
-inline void FillWindow(HWND hwnd, RECT rect, COLORREF colour)
-{
-    HDC dc = window::GetWindowDC(hwnd);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-    ReleaseDC(hwnd, dc);
-}
 
 // A pixel of an SDL surface as 0x00RRGGBB.
 inline std::uint32_t SurfacePixel(SDL_Surface* surface, int x, int y)

@@ -5,7 +5,6 @@
 #include "SceneRunner.h"
 
 #include "host/gdi/GdiInternal.h"
-#include "host/raster/image/Codecs.h"
 #include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
@@ -59,14 +58,7 @@ TEST_P(ReferenceScene, MatchesGdi)
             list += (list.empty() ? "" : ", ") + f;
         GTEST_SKIP() << name << " uses calls the facade does not serve yet: " << list;
     }
-    auto loaded = raster::image::LoadImageFile(picture);
-    ASSERT_TRUE(loaded.Ok()) << loaded.Error();
-    raster::Surface expected(loaded.Value().Width(), loaded.Value().Height(), raster::SurfaceFormat::Colour32);
-    for (int y = 0; y < expected.Height(); ++y) {
-        for (int x = 0; x < expected.Width(); ++x)
-            expected.Set(x, y, loaded.Value().At(x, y) & 0xFFFFFFu);
-    }
-    ::testing::AssertionResult same = korvane::testing::SamePixels(replay.picture, expected, "gdi-scenes/" + name);
+    ::testing::AssertionResult same = korvane::testing::MatchesPicture(replay.picture, picture, "gdi-scenes/" + name);
     auto known = KnownDifferences.find(name);
     if (known != KnownDifferences.end() && (!same || !replay.problems.empty()))
         GTEST_SKIP() << same.message() << "; " << replay.problems.size() << " results differ; known: " << known->second;

@@ -4,6 +4,7 @@
 #include "host/gdi/Gdi.h"
 #include "host/gdi/GdiInternal.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,34 +13,10 @@
 
 using namespace korvane;
 using korvane::testing::MatchesGolden;
+using korvane::testing::FillWindow;
+using korvane::testing::Recorder;
 
 namespace {
-
-// Records every message; answers none, so default processing still happens.
-class Recorder : public window::WindowHandler {
-public:
-    std::optional<LRESULT> HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        log.push_back(MSG { hwnd, message, wParam, lParam, 0, {} });
-        return std::nullopt;
-    }
-    std::vector<MSG> Of(UINT message) const
-    {
-        std::vector<MSG> found;
-        for (const MSG& m : log)
-            if (m.message == message)
-                found.push_back(m);
-        return found;
-    }
-    std::vector<WPARAM> Characters() const
-    {
-        std::vector<WPARAM> characters;
-        for (const MSG& m : Of(WM_CHAR))
-            characters.push_back(m.wParam);
-        return characters;
-    }
-    std::vector<MSG> log;
-};
 
 class WindowSystem : public ::testing::Test {
 protected:
@@ -65,17 +42,6 @@ protected:
         info.handler = &recorder;
         info.tabStop = tabStop;
         return window::CreateHostWindow(info);
-    }
-
-    void Fill(HWND hwnd, COLORREF colour)
-    {
-        HDC dc = window::GetWindowDC(hwnd);
-        RECT rect;
-        GetClientRect(hwnd, &rect);
-        HBRUSH brush = CreateSolidBrush(colour);
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
-        ReleaseDC(hwnd, dc);
     }
 
     void ClickAt(int x, int y)
@@ -324,8 +290,8 @@ TEST_F(WindowSystem, FramesShowChildrenClippedToTheirRegions)
 {
     HWND form = Make(nullptr, { 0, 0, 40, 20 });
     HWND child = Make(form, { 10, 5, 30, 15 });
-    Fill(form, RGB(0, 0, 255));
-    Fill(child, RGB(255, 0, 0));
+    FillWindow(form, RGB(0, 0, 255));
+    FillWindow(child, RGB(255, 0, 0));
     SetWindowRgn(child, CreateEllipticRgn(0, 0, 20, 10), FALSE);
     window::DoEvents();
     ASSERT_NE(headless->Frame(form), nullptr);
@@ -345,11 +311,11 @@ TEST_F(WindowSystem, PresentingOneChildKeepsTheRestOfTheFrameAndTheZOrder)
     HWND front = Make(form, { 12, 8, 18, 12 });
     for (auto [hwnd, colour] : { std::pair { form, RGB(0, 0, 255) }, { behind, RGB(0, 255, 0) }, { cover, RGB(255, 0, 0) },
              { front, RGB(255, 255, 255) } })
-        Fill(hwnd, colour);
+        FillWindow(hwnd, colour);
     window::DoEvents();
 
-    Fill(cover, RGB(128, 0, 0));
-    Fill(behind, RGB(0, 128, 0)); // changed but not presented: stays as shown
+    FillWindow(cover, RGB(128, 0, 0));
+    FillWindow(behind, RGB(0, 128, 0)); // changed but not presented: stays as shown
     UpdateWindow(cover);
     ASSERT_NE(headless->Frame(form), nullptr);
     EXPECT_TRUE(MatchesGolden(*headless->Frame(form), "window/one_child_presented"));
