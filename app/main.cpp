@@ -47,6 +47,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "korvane: %s\n", error.c_str());
             exitCode = 1;
         } else {
+            // The window works without a picture, so it goes on, but not silently.
+            for (const std::string& problem : form.PictureProblems())
+                std::fprintf(stderr, "korvane: %s\n", problem.c_str());
             exitCode = korvane::window::RunMessageLoop();
         }
     }

@@ -27,7 +27,7 @@ namespace {
 using namespace korvane;
 
 const char* const kHelp = R"(Usage:
-  korvane-render window [--script FILE] --out FILE.png
+  korvane-render window [--resources FOLDER] [--script FILE] --out FILE.png
   korvane-render control KIND --size WxH [--set KEY=VALUE]... [--state STATE]
                  [--script FILE] --out FILE.png
   korvane-render --help
@@ -38,6 +38,9 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
          of a plain form in the button face colour, WxH client pixels, loaded with
          the settings given; the picture is the control's client rectangle.
 
+--resources FOLDER  window only: the folder of frmKorvane.layout and the pictures it
+                 names, instead of the program's own; a picture the layout names
+                 that is missing or cannot be read is refused.
 --set KEY=VALUE  a setting as the control stores it; VALUE in the layout file's
                  syntax: 12, &H8000000F& or 0x00C000 colours, True/False, "text",
                  Picture("file.bmp") or a bare file name for picture keys; a
@@ -56,7 +59,7 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
                    type TEXT    characters, as an input method gives them
                    wait MS      the clock moves on MS milliseconds, firing timers
                    let KEY V    (control) a setting, named as --set names it,
-                                through its property's Let
+                                through its property's Let; pictures as --set
                    design       design time (ambient UserMode False) from here on
                  Lines starting with # are comments.
 The program's repair runs for real when its button is pressed: point ODBCINI and
@@ -77,6 +80,7 @@ struct Options {
     std::string state = "normal";
     std::string script;
     std::string out;
+    std::string resources = KORVANE_SOURCE_RESOURCES;
 };
 
 Options ParseArguments(int argc, char** argv)
@@ -107,6 +111,8 @@ Options ParseArguments(int argc, char** argv)
             options.out = value(flag);
         } else if (flag == "--script") {
             options.script = value(flag);
+        } else if (flag == "--resources" && options.mode == "window") {
+            options.resources = value(flag);
         } else if (flag == "--size" && options.mode == "control") {
             std::string size = value(flag);
             int w = 0, h = 0;
@@ -220,6 +226,16 @@ std::optional<forms::PropertyValue> ParseSetting(const forms::SettingLookup* tab
     return value;
 }
 
+// Drawn without its picture, a control would look settled when it is not.
+void RefuseUnreadablePicture(const forms::PropertyValue& value, const std::string& key)
+{
+    if (const auto* picture = std::get_if<forms::PictureRef>(&value)) {
+        std::string why;
+        if (!forms::StdPicture().LoadFile(std::filesystem::current_path() / picture->file, &why))
+            throw UsageError("cannot read the picture " + picture->file + " for " + key + ": " + why);
+    }
+}
+
 const forms::SettingLookup* SettingsOf(const forms::Control* control)
 {
     auto* user = dynamic_cast<const forms::UserControl*>(control);
@@ -307,6 +323,7 @@ private:
             std::optional<forms::PropertyValue> value = ParseSetting(SettingsOf(m_control), name, rest);
             if (!value)
                 fail("bad value '" + rest + "'");
+            RefuseUnreadablePicture(*value, name);
             if (!LetProperty(*m_control, name, *value))
                 fail(m_control->Kind() + " has no property " + name + " to let");
         } else if (step.verb == "design") {
@@ -368,13 +385,7 @@ forms::LayoutNode ControlForm(const Options& options)
             throw UsageError("bad value for " + key + ": '" + text + "'");
         if (control.settings.Contains(key))
             throw UsageError(key + " is set twice");
-        // Drawn without its picture, the control would look settled when it is not.
-        if (const auto* picture = std::get_if<forms::PictureRef>(&*value)) {
-            forms::StdPicture probePicture;
-            std::string why;
-            if (!probePicture.LoadFile(std::filesystem::current_path() / picture->file, &why))
-                throw UsageError("cannot read the picture " + picture->file + " for " + key + ": " + why);
-        }
+        RefuseUnreadablePicture(*value, key);
         control.settings.Set(key, *value);
     }
     if (options.state == "disabled")
@@ -405,8 +416,10 @@ int Render(const Options& options)
         forms::Form* form = &mainWindow;
         std::string error;
         if (options.mode == "window") {
-            if (!StartKorvane(mainWindow, KORVANE_SOURCE_RESOURCES, error))
-                throw std::runtime_error(error);
+            if (!StartKorvane(mainWindow, options.resources, error))
+                throw UsageError(error);
+            if (!mainWindow.PictureProblems().empty())
+                throw UsageError(mainWindow.PictureProblems().front());
         } else {
             forms::RegisterPlainControls();
             RegisterGxButtons_H();

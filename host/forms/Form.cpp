@@ -41,6 +41,8 @@ bool Form::Load(const LayoutNode& layout, const std::filesystem::path& resourceF
     }
     m_name = layout.name;
     m_resourceFolder = resourceFolder;
+    m_pictureProblems.clear();
+    CheckPictures(layout);
     m_settings = layout.settings;
     m_caption = m_settings.ReadString("Caption", m_name);
     m_clientWidth = m_settings.ReadInt("ClientWidth", 4800);
@@ -100,6 +102,21 @@ void Form::CreateControls(const std::vector<LayoutNode>& nodes, Control* contain
         if (!error.empty())
             return;
     }
+}
+
+void Form::CheckPictures(const LayoutNode& node)
+{
+    for (const PropertyBag::Entry& entry : node.settings.Entries()) {
+        const auto* picture = std::get_if<PictureRef>(&entry.value);
+        std::string why;
+        if (picture && !StdPicture().LoadFile(m_resourceFolder / picture->file, &why)) {
+            std::string owner = node.name + (node.index ? "(" + std::to_string(*node.index) + ")" : "");
+            m_pictureProblems.push_back(
+                "the picture " + picture->file + " of " + owner + "." + entry.key + " is left out: " + why);
+        }
+    }
+    for (const LayoutNode& child : node.children)
+        CheckPictures(child);
 }
 
 void Form::PaintBackground()

@@ -41,6 +41,9 @@ public:
     int ClientWidth() const { return m_clientWidth; }   // twips
     int ClientHeight() const { return m_clientHeight; } // twips
     const std::filesystem::path& ResourceFolder() const { return m_resourceFolder; }
+    // The pictures the layout names that cannot be read or decoded, one sentence
+    // each naming the file; the form loads and draws without them.
+    const std::vector<std::string>& PictureProblems() const { return m_pictureProblems; }
 
     // Run-time (True) or design-time (False) for every control on the form.
     bool UserMode() const { return m_userMode; }
@@ -70,6 +73,7 @@ protected:
 private:
     friend class Control;
     void CreateControls(const std::vector<LayoutNode>& nodes, Control* container, std::string& error);
+    void CheckPictures(const LayoutNode& node);
     bool HandleAccessKey(UINT message, WPARAM key);
     // The focus moved: as for push buttons on Windows, the button with the focus
     // displays as the default, else the form's default button does.
@@ -81,6 +85,7 @@ private:
     std::string m_caption;
     std::uint32_t m_backColor = 0x8000000F;
     FontRef m_font;
+    std::vector<std::string> m_pictureProblems;
     int m_clientWidth = 0;
     int m_clientHeight = 0;
     bool m_userMode = true;

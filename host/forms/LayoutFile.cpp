@@ -264,7 +264,7 @@ LayoutParseResult ParseLayout(std::string_view text)
         if (line.empty() || line.front() == '\'')
             continue;
         if (closed)
-            return fail("text after the form's End");
+            return fail("expected nothing after the form's End");
 
         auto words = [](std::string_view rest) {
             std::size_t space = rest.find_first_of(" \t");
@@ -273,7 +273,7 @@ LayoutParseResult ParseLayout(std::string_view text)
         auto [first, rest] = words(line);
         if (stack.empty()) {
             if (first != "Form" || !IsIdentifier(rest))
-                return fail("a layout starts with 'Form <name>'");
+                return fail("expected 'Form <name>'");
             LayoutNode form;
             form.kind = "Form";
             form.name = std::string(rest);
@@ -287,17 +287,17 @@ LayoutParseResult ParseLayout(std::string_view text)
             std::size_t open = name.find('(');
             if (open != std::string_view::npos) {
                 if (name.back() != ')')
-                    return fail("bad array index in '" + std::string(name) + "'");
+                    return fail("expected an array index from 0 to 32767 in '" + std::string(name) + "'");
                 std::string_view digits = name.substr(open + 1, name.size() - open - 2);
                 int index = 0;
                 auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
                 if (error != std::errc() || end != digits.data() + digits.size() || index < 0 || index > 32767)
-                    return fail("bad array index in '" + std::string(name) + "'");
+                    return fail("expected an array index from 0 to 32767 in '" + std::string(name) + "'");
                 node.index = index;
                 name = name.substr(0, open);
             }
             if (!IsIdentifier(kind) || !IsIdentifier(name))
-                return fail("a control is 'Begin <kind> <name>[(index)]'");
+                return fail("expected 'Begin <kind> <name>[(index)]'");
             node.name = std::string(name);
             stack.push_back(std::move(node));
             continue;
@@ -318,17 +318,19 @@ LayoutParseResult ParseLayout(std::string_view text)
             return fail("expected 'Key = value', 'Begin' or 'End'");
         std::string_view key = Trim(line.substr(0, equals));
         if (!IsIdentifier(key))
-            return fail("bad setting name '" + std::string(key) + "'");
+            return fail("expected a setting name, not '" + std::string(key) + "'");
         std::optional<PropertyValue> value = ParseLayoutValue(line.substr(equals + 1));
         if (!value)
-            return fail("bad value for " + std::string(key));
+            return fail("expected a value for " + std::string(key) +
+                        " (a number, a colour, True or False, a quoted text, Picture(\"file\") or Font(...)), not '" +
+                        std::string(Trim(line.substr(equals + 1))) + "'");
         if (stack.back().settings.Contains(key))
-            return fail(std::string(key) + " is set twice");
+            return fail("expected " + std::string(key) + " once, not twice");
         stack.back().settings.Set(key, std::move(*value));
     }
     if (!closed) {
         ++lineNumber;
-        return fail(stack.empty() ? "the layout is empty" : "missing End");
+        return fail(stack.empty() ? "expected 'Form <name>'" : "expected End");
     }
     return result;
 }
@@ -344,7 +346,7 @@ LayoutParseResult LoadLayoutFile(const std::filesystem::path& path)
     }
     LayoutParseResult result = ParseLayout(contents);
     if (!result.form)
-        result.error = path.filename().string() + ", " + result.error;
+        result.error = path.string() + ", " + result.error;
     return result;
 }
 

@@ -42,7 +42,7 @@ struct LayoutNode {
 
 struct LayoutParseResult {
     std::optional<LayoutNode> form;
-    std::string error; // "line N: what is wrong"
+    std::string error; // "line N: expected …"; from a file, its path first
 };
 
 LayoutParseResult ParseLayout(std::string_view text);

@@ -4,10 +4,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string_view>
 #include <vector>
 
 namespace korvane::platform {
@@ -55,14 +58,58 @@ bool WriteAll(int fd, const std::string& contents)
     return true;
 }
 
+struct Location {
+    std::string target;
+    std::string folder;
+    std::string name;
+};
+
+Location Locate(const std::string& path)
+{
+    Location location;
+    location.target = ResolveTarget(path);
+    std::size_t slash = location.target.rfind('/');
+    location.folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : location.target.substr(0, slash));
+    location.name = slash == std::string::npos ? location.target : location.target.substr(slash + 1);
+    return location;
+}
+
+// A hidden name that no program reads as the file; the project's name in it keeps
+// other people's files of a similar name out of the clean-up.
+std::string TemporaryPrefix(const Location& location) { return "." + location.name + ".korvane-"; }
+constexpr std::size_t kTemporarySuffixLength = 6; // mkstemp's XXXXXX
+
 } // namespace
+
+std::string ReplacementFolder(const std::string& path) { return Locate(path).folder; }
+
+void RemoveAbandonedTemporaries(const std::string& path)
+{
+    Location location = Locate(path);
+    std::string prefix = TemporaryPrefix(location);
+    DIR* folder = opendir(location.folder.c_str());
+    if (!folder)
+        return;
+    while (const dirent* entry = readdir(folder)) {
+        std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kTemporarySuffixLength || !name.starts_with(prefix))
+            continue;
+        int fd = openat(dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirfd(folder), entry->d_name, 0);
+        close(fd);
+    }
+    closedir(folder);
+}
 
 std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& contents)
 {
-    std::string target = ResolveTarget(path);
-    std::size_t slash = target.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    Location location = Locate(path);
+    const std::string& target = location.target;
+    const std::string& folder = location.folder;
 
     mode_t mode;
     struct stat existing {};
@@ -75,12 +122,14 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
         mode = 0666 & ~mask;
     }
 
-    std::string temporaryName = folder + "/." + name + ".XXXXXX";
+    std::string temporaryName = folder + "/" + TemporaryPrefix(location) + std::string(kTemporarySuffixLength, 'X');
     std::vector<char> temporary(temporaryName.begin(), temporaryName.end());
     temporary.push_back('\0');
     int fd = mkstemp(temporary.data());
     if (fd < 0)
         return Reason("cannot create a file in", folder, errno);
+    // Held until the rename, so that a clean-up never takes a live temporary.
+    flock(fd, LOCK_EX);
 
     auto fail = [&](const std::string& what) {
         int error = errno;
@@ -94,16 +143,10 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
         return fail("cannot set the mode of");
     if (fsync(fd) != 0)
         return fail("cannot flush");
-    if (close(fd) != 0) {
-        int error = errno;
-        unlink(temporary.data());
-        return Reason("cannot close", target, error);
-    }
-    if (rename(temporary.data(), target.c_str()) != 0) {
-        int error = errno;
-        unlink(temporary.data());
-        return Reason("cannot replace", target, error);
-    }
+    if (rename(temporary.data(), target.c_str()) != 0)
+        return fail("cannot replace");
+    // The contents are on disk already, so closing cannot lose them.
+    close(fd);
     // Make the rename itself durable.
     int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (folderFd >= 0) {

@@ -12,6 +12,15 @@ namespace korvane::platform {
 // failure the old file is untouched and the result says what went wrong.
 std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& contents);
 
+// The folder in which ReplaceFileContents writes its temporary and renames it.
+std::string ReplacementFolder(const std::string& path);
+
+// Removes the temporaries of ReplaceFileContents for this path that no live writer
+// holds, which only a writer that died mid-write leaves. Their names cannot be taken
+// for the file's, and each writer locks its own until the rename, so a temporary
+// that can be locked is provably abandoned.
+void RemoveAbandonedTemporaries(const std::string& path);
+
 enum class ReadOutcome { Read, Missing, Failed };
 
 // Reads a whole file. Missing means there is no file at the path; Failed carries

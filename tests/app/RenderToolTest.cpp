@@ -101,6 +101,10 @@ TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)
 {
     WriteFile(Out("bad.txt"), "jump 1 2\n");
     WriteFile(Out("let.txt"), "let Colour 1\n");
+    WriteFile(Out("letpicture.txt"), "let Image missing.bmp\n");
+    // The main window's layout with one of its pictures cut short.
+    std::filesystem::copy(KORVANE_APP_FOLDER, Out("cut"), std::filesystem::copy_options::recursive);
+    std::filesystem::resize_file(Out("cut") + "/resources/banner.bmp", 100);
     const std::string refused[] = {
         "",
         "picture --out x.png",
@@ -113,13 +117,19 @@ TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)
         "control TarvosXPText --size 10x10 --set Value=3 --out x.png", // stored, but never read
         "control gxButtons_H --size 10x10 --set Image=missing.bmp --out x.png",
         "control gxButtons_H --size 10x10 --set mIcon=bad.txt --out x.png", // not a picture
+        "control XP_ProgressBar --size 10x10 --set Image=missing.bmp --out x.png",
+        "control XP_ProgressBar --size 10x10 --script letpicture.txt --out x.png",
         "window --script bad.txt --out x.png",
+        "window --resources nowhere --out x.png",
         "window",
     };
     for (const std::string& arguments : refused) {
         EXPECT_EQ(Run(arguments), 2) << arguments << "\n" << Said();
         EXPECT_FALSE(std::filesystem::exists(Out("x.png"))) << arguments;
     }
+    EXPECT_EQ(Run("window --resources cut --out x.png"), 2);
+    EXPECT_NE(Said().find("the picture resources/banner.bmp of Picture1.Picture is left out"), std::string::npos) << Said();
+    EXPECT_FALSE(std::filesystem::exists(Out("x.png")));
     EXPECT_EQ(Run("--help"), 0);
     EXPECT_NE(Said().find("korvane-render window"), std::string::npos);
 }

@@ -46,6 +46,8 @@ void FormFixture::TearDown()
         << "GDI objects left alive (DC, bitmap, pen, brush, font, region, icon):" << kinds.str();
 }
 
+std::size_t FormFixture::LiveGdiObjects() { return gdi::LiveObjectCount(); }
+
 void FormFixture::LoadText(std::unique_ptr<forms::Form> form, std::string_view layoutText)
 {
     forms::LayoutParseResult parsed = forms::ParseLayout(std::string(layoutText));

@@ -149,6 +149,8 @@ protected:
     const std::vector<forms::MessageBoxInfo>& MessageBoxesShown() const { return m_boxesShown; }
 
     const std::vector<Launch>& Launches() const { return m_launches; }
+    // GDI objects alive now, of every kind.
+    static std::size_t LiveGdiObjects();
     backends::HeadlessBackend& Headless() const { return *m_headless; }
 
 private:

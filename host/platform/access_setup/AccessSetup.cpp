@@ -7,6 +7,7 @@
 #include "host/platform/access_setup/DataSourceRequest.h"
 
 #include "host/platform/AtomicFile.h"
+#include "host/platform/FileUpdateLock.h"
 #include "host/platform/IniDocument.h"
 
 #include <odbcinst.h>
@@ -28,6 +29,9 @@ using namespace korvane::platform::setup;
 namespace {
 
 constexpr const char* kDataSourcesSection = "ODBC Data Sources";
+// Long enough to outlast any queue of honest writers, short enough that a program
+// that holds the lock and hangs makes the request fail instead of hanging it too.
+constexpr std::chrono::seconds kLockWait{5};
 
 // unixODBC's headers leave TRUE and FALSE undefined; BOOL is an int.
 BOOL Refuse(DWORD code, const std::string& message)
@@ -113,6 +117,11 @@ extern "C" __attribute__((visibility("default"))) BOOL INSTAPI ConfigDSN(
     std::optional<std::string> path = IniPath(request.scope);
     if (!path)
         return Refuse(ODBC_ERROR_GENERAL_ERR, "cannot find the odbc.ini file to change");
+
+    // Held across read, edit and replace, so that concurrent requests all take effect.
+    FileUpdateLock lock(*path, kLockWait);
+    if (!lock.Held())
+        return Refuse(ODBC_ERROR_WRITING_SYSINFO_FAILED, lock.Error());
 
     std::string contents;
     std::string reason;

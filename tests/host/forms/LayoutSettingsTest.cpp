@@ -2,6 +2,7 @@
 #include "host/forms/controls/PictureBox.h"
 #include "tests/support/FormFixture.h"
 
+#include <fstream>
 #include <tuple>
 
 using namespace korvane;
@@ -65,6 +66,8 @@ TEST_F(LayoutSettings, DefaultsAreNotStoredAndKeysIgnoreCase)
     auto& picture = Get<PictureBox>("picFrame");
     EXPECT_EQ(picture.BorderStyle(), vbBSNone);
     EXPECT_FALSE(picture.Picture()) << "a missing file leaves the box empty";
+    ASSERT_EQ(TheForm().PictureProblems().size(), 1u);
+    EXPECT_EQ(TheForm().PictureProblems()[0].rfind("the picture missing.bmp of picFrame.Picture is left out: ", 0), 0u);
     EXPECT_EQ(picture.SaveSettings().ReadPicture("Picture"), (PictureRef { "missing.bmp" }));
 }
 
@@ -101,4 +104,25 @@ TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
 
     dressed.SetCaption("Changed");
     EXPECT_EQ(TheForm().SaveLayout().children[1].children[0].settings.ReadString("Caption", ""), "Changed");
+}
+
+TEST_F(LayoutSettings, ABadLayoutNamesTheFileTheLineAndWhatWasExpected)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "", "line 1: expected 'Form <name>'" },
+        { "Form f\n' note\n  Begin Label\n", "line 3: expected 'Begin <kind> <name>[(index)]'" },
+        { "Form f\n  Begin Label lbl(x)\n", "line 2: expected an array index from 0 to 32767 in 'lbl(x)'" },
+        { "Form f\n  Left = 1\n  Top = 2\n  Width = Picture(\n",
+          "line 4: expected a value for Width (a number, a colour, True or False, a quoted text, Picture(\"file\") or "
+          "Font(...)), not 'Picture('" },
+        { "Form f\n  Begin Label lbl\n  End\n", "line 4: expected End" },
+        { "Form f\nEnd\nEnd\n", "line 3: expected nothing after the form's End" },
+    };
+    const std::filesystem::path file = ResourceFolder() / "bad.layout";
+    for (const auto& [text, error] : cases) {
+        std::ofstream(file) << text;
+        LayoutParseResult parsed = LoadLayoutFile(file);
+        EXPECT_FALSE(parsed.form);
+        EXPECT_EQ(parsed.error, file.string() + ", " + error);
+    }
 }

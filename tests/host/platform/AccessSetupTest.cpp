@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using korvane::testing::OdbcSandbox;
@@ -227,4 +230,60 @@ TEST_F(AccessSetup, RefusedRequestsReportWhyAndWriteNothing)
     sandbox.WriteDriverIni(std::string("[") + kDriver + "]\nDriver=" + "libmdbodbc.so\n");
     EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=X", "DBQ=/x.mdb"})));
     EXPECT_FALSE(std::filesystem::exists(sandbox.UserIni()));
+}
+
+TEST_F(AccessSetup, ConcurrentWritersAllTakeEffect)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    // What a writer killed before its rename leaves, beside a file of the user's own.
+    WriteFile(sandbox.Root() / "home" / ".odbc.ini.korvane-a1B2c3", "[Torn");
+    WriteFile(sandbox.Root() / "home" / ".odbc.ini.backup", "kept");
+    constexpr int kProcesses = 4;
+    auto name = [](int process, int index) { return "Source" + std::to_string(process) + "_" + std::to_string(index); };
+    // Then each process removes the even sources of its neighbour and changes the odd ones.
+    for (int phase = 0; phase < 2; ++phase) {
+        for (int p = 0; p < kProcesses; ++p) {
+            if (fork() != 0)
+                continue;
+            int failed = 0;
+            for (int i = 0; i < 50; ++i) {
+                std::string dsn = "DSN=" + name(phase ? (p + 1) % kProcesses : p, i);
+                failed += phase == 0 ? !Configure(ODBC_ADD_DSN, List({dsn, "DBQ=/db"}))
+                        : i % 2      ? !Configure(ODBC_CONFIG_DSN, List({dsn, "DBQ=/new"}))
+                                     : !Configure(ODBC_REMOVE_DSN, List({dsn}));
+            }
+            _exit(failed);
+        }
+        for (int p = 0, status = 0; p < kProcesses; ++p)
+            EXPECT_TRUE(wait(&status) > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // Taking out exactly the expected sections and listings leaves the file as it was.
+    std::string text = ReadFile(sandbox.UserIni());
+    for (int p = 0; p < kProcesses; ++p) {
+        for (int i = 1; i < 50; i += 2) {
+            for (std::string part : { "[" + name(p, i) + "]\nDriver=" + kDriver + "\nDBQ=/new\nDatabase=/new\n",
+                     name(p, i) + "=" + kDriver + "\n" }) {
+                std::size_t at = text.find(part);
+                ASSERT_NE(at, std::string::npos) << part;
+                text.erase(at, part.size());
+            }
+        }
+    }
+    EXPECT_EQ(text, kUserFile);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox.Root() / "home"), {}), 2);
+    EXPECT_EQ(ReadFile(sandbox.Root() / "home" / ".odbc.ini.backup"), "kept");
+}
+
+TEST_F(AccessSetup, ALockedFolderFailsInTime)
+{
+    WriteFile(sandbox.UserIni(), kUserFile);
+    // A lock on another descriptor of the folder stands for a writer that hangs.
+    int folder = open((sandbox.Root() / "home").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(folder, LOCK_EX), 0);
+    EXPECT_FALSE(Configure(ODBC_ADD_DSN, List({"DSN=Pelwick2006"})));
+    close(folder);
+    InstallerError error = FirstError();
+    EXPECT_EQ(error.code, static_cast<DWORD>(ODBC_ERROR_WRITING_SYSINFO_FAILED));
+    EXPECT_NE(error.message.find("locked"), std::string::npos) << error.message;
+    EXPECT_EQ(ReadFile(sandbox.UserIni()), kUserFile);
 }
