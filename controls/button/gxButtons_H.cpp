@@ -674,6 +674,9 @@ void gxButtons_H::DesignMessage(const std::string& text, const std::string& titl
 void gxButtons_H::Report(std::string_view key)
 {
     PropertyChanged(key);
+    // A program that runs for days changes Enabled without end: keep the recent keys only.
+    if (m_reported.size() >= kReportedKept)
+        m_reported.erase(m_reported.begin(), m_reported.begin() + kReportedKept / 2);
     m_reported.emplace_back(key);
 }
 

@@ -165,7 +165,9 @@ public:
     const std::string& UserControlTag() const { return m_userControlTag; }
     // What a redraw would paint from now.
     button::ButtonLook Look() const;
-    // The keys reported through PropertyChanged, in order, since the last Forget.
+    // The keys reported through PropertyChanged, in order, since the last Forget
+    // (after very many, only the latest ones).
+    static constexpr std::size_t kReportedKept = 256;
     const std::vector<std::string>& ReportedChanges() const { return m_reported; }
     void ForgetReportedChanges() { m_reported.clear(); }
 
