@@ -317,7 +317,8 @@ LayoutParseResult ParseLayout(std::string_view text)
         if (equals == std::string_view::npos)
             return fail("expected 'Key = value', 'Begin' or 'End'");
         std::string_view key = Trim(line.substr(0, equals));
-        if (!IsIdentifier(key))
+        // Begin and End open and close blocks: as setting names they would not read back.
+        if (!IsIdentifier(key) || key == "Begin" || key == "End")
             return fail("expected a setting name, not '" + std::string(key) + "'");
         std::optional<PropertyValue> value = ParseLayoutValue(line.substr(equals + 1));
         if (!value)
