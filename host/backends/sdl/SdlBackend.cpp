@@ -205,6 +205,7 @@ struct TopLevel {
     SDL_Surface* lastTarget = nullptr;
     bool targetStale = true; // the window surface lost its pixels
     int scale = 1;           // the backend's scale, for Show
+    raster::IntRect rect;    // where the window system placed it, in its own pixels
 };
 
 constexpr std::size_t SystemCursorCount = 5; // Arrow .. Cross
@@ -289,6 +290,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(std::string* error)
         SDL_Quit();
         return nullptr;
     }
+    ToleratePassingWindows();
     // When no display answers SDL falls back to drivers that draw nowhere; the program
     // must hear that there is no display unless someone asked for one of those.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -358,6 +360,7 @@ void SdlBackend::CreateTopLevel(HWND window, const TopLevelInfo& info)
     TopLevel top;
     top.window = sdlWindow;
     top.scale = scale;
+    top.rect = info.rect;
     top.visible = info.visible;
     m_data->windows[window] = std::move(top);
     m_data->byId[SDL_GetWindowID(sdlWindow)] = window;
@@ -446,6 +449,7 @@ void SdlBackend::MoveTopLevel(HWND window, const raster::IntRect& rect)
     if (!top)
         return;
     const int scale = m_data->scale;
+    top->rect = rect;
     SDL_SetWindowPosition(top->window, rect.left * scale, rect.top * scale);
     int width = 0;
     int height = 0;
@@ -693,6 +697,15 @@ POINT SdlBackend::CursorPosition()
 {
     int x = 0;
     int y = 0;
+    // Over one of our windows its own events place the pointer, where the window
+    // system put that window: X11's global state can lag behind the pointer, and a
+    // window manager's frame moves a window from where it was asked to be.
+    if (SDL_Window* focus = SDL_GetMouseFocus()) {
+        if (const TopLevel* top = Find(*m_data, WindowOf(*m_data, SDL_GetWindowID(focus)))) {
+            SDL_GetMouseState(&x, &y);
+            return POINT { top->rect.left + Unscaled(*m_data, x), top->rect.top + Unscaled(*m_data, y) };
+        }
+    }
     SDL_GetGlobalMouseState(&x, &y);
     return POINT { Unscaled(*m_data, x), Unscaled(*m_data, y) };
 }

@@ -35,6 +35,32 @@ void MakeDialogOf(SDL_Window* dialog, SDL_Window* owner)
 #endif
 }
 
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(KORVANE_X11_HINTS)
+namespace {
+
+XErrorHandler g_previousHandler = nullptr;
+
+int IgnoreBadWindow(Display* display, XErrorEvent* error)
+{
+    if (error->error_code == BadWindow)
+        return 0;
+    return g_previousHandler ? g_previousHandler(display, error) : 0;
+}
+
+} // namespace
+#endif
+
+void ToleratePassingWindows()
+{
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(KORVANE_X11_HINTS)
+    if (std::strcmp(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "", "x11") != 0)
+        return;
+    XErrorHandler previous = XSetErrorHandler(IgnoreBadWindow);
+    if (previous != IgnoreBadWindow)
+        g_previousHandler = previous;
+#endif
+}
+
 double DesktopXftDpi()
 {
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(KORVANE_X11_HINTS)

@@ -9,6 +9,11 @@ namespace korvane::backends {
 
 void MakeDialogOf(SDL_Window* dialog, SDL_Window* owner);
 
+// On X11, a request that names a window which has just gone (a closed message box
+// the server or the window manager still had in flight) is let pass rather than
+// ending the program, as Xlib's default handler would; other errors go on as before.
+void ToleratePassingWindows();
+
 // The desktop's Xft.dpi setting, or 0 when the display does not say.
 double DesktopXftDpi();
 
