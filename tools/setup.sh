@@ -9,7 +9,7 @@ KORVANE_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   unixodbc unixodbc-dev odbc-mdbtools
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg-dev
-  fonts-dejavu-core fonts-dejavu-extra fonts-arphic-uming xdg-utils xvfb xdotool xauth x11-utils openbox
+  fonts-dejavu-core fonts-dejavu-extra fonts-arphic-uming xdg-utils xvfb xdotool xauth x11-utils x11-apps openbox
 )
 KORVANE_DRIVER="Microsoft Access Driver (*.mdb)"
 KORVANE_INSTALLED=()

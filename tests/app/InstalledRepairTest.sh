@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The installed program under a virtual display: press the repair button, see the
+# The installed program under a virtual display: the array buttons' hover faces
+# follow the pointer, Alt+F repairs; then press the repair button, see the
 # data source written and, as there is no database beside the installed program,
 # the error box; confirm it, quit with the exit button, and expect exit code 0.
 # The build is staged into a private root first, so the test sees this build and
@@ -46,6 +47,48 @@ main="$(timeout 20 xdotool search --sync --onlyvisible --name "Korvane Version 3
 scale="${GDK_SCALE:-1}"
 size="$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
 [ "$size" = "$((430 * scale))x$((213 * scale))" ] || { echo "the window is $size at scale $scale"; exit 1; }
+# The rows of the array buttons, y 152 to 177 in client pixels, as one fingerprint.
+button_rows() {
+  xwd -id "$main" -silent >"$work/shot.xwd"
+  field() { od -An -tu4 --endian=big -j"$1" -N4 "$work/shot.xwd" | tr -d ' '; }
+  local header colours line
+  header="$(field 0)" colours="$(field 76)" line="$(field 48)"
+  dd if="$work/shot.xwd" iflag=skip_bytes,count_bytes skip=$((header + colours * 12 + 152 * scale * line)) \
+    count=$((25 * scale * line)) status=none | md5sum
+}
+# The pointer moves as a hand moves it, a few steps to the place.
+glide() {
+  for step in 1 2 3 4; do
+    xdotool mousemove --window "$main" $((($1 - (4 - step) * 8) * scale)) $((($2 - (4 - step) * 4) * scale))
+    sleep 0.1
+  done
+  sleep 0.5
+}
+away() { glide 40 205; }
+if command -v xwd >/dev/null; then
+  # Each array button shows its hover face under the pointer and its own face again
+  # once the pointer has gone; their centres are at x 100, 253 and 372, y 164. A
+  # window that has just appeared may miss the pointer's first arrival.
+  sleep 1
+  away
+  rest="$(button_rows)"
+  for x in 100 253 372; do
+    glide "$x" 164
+    [ "$(button_rows)" != "$rest" ] || { echo "the button at x $x shows no hover face"; exit 1; }
+    away
+    [ "$(button_rows)" = "$rest" ] || { echo "the button at x $x kept its hover face"; exit 1; }
+  done
+fi
+# Alt+F, the repair button's access key, starts the repair.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key --clearmodifiers alt+f
+for _ in $(seq 1 40); do
+  window_named 错误 >/dev/null && break
+  sleep 0.2
+done
+window_named 错误 >/dev/null || { echo "Alt+F did not start the repair"; cat "$work/korvane.log"; exit 1; }
+xdotool windowfocus --sync "$(window_named 错误)" key Return
+for _ in $(seq 1 50); do window_named 错误 >/dev/null || break; sleep 0.2; done
 # The repair button's centre in client pixels: (2640 + 2310 / 2) / 15, (2280 + 375 / 2) / 15.
 # A window that has just appeared may not take the first click (the pointer has
 # not been seen to arrive over it); click again until the repair answers.
