@@ -48,6 +48,22 @@ bool DrawContext::CosmeticPen(raster::LinePen& line) const
     return true;
 }
 
+bool DrawContext::IsThinSolidPen(const PenObject& pen)
+{
+    // As CosmeticPen gives dashes and PenWidth a width.
+    if (pen.logPen.lopnWidth.x > 1)
+        return false;
+    switch (pen.logPen.lopnStyle & PS_STYLE_MASK) {
+    case PS_DASH:
+    case PS_DOT:
+    case PS_DASHDOT:
+    case PS_DASHDOTDOT:
+    case PS_NULL:
+    case PS_ALTERNATE: return false;
+    default: return true;
+    }
+}
+
 int DrawContext::PenWidth() const
 {
     PenObject* pen = SelectedPen();

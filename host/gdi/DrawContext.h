@@ -45,6 +45,9 @@ public:
     }
     // The same, filled into `line`; false when the pen draws nothing.
     bool CosmeticPen(raster::LinePen& line) const;
+    // A pen whose lines are solid and one pixel wide: lines and outlines drawn with it
+    // need neither dashes nor a wide outline.
+    static bool IsThinSolidPen(const PenObject& pen);
     int PenWidth() const;
     bool PenIsInsideFrame() const;
 

@@ -418,7 +418,8 @@ BOOL DeleteObject(HGDIOBJ h)
         return FALSE;
     if (object->selectionCount > 0)
         return FALSE;
-    return Table().Remove(h) ? TRUE : FALSE;
+    Table().RemoveFound(h);
+    return TRUE;
 }
 
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
