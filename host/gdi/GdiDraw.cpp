@@ -126,6 +126,20 @@ raster::Painter PainterOn(const DcObject& dc)
 
 BOOL LineTo(HDC hdc, int x, int y)
 {
+    // The lines a control draws one by one, each with a pen of its own, need no
+    // drawing context: StrokeDevice would draw them with this pen and dash position.
+    if (DcObject* dc = LookupDc(hdc); dc && dc->surface) {
+        if (const PenObject* pen = LookupPen(dc->state.pen); pen && DrawContext::IsThinSolidPen(*pen)) {
+            raster::LinePen line;
+            DrawContext::FillLinePen(*pen, *dc, line);
+            const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
+            const POINT to = ToDevice(*dc, x, y);
+            int dash = 0;
+            PainterOn(*dc).DrawLine({ from.x, from.y }, { to.x, to.y }, line, dash);
+            dc->state.position = { x, y };
+            return TRUE;
+        }
+    }
     auto context = DrawContext::For(hdc);
     if (!context)
         return FALSE;
