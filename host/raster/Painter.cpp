@@ -432,11 +432,12 @@ void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dash
     stepper.VisibleSteps(m_clipBox, first, last);
     PixelValue colour = m_target.Quantize(pen.colour);
     PixelValue background = m_target.Quantize(pen.background);
-    for (int i = first; i < last; ++i) {
+    LineStepper::Walker walker(stepper, first);
+    for (int i = first; i < last; ++i, walker.Next()) {
         bool on = pen.dashes.IsOn(dashPosition + i);
         if (!on && !pen.opaqueBackground)
             continue;
-        IntPoint p = stepper.At(i);
+        IntPoint p = walker.Point();
         Plot(p.x, p.y, on ? colour : background, pen.rop2);
     }
     dashPosition += length;
