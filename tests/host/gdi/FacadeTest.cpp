@@ -116,6 +116,9 @@ TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EXPECT_EQ(GetPixel(dc, 4, 0), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(dc, 7, 0), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 7, 1, RGB(1, 2, 3)), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, -1, 1, RGB(1, 2, 3)), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 4, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
     HRGN clip = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetClipRgn(dc, clip), 1);
     RECT box;
@@ -123,6 +126,8 @@ TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
     EXPECT_EQ(box.right, 5);
     SelectClipRgn(dc, nullptr);
     EXPECT_EQ(GetPixel(dc, 7, 0), RGB(255, 255, 255));
+    EXPECT_EQ(SetPixel(dc, 9, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
+    EXPECT_EQ(SetPixel(dc, 10, 1, RGB(1, 2, 3)), CLR_INVALID);
     EXPECT_EQ(GetClipRgn(dc, clip), 0);
     IntersectClipRect(dc, 0, 0, 4, 2);
     EXPECT_EQ(GetPixel(dc, 6, 1), CLR_INVALID);
