@@ -1,6 +1,9 @@
 // The progress bar's repaint cost: DrawProgressBar (paint into the buffer, copy it
 // to the control and present) for each style on the main window's 329 x 22 bar,
-// and the repair's loop of 2001 Value assignments.
+// the repair's loop of 2001 Value assignments, and a memset of the bar's bytes.
+//
+// Goals: every style within 4 us a repaint, the smooth style within 2.5 us, the
+// 2001 steps within 5 ms.
 
 #include "controls/progress_bar/XP_ProgressBar.h"
 
@@ -8,6 +11,9 @@
 #include "host/forms/Form.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
 
 using namespace korvane;
 
@@ -79,5 +85,18 @@ void BM_RepairLoop(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 2001);
 }
 BENCHMARK(BM_RepairLoop)->Unit(benchmark::kMillisecond);
+
+// The floor of any repaint: a memset of the bar's pixel bytes.
+void BM_MemsetBarBytes(benchmark::State& state)
+{
+    constexpr std::size_t kBarBytes = 329 * 22 * 4;
+    std::vector<unsigned char> pixels(kBarBytes);
+    for (auto _ : state) {
+        std::memset(pixels.data(), static_cast<int>(state.iterations() & 0xFF), pixels.size());
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemsetBarBytes);
 
 } // namespace

@@ -33,10 +33,7 @@ bool DrawContext::CosmeticPen(raster::LinePen& line) const
     UINT style = pen->logPen.lopnStyle & PS_STYLE_MASK;
     if (style == PS_NULL)
         return false;
-    line.colour = ToPixel(pen->logPen.lopnColor);
-    line.background = ToPixel(m_dc->state.bkColour);
-    line.opaqueBackground = m_dc->state.bkMode != TRANSPARENT;
-    line.rop2 = m_dc->state.rop2;
+    FillLinePen(*pen, *m_dc, line);
     switch (style) {
     case PS_DASH: line.dashes = raster::DashPattern::FromRuns({ 18, 6 }); break;
     case PS_DOT: line.dashes = raster::DashPattern::FromRuns({ 3, 3 }); break;

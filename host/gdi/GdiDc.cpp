@@ -66,13 +66,15 @@ COLORREF GetPixel(HDC hdc, int x, int y)
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF colour)
 {
-    auto context = DrawContext::For(hdc);
-    if (!context)
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !dc->surface)
         return CLR_INVALID;
-    POINT p = context->ToDevice(x, y);
-    if (!context->Painter().IsVisible(p.x, p.y))
+    // Visible where a painter would let it be, without making one for a single pixel:
+    // on the surface and inside the clip.
+    const POINT p = ToDevice(*dc, x, y);
+    raster::Surface& surface = *dc->surface;
+    if (!surface.Bounds().Contains(p.x, p.y) || (dc->state.clip && !dc->state.clip->Contains(p.x, p.y)))
         return CLR_INVALID;
-    raster::Surface& surface = context->Surface();
     surface.Set(p.x, p.y, ToPixel(colour));
     return ToColorRef(surface.At(p.x, p.y));
 }

@@ -8,6 +8,7 @@
 #include "host/raster/Rop.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -114,8 +115,31 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous)
     return TRUE;
 }
 
+namespace {
+
+raster::Painter PainterOn(const DcObject& dc)
+{
+    return raster::Painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr);
+}
+
+}
+
 BOOL LineTo(HDC hdc, int x, int y)
 {
+    // The lines a control draws one by one, each with a pen of its own, need no
+    // drawing context: StrokeDevice would draw them with this pen and dash position.
+    if (DcObject* dc = LookupDc(hdc); dc && dc->surface) {
+        if (const PenObject* pen = LookupPen(dc->state.pen); pen && DrawContext::IsThinSolidPen(*pen)) {
+            raster::LinePen line;
+            DrawContext::FillLinePen(*pen, *dc, line);
+            const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
+            const POINT to = ToDevice(*dc, x, y);
+            int dash = 0;
+            PainterOn(*dc).DrawLine({ from.x, from.y }, { to.x, to.y }, line, dash);
+            dc->state.position = { x, y };
+            return TRUE;
+        }
+    }
     auto context = DrawContext::For(hdc);
     if (!context)
         return FALSE;
@@ -131,10 +155,17 @@ BOOL Polyline(HDC hdc, const POINT* points, int count)
     auto context = DrawContext::For(hdc);
     if (!context || !points || count < 2)
         return FALSE;
-    std::vector<POINT> device;
-    device.reserve(static_cast<std::size_t>(count));
+    // Bevels and frames are a handful of points: keep them off the heap.
+    constexpr int kInline = 16;
+    std::array<POINT, kInline> few;
+    std::vector<POINT> many;
+    std::span<POINT> device(few.data(), static_cast<std::size_t>(count));
+    if (count > kInline) {
+        many.resize(static_cast<std::size_t>(count));
+        device = many;
+    }
     for (int i = 0; i < count; ++i)
-        device.push_back(context->ToDevice(points[i].x, points[i].y));
+        device[static_cast<std::size_t>(i)] = context->ToDevice(points[i].x, points[i].y);
     StrokeDevice(*context, device);
     return TRUE;
 }
@@ -159,8 +190,39 @@ BOOL Polygon(HDC hdc, const POINT* points, int count)
     return TRUE;
 }
 
+namespace {
+
+// A solid one-pixel pen copied over a solid brush of its colour makes the whole
+// rectangle one fill. Gradients draw hundreds of such bands, so this is settled from
+// the DC's pen and brush before a drawing context is built. A 1 x 1 rectangle's
+// outline path has no length, so it keeps the general path.
+bool FillPenColouredRectangle(const DcObject& dc, int left, int top, int right, int bottom)
+{
+    if (dc.state.rop2 != R2_COPYPEN || !dc.surface)
+        return false;
+    const PenObject* pen = LookupPen(dc.state.pen);
+    const BrushObject* brush = LookupBrush(dc.state.brush);
+    if (!pen || !brush || brush->brush.Style() != raster::BrushStyle::Solid || !DrawContext::IsThinSolidPen(*pen))
+        return false;
+    raster::Surface& surface = *dc.surface;
+    const raster::PixelValue value = surface.Quantize(ToPixel(pen->logPen.lopnColor));
+    if (value != surface.Quantize(brush->brush.Colour()))
+        return false;
+    const POINT a = ToDevice(dc, left, top);
+    const POINT b = ToDevice(dc, right, bottom);
+    const raster::IntRect r = raster::IntRect { a.x, a.y, b.x, b.y }.Normalized();
+    if (r.Width() <= 0 || r.Height() <= 0 || (r.Width() == 1 && r.Height() == 1))
+        return false;
+    PainterOn(dc).FillSolidRect(r, value);
+    return true;
+}
+
+}
+
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 {
+    if (const DcObject* dc = LookupDc(hdc); dc && FillPenColouredRectangle(*dc, left, top, right, bottom))
+        return TRUE;
     auto context = DrawContext::For(hdc);
     if (!context)
         return FALSE;
@@ -170,18 +232,13 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     std::optional<raster::LinePen> pen = context->CosmeticPen();
     int width = pen ? context->PenWidth() : 0;
     raster::IntRect outline { r.left, r.top, r.right - 1, r.bottom - 1 }; // corner pixels of the pen's path
-    // A solid 1-pixel pen copied over the surface is four spans, and with a brush of its
-    // colour the whole rectangle is one fill: the bands of a gradient are drawn so. A
-    // 1 x 1 rectangle's outline path has no length, so it keeps the general path.
+    // A solid 1-pixel pen copied over the surface is four spans (one fill with a brush
+    // of its colour, done above).
     if (pen && width == 1 && pen->dashes.IsSolid() && pen->rop2 == raster::Rop::CopyPen && r.Width() > 0
         && r.Height() > 0 && (r.Width() > 1 || r.Height() > 1)) {
         const raster::Pattern brush = context->CurrentBrushPattern();
         const raster::Pattern stroke = raster::Pattern::Solid(context->Surface().Quantize(pen->colour));
         raster::Painter& painter = context->Painter();
-        if (brush.IsSolid() && brush.SolidValue() == stroke.SolidValue()) {
-            painter.FillRect(r, stroke, raster::Rop::PatternCopy);
-            return TRUE;
-        }
         if (r.Width() > 2 && r.Height() > 2)
             painter.FillRect({ r.left + 1, r.top + 1, r.right - 1, r.bottom - 1 }, brush, raster::Rop::PatternCopy);
         painter.FillRect({ r.left, r.top, r.right, r.top + 1 }, stroke, raster::Rop::PatternCopy);
@@ -282,11 +339,15 @@ BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int ySta
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
 {
     auto context = DrawContext::For(hdc);
-    if (!context || !rect || !LookupBrush(brush))
+    const BrushObject* object = LookupBrush(brush);
+    if (!context || !rect || !object)
         return 0;
     raster::IntRect r = PatBltRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
                             .Translated(context->Dc().state.viewportOrigin.x, context->Dc().state.viewportOrigin.y);
-    context->Painter().FillRect(r, context->BrushPattern(brush), raster::Rop::PatternCopy);
+    if (object->brush.Style() == raster::BrushStyle::Solid)
+        context->Painter().FillSolidRect(r, context->Surface().Quantize(object->brush.Colour()));
+    else
+        context->Painter().FillRect(r, context->BrushPattern(brush), raster::Rop::PatternCopy);
     return 1;
 }
 

@@ -37,13 +37,15 @@ void Retain(HGDIOBJ h)
         ++object->selectionCount;
 }
 
-void Release(HGDIOBJ h)
+inline void Release(HandleTable& table, HGDIOBJ h)
 {
-    if (GdiObject* object = Table().Find(h)) {
+    if (GdiObject* object = table.Find(h)) {
         assert(object->selectionCount > 0 && "unbalanced GDI selection count");
         --object->selectionCount;
     }
 }
+
+void Release(HGDIOBJ h) { Release(Table(), h); }
 
 HDC NewDc(std::shared_ptr<raster::Surface> surface, bool screen)
 {
@@ -365,8 +367,9 @@ DWORD GetObjectType(HGDIOBJ h)
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 {
-    DcObject* dc = LookupDc(hdc);
-    GdiObject* object = Table().Find(h);
+    HandleTable& table = Table();
+    DcObject* dc = table.Find<DcObject>(hdc, ObjectKind::DeviceContext);
+    GdiObject* object = table.Find(h);
     if (!dc || !object)
         return nullptr;
     auto swap = [&](auto& slot) -> HGDIOBJ {
@@ -374,7 +377,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
         if (previous == h)
             return previous;
         ++object->selectionCount;
-        Release(previous);
+        Release(table, previous);
         slot = static_cast<std::remove_reference_t<decltype(slot)>>(h);
         return previous;
     };
@@ -418,7 +421,8 @@ BOOL DeleteObject(HGDIOBJ h)
         return FALSE;
     if (object->selectionCount > 0)
         return FALSE;
-    return Table().Remove(h) ? TRUE : FALSE;
+    Table().RemoveFound(h);
+    return TRUE;
 }
 
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type)

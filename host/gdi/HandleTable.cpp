@@ -34,14 +34,18 @@ bool HandleTable::Remove(const void* handle)
     if (!found || found->stock)
         return false;
     auto index = static_cast<std::size_t>(found - m_slots.data());
-    Slot& slot = m_slots[index];
+    RemoveSlot(m_slots[index], static_cast<std::uint32_t>(index));
+    return true;
+}
+
+void HandleTable::RemoveSlot(Slot& slot, std::uint32_t index)
+{
     --m_live[static_cast<std::size_t>(slot.object->kind)];
     slot.object.reset();
     slot.generation = (slot.generation + 1) & 0xFFFFFu;
     if (slot.generation == 0)
         slot.generation = 1;
-    m_free.push_back(static_cast<std::uint32_t>(index));
-    return true;
+    m_free.push_back(index);
 }
 
 std::size_t HandleTable::LiveCount() const

@@ -50,6 +50,13 @@ public:
     }
     // Frees the object; false for unknown handles and stock objects.
     bool Remove(const void* handle);
+    // Frees an object the caller has just found through `handle`, not a stock one,
+    // without looking it up again.
+    void RemoveFound(const void* handle)
+    {
+        const auto index = ((reinterpret_cast<std::uintptr_t>(handle) >> 4) & IndexMask) - 1;
+        RemoveSlot(m_slots[index], static_cast<std::uint32_t>(index));
+    }
 
     std::size_t LiveCount(ObjectKind kind) const { return m_live[static_cast<std::size_t>(kind)]; }
     std::size_t LiveCount() const;
@@ -78,6 +85,8 @@ private:
             return nullptr;
         return &slot;
     }
+
+    void RemoveSlot(Slot& slot, std::uint32_t index);
 
     static HandleTable s_instance;
 

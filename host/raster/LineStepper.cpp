@@ -44,6 +44,22 @@ IntPoint LineStepper::At(int step) const
     return m_xMajor ? IntPoint { major, minor } : IntPoint { minor, major };
 }
 
+LineStepper::Walker::Walker(const LineStepper& line, int step)
+    : m_line(line)
+    , m_major((line.m_xMajor ? line.m_from.x : line.m_from.y) + line.m_majorSign * step)
+    , m_minorStart(line.m_xMajor ? line.m_from.y : line.m_from.x)
+{
+    if (line.m_length <= 0 || line.m_minorDelta == 0)
+        return; // the offset stays 0, as At keeps it
+    const std::int64_t length = line.m_length;
+    const std::int64_t numerator = 2 * step * line.m_minorDelta - length;
+    m_divisor = 2 * length;
+    m_increase = 2 * line.m_minorDelta;
+    const std::int64_t offset = CeilDiv(numerator, m_divisor);
+    m_offset = static_cast<int>(offset);
+    m_remainder = offset * m_divisor - numerator;
+}
+
 void LineStepper::VisibleSteps(const IntRect& box, int& first, int& last) const
 {
     int start = m_xMajor ? m_from.x : m_from.y;

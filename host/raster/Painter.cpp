@@ -8,6 +8,24 @@
 
 namespace korvane::raster {
 
+namespace {
+
+// Sets one pixel in each of `rows` rows down from `first`: a gradient's band or a bar's
+// line, stored directly because a call per row costs more than its pixel.
+void FillColumn(PixelValue* first, std::ptrdiff_t stride, int rows, PixelValue value)
+{
+    for (; rows >= 4; rows -= 4, first += 4 * stride) {
+        first[0] = value;
+        first[stride] = value;
+        first[2 * stride] = value;
+        first[3 * stride] = value;
+    }
+    for (; rows > 0; --rows, first += stride)
+        *first = value;
+}
+
+}
+
 SourceMap SourceMap::For(const Surface& source, const Surface& destination, PixelValue destinationText,
                          PixelValue destinationBackground, PixelValue sourceBackground)
 {
@@ -129,8 +147,7 @@ void Painter::FillSolid(const IntRect& area, PixelValue value)
     // call per row costs more than the pixels.
     constexpr std::size_t kNarrow = 8;
     if (width == 1) {
-        for (int y = area.top; y < area.bottom; ++y, first += stride)
-            *first = value;
+        FillColumn(first, stride, area.Height(), value);
         return;
     }
     if (width <= kNarrow) {
@@ -371,8 +388,7 @@ void Painter::SetColumn(int x, int y0, int y1, PixelValue value, int rop2)
         const std::ptrdiff_t stride = m_target.Width();
         PixelValue* pixel = m_target.Row(a) + x;
         if (rop2 == Rop::CopyPen) {
-            for (int y = a; y < b; ++y, pixel += stride)
-                *pixel = value;
+            FillColumn(pixel, stride, b - a, value);
         } else {
             for (int y = a; y < b; ++y, pixel += stride)
                 *pixel = Rop::Apply2(rop2, *pixel, value);
@@ -382,16 +398,16 @@ void Painter::SetColumn(int x, int y0, int y1, PixelValue value, int rop2)
 
 void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition)
 {
-    LineStepper stepper(from, to);
-    int length = stepper.Length();
-    int first = 0;
-    int last = 0;
-    if (ClipRects().empty()) {
-        dashPosition += length;
-        return;
-    }
-    // Solid horizontal and vertical lines are spans: no per-pixel stepping.
-    if (pen.dashes.IsSolid() && (from.y == to.y || from.x == to.x) && length > 0) {
+    // Solid horizontal and vertical lines are spans: no per-pixel stepping, and no
+    // stepper to set up (a progress bar draws a few hundred short ones a repaint).
+    if (pen.dashes.IsSolid() && (from.y == to.y || from.x == to.x) && from != to) {
+        const std::int64_t extent = from.y == to.y ? static_cast<std::int64_t>(to.x) - from.x
+                                                   : static_cast<std::int64_t>(to.y) - from.y;
+        const int length = static_cast<int>(extent < 0 ? -extent : extent);
+        if (ClipRects().empty()) {
+            dashPosition += length;
+            return;
+        }
         PixelValue value = m_target.Quantize(pen.colour);
         if (from.y == to.y) {
             int x0 = from.x < to.x ? from.x : to.x + 1;
@@ -405,14 +421,23 @@ void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dash
         dashPosition += length;
         return;
     }
+    LineStepper stepper(from, to);
+    int length = stepper.Length();
+    int first = 0;
+    int last = 0;
+    if (ClipRects().empty()) {
+        dashPosition += length;
+        return;
+    }
     stepper.VisibleSteps(m_clipBox, first, last);
     PixelValue colour = m_target.Quantize(pen.colour);
     PixelValue background = m_target.Quantize(pen.background);
-    for (int i = first; i < last; ++i) {
+    LineStepper::Walker walker(stepper, first);
+    for (int i = first; i < last; ++i, walker.Next()) {
         bool on = pen.dashes.IsOn(dashPosition + i);
         if (!on && !pen.opaqueBackground)
             continue;
-        IntPoint p = stepper.At(i);
+        IntPoint p = walker.Point();
         Plot(p.x, p.y, on ? colour : background, pen.rop2);
     }
     dashPosition += length;

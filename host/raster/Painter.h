@@ -88,6 +88,16 @@ public:
     }
 
     void FillRect(const IntRect& rect, const Pattern& pattern, std::uint8_t rop3);
+    // FillRect of a solid pattern copied, without making the pattern: `value` is
+    // already in the target's format.
+    void FillSolidRect(const IntRect& rect, PixelValue value)
+    {
+        for (const IntRect& clipRect : ClipRects()) {
+            const IntRect area = rect.Intersected(clipRect);
+            if (!area.IsEmpty())
+                FillSolid(area, value);
+        }
+    }
     void FillRegion(const Region& region, const Pattern& pattern, std::uint8_t rop3);
     // Combines `source` at `sourceOrigin` into `dest` with a ternary raster operation.
     // The transfer is limited to the part of the source that exists.

@@ -4,14 +4,6 @@
 
 namespace korvane::raster {
 
-Pattern Pattern::Solid(PixelValue value)
-{
-    Pattern pattern;
-    pattern.m_kind = Kind::Solid;
-    pattern.m_solid = value;
-    return pattern;
-}
-
 Pattern Pattern::Tiled(int width, int height, std::vector<PixelValue> pixels, std::vector<std::uint8_t> mask, IntPoint origin)
 {
     assert(width > 0 && height > 0 && pixels.size() == static_cast<std::size_t>(width * height)

@@ -13,7 +13,13 @@ namespace korvane::raster {
 class Pattern {
 public:
     static Pattern Empty() { return Pattern(); }
-    static Pattern Solid(PixelValue value);
+    static Pattern Solid(PixelValue value)
+    {
+        Pattern pattern;
+        pattern.m_kind = Kind::Solid;
+        pattern.m_solid = value;
+        return pattern;
+    }
     static Pattern Tiled(int width, int height, std::vector<PixelValue> pixels, std::vector<std::uint8_t> mask, IntPoint origin);
 
     bool IsEmpty() const { return m_kind == Kind::Empty; }

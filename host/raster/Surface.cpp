@@ -26,13 +26,6 @@ PixelValue Surface::NearestMono(PixelValue value)
     return sum >= kWhiteFromSum ? 0xFFFFFFu : 0u;
 }
 
-PixelValue Surface::Quantize(PixelValue value) const
-{
-    if (m_format == SurfaceFormat::Monochrome)
-        return NearestMono(value);
-    return value & 0xFFFFFFu;
-}
-
 Surface Surface::FromMonoBits(int width, int height, std::span<const std::uint8_t> bits, int rowAlignBytes)
 {
     Surface surface(width, height, SurfaceFormat::Monochrome);

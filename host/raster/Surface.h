@@ -71,7 +71,12 @@ public:
 
     // Maps a colour onto what this surface can hold: unchanged for colour surfaces,
     // black or white by brightness for monochrome ones.
-    PixelValue Quantize(PixelValue value) const;
+    PixelValue Quantize(PixelValue value) const
+    {
+        if (m_format == SurfaceFormat::Monochrome)
+            return NearestMono(value);
+        return value & 0xFFFFFFu;
+    }
     static PixelValue NearestMono(PixelValue value);
 
     // Packed 1-bit rows, most significant bit leftmost, each row padded to `rowAlignBytes`.

@@ -16,15 +16,34 @@ namespace {
 
 // Draws the window and its children into the frame. `origin` is the window's
 // top-left in frame coordinates; `clip` is what its parent lets it cover.
-void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface& frame)
+// What of the window at `origin` its shape and `clip` leave visible.
+Region VisibleArea(const Window& window, POINT origin, const Region& clip)
 {
-    Region visible(IntRect { origin.x, origin.y, origin.x + window.rect.Width(), origin.y + window.rect.Height() });
+    const IntRect bounds { origin.x, origin.y, origin.x + window.rect.Width(), origin.y + window.rect.Height() };
+    if (clip.Rects().size() <= 1) {
+        // A rectangular clip (the usual case) cuts every rectangle alike, so the shape's
+        // bands stay bands and no band sweep is needed.
+        const IntRect limit = bounds.Intersected(clip.Box());
+        if (!window.region || limit.IsEmpty())
+            return Region(limit);
+        std::vector<IntRect> rects;
+        rects.reserve(window.region->Rects().size());
+        for (const IntRect& r : window.region->Rects())
+            rects.push_back(r.Translated(origin.x, origin.y).Intersected(limit));
+        return Region::FromBandedRects(std::move(rects));
+    }
+    Region visible(bounds);
     if (window.region) {
         Region shape = *window.region;
         shape.Offset(origin.x, origin.y);
         visible = Region::Combine(visible, shape, raster::RegionOp::And);
     }
-    visible = Region::Combine(visible, clip, raster::RegionOp::And);
+    return Region::Combine(visible, clip, raster::RegionOp::And);
+}
+
+void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface& frame)
+{
+    const Region visible = VisibleArea(window, origin, clip);
     if (visible.IsEmpty())
         return;
     // A plain child covering the whole area hides this window and every child behind

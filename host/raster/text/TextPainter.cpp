@@ -16,13 +16,15 @@ void EmitGlyph(const PlacedGlyph& placed, const IntRect& clip, const std::functi
     const IntRect box { placed.origin.x, placed.origin.y, placed.origin.x + glyph.width, placed.origin.y + glyph.height };
     const IntRect visible = box.Intersected(clip);
     for (int y = visible.top; y < visible.bottom; ++y) {
-        const int row = y - placed.origin.y;
+        // Every pixel of a caption is tested here, so the row is found once.
+        const std::uint8_t* ink = glyph.mask.data() + static_cast<std::ptrdiff_t>(y - placed.origin.y) * glyph.width;
+        const int left = placed.origin.x;
         int x = visible.left;
         while (x < visible.right) {
-            while (x < visible.right && !glyph.InkAt(x - placed.origin.x, row))
+            while (x < visible.right && ink[x - left] == 0)
                 ++x;
             const int start = x;
-            while (x < visible.right && glyph.InkAt(x - placed.origin.x, row))
+            while (x < visible.right && ink[x - left] != 0)
                 ++x;
             if (x > start)
                 sink({ start, y, x - start, InkKind::Text });

@@ -116,6 +116,9 @@ TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EXPECT_EQ(GetPixel(dc, 4, 0), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(dc, 7, 0), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 7, 1, RGB(1, 2, 3)), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, -1, 1, RGB(1, 2, 3)), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 4, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
     HRGN clip = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetClipRgn(dc, clip), 1);
     RECT box;
@@ -123,6 +126,8 @@ TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
     EXPECT_EQ(box.right, 5);
     SelectClipRgn(dc, nullptr);
     EXPECT_EQ(GetPixel(dc, 7, 0), RGB(255, 255, 255));
+    EXPECT_EQ(SetPixel(dc, 9, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
+    EXPECT_EQ(SetPixel(dc, 10, 1, RGB(1, 2, 3)), CLR_INVALID);
     EXPECT_EQ(GetClipRgn(dc, clip), 0);
     IntersectClipRect(dc, 0, 0, 4, 2);
     EXPECT_EQ(GetPixel(dc, 6, 1), CLR_INVALID);
@@ -182,6 +187,95 @@ TEST_F(Facade, RectHelpers)
 }
 
 // Thousands of create/select/draw/delete cycles end where they began.
+// Thin solid pens take shortcuts: a rectangle whose pen and brush share a colour is one
+// fill, and LineTo draws without a drawing context. Each must leave the pixels of the
+// general path: a pattern brush of that colour, and a two-point Polyline.
+struct ShortcutCase {
+    const char* name;
+    int penStyle;
+    int penWidth;
+    int rop2;
+    POINT viewport;
+    bool clipped;
+};
+
+const ShortcutCase kShortcutCases[] = {
+    { "solid", PS_SOLID, 1, R2_COPYPEN, { 0, 0 }, false },
+    { "width 0", PS_SOLID, 0, R2_COPYPEN, { 0, 0 }, false },
+    { "inside frame", PS_INSIDEFRAME, 1, R2_COPYPEN, { 0, 0 }, false },
+    { "viewport moved", PS_SOLID, 1, R2_COPYPEN, { 3, -2 }, false },
+    { "clipped", PS_SOLID, 1, R2_COPYPEN, { 0, 0 }, true },
+    { "xor", PS_SOLID, 1, R2_XORPEN, { 0, 0 }, true },
+    { "dotted", PS_DOT, 1, R2_COPYPEN, { 0, 0 }, false },
+    { "wide", PS_SOLID, 3, R2_COPYPEN, { 0, 0 }, true },
+};
+
+// The canvas set up as a case says, with a pen of its own selected.
+void Prepare(const Canvas& canvas, const ShortcutCase& c, COLORREF colour, HRGN clip)
+{
+    SetViewportOrgEx(canvas.Dc(), c.viewport.x, c.viewport.y, nullptr);
+    SetROP2(canvas.Dc(), c.rop2);
+    if (c.clipped)
+        SelectClipRgn(canvas.Dc(), clip);
+    SelectObject(canvas.Dc(), CreatePen(c.penStyle, c.penWidth, colour));
+}
+
+void DeletePen(const Canvas& canvas) { DeleteObject(SelectObject(canvas.Dc(), GetStockObject(BLACK_PEN))); }
+
+TEST_F(Facade, ThinSolidPenShortcutsDrawAsTheGeneralPath)
+{
+    constexpr COLORREF kColour = RGB(40, 160, 90);
+    const RECT rects[] = { { 2, 3, 12, 9 }, { 12, 9, 2, 3 }, { 4, 2, 5, 10 }, { 1, 6, 13, 7 }, { 5, 5, 6, 6 }, { 6, 6, 6, 9 } };
+    const std::array<POINT, 2> lines[] = { { { { 1, 4 }, { 13, 4 } } }, { { { 13, 4 }, { 1, 4 } } }, { { { 7, 1 }, { 7, 11 } } },
+                                           { { { 7, 11 }, { 7, 1 } } }, { { { 1, 1 }, { 12, 9 } } }, { { { 5, 5 }, { 5, 5 } } } };
+    HBITMAP tile = CreateBitmap(8, 8, 1, 32, nullptr);
+    {
+        const std::vector<std::uint32_t> bits(64, ToPixel(kColour));
+        SetBitmapBits(tile, 64 * 4, bits.data());
+    }
+    HRGN clip = CreateRectRgn(3, 0, 10, 8);
+    for (const ShortcutCase& c : kShortcutCases) {
+        SCOPED_TRACE(c.name);
+        for (const RECT& r : rects) {
+            Canvas shortcut(16, 12, RGB(200, 30, 30));
+            Canvas general(16, 12, RGB(200, 30, 30));
+            Prepare(shortcut, c, kColour, clip);
+            Prepare(general, c, kColour, clip);
+            HBRUSH solid = CreateSolidBrush(kColour);
+            HBRUSH pattern = CreatePatternBrush(tile);
+            HGDIOBJ oldSolid = SelectObject(shortcut.Dc(), solid);
+            HGDIOBJ oldPattern = SelectObject(general.Dc(), pattern);
+            Rectangle(shortcut.Dc(), r.left, r.top, r.right, r.bottom);
+            Rectangle(general.Dc(), r.left, r.top, r.right, r.bottom);
+            EXPECT_EQ(shortcut.Pixels(), general.Pixels()) << "Rectangle " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+            SelectObject(shortcut.Dc(), oldSolid);
+            SelectObject(general.Dc(), oldPattern);
+            DeleteObject(solid);
+            DeleteObject(pattern);
+            DeletePen(shortcut);
+            DeletePen(general);
+        }
+        for (const auto& line : lines) {
+            Canvas shortcut(16, 12, RGB(200, 30, 30));
+            Canvas general(16, 12, RGB(200, 30, 30));
+            Prepare(shortcut, c, kColour, clip);
+            Prepare(general, c, kColour, clip);
+            MoveToEx(shortcut.Dc(), line[0].x, line[0].y, nullptr);
+            LineTo(shortcut.Dc(), line[1].x, line[1].y);
+            Polyline(general.Dc(), line.data(), 2);
+            EXPECT_EQ(shortcut.Pixels(), general.Pixels()) << "line to " << line[1].x << "," << line[1].y;
+            POINT position {};
+            MoveToEx(shortcut.Dc(), 0, 0, &position);
+            EXPECT_EQ(position.x, line[1].x);
+            EXPECT_EQ(position.y, line[1].y);
+            DeletePen(shortcut);
+            DeletePen(general);
+        }
+    }
+    DeleteObject(clip);
+    DeleteObject(tile);
+}
+
 TEST_F(Facade, CreateSelectDrawDeleteCyclesLeakNothing)
 {
     HDC screen = GetDC(nullptr);

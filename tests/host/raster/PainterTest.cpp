@@ -1,3 +1,4 @@
+#include "host/raster/LineStepper.h"
 #include "host/raster/Painter.h"
 #include "host/raster/Rop.h"
 
@@ -57,6 +58,23 @@ TEST(PainterLines, DotPatternContinuesAcrossSegmentsAndOpaqueFillsGaps)
     dash = 0;
     painter.DrawLine({ 0, 0 }, { 12, 0 }, pen, dash);
     EXPECT_EQ(Row(s, 0), "###ooo###ooo");
+}
+
+// Lines walk their pixels without dividing per step; every octant, slope and starting
+// step must give the pixels the stepper computes one by one.
+TEST(PainterLines, WalkingALineGivesThePixelsOfEachStep)
+{
+    const IntPoint from { 3, -2 };
+    for (int dx = -13; dx <= 13; ++dx) {
+        for (int dy = -13; dy <= 13; ++dy) {
+            const LineStepper line(from, { from.x + dx, from.y + dy });
+            for (int start : { 0, 1, line.Length() / 2 }) {
+                LineStepper::Walker walker(line, start);
+                for (int step = start; step < line.Length(); ++step, walker.Next())
+                    ASSERT_EQ(walker.Point(), line.At(step)) << dx << "," << dy << " step " << step;
+            }
+        }
+    }
 }
 
 TEST(PainterFill, ClipRegionLimitsFillAndOffSurfaceIsIgnored)
