@@ -58,6 +58,9 @@ public:
         std::string error;
         m_form.Load(*parsed.form, {}, error);
         m_form.Show();
+        // At rest, as the main window's buttons mostly are: without the focus, so
+        // without the default look.
+        SetFocus(m_form.hWnd());
         window::DoEvents();
     }
     ~BenchForm()
