@@ -92,6 +92,38 @@ TEST_F(RepairWindow, LoadFillsThePathFromTheProgramsFolder)
     EXPECT_FALSE(Bar().Visible());
 }
 
+TEST_F(RepairWindow, Label2IsOutOfSightLabel6OnTheBannerAndNoPixelBelongsToTwoButtons)
+{
+    auto onScreen = [this](std::string_view name, std::optional<int> index = std::nullopt) {
+        RECT rect;
+        GetWindowRect(Get(name, index).hWnd(), &rect);
+        return rect;
+    };
+    RECT client;
+    GetClientRect(FormWindow(), &client);
+    EXPECT_GE(onScreen("Label2").top, OnForm(0, client.bottom).y);
+    const RECT banner = onScreen("Picture1"), label6 = onScreen("Label6");
+    EXPECT_TRUE(label6.left >= banner.left && label6.top >= banner.top && label6.right <= banner.right &&
+        label6.bottom <= banner.bottom);
+
+    std::vector<std::pair<RECT, HRGN>> buttons;
+    for (int index : { 0, 1, 2 }) {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(Get("cmdgxButtons", index).hWnd(), region), ERROR);
+        buttons.emplace_back(onScreen("cmdgxButtons", index), region);
+    }
+    const RECT bar { buttons[0].first.left, buttons[0].first.top, buttons[2].first.right, buttons[2].first.bottom };
+    int shared = 0;
+    for (int y = bar.top; y < bar.bottom; ++y)
+        for (int x = bar.left; x < bar.right; ++x)
+            shared += std::count_if(buttons.begin(), buttons.end(), [&](const auto& button) {
+                return PtInRegion(button.second, x - button.first.left, y - button.first.top);
+            }) > 1;
+    EXPECT_EQ(shared, 0);
+    for (const auto& button : buttons)
+        DeleteObject(button.second);
+}
+
 TEST_F(RepairWindow, TabFollowsTheTabIndexPastLabelsAndTheHiddenBar)
 {
     for (forms::Control* control : TheForm().Controls())
