@@ -237,13 +237,22 @@ bool Form::HandleAccessKey(UINT message, WPARAM key)
     if (matches.empty())
         return false;
     std::stable_sort(matches.begin(), matches.end(), [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
-    // Repeating a key shared by several controls moves on to the next of them.
-    Control* chosen = matches.front();
-    HWND focus = GetFocus();
-    for (std::size_t i = 0; i < matches.size(); ++i)
-        if (matches[i]->hWnd() == focus)
-            chosen = matches[(i + 1) % matches.size()];
-    chosen->OnAccessKey(static_cast<unsigned char>(wanted));
+    if (matches.size() == 1) {
+        matches.front()->OnAccessKey(static_cast<unsigned char>(wanted));
+        return true;
+    }
+    // A key several controls share cannot say which one the user means, so, as the
+    // Windows dialog manager does, it only moves the focus to the next of them after
+    // the focused control in tab order, and clicks none: pressing it again goes on.
+    const HWND focus = GetFocus();
+    auto focused = std::find_if(m_order.begin(), m_order.end(), [&](Control* control) { return control->hWnd() == focus; });
+    const int after = focused == m_order.end() ? -1 : (*focused)->TabIndex();
+    auto next = std::find_if(matches.begin(), matches.end(), [&](Control* control) { return control->TabIndex() > after; });
+    Control* chosen = next == matches.end() ? matches.front() : *next;
+    if (chosen->CanTakeFocus())
+        chosen->SetFocus();
+    else
+        chosen->OnAccessKey(static_cast<unsigned char>(wanted)); // a label hands the focus on
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "tests/support/OdbcClient.h"
 #include "tests/support/OdbcSandbox.h"
 
+#include <algorithm>
 #include <fstream>
 #include <tuple>
 
@@ -89,6 +90,86 @@ TEST_F(RepairWindow, LoadFillsThePathFromTheProgramsFolder)
     EXPECT_EQ(client.right, 430);
     EXPECT_EQ(client.bottom, 213);
     EXPECT_FALSE(Bar().Visible());
+}
+
+TEST_F(RepairWindow, Label2IsOutOfSightLabel6OnTheBannerAndNoPixelBelongsToTwoButtons)
+{
+    auto onScreen = [this](std::string_view name, std::optional<int> index = std::nullopt) {
+        RECT rect;
+        GetWindowRect(Get(name, index).hWnd(), &rect);
+        return rect;
+    };
+    RECT client;
+    GetClientRect(FormWindow(), &client);
+    EXPECT_GE(onScreen("Label2").top, OnForm(0, client.bottom).y);
+    const RECT banner = onScreen("Picture1"), label6 = onScreen("Label6");
+    EXPECT_TRUE(label6.left >= banner.left && label6.top >= banner.top && label6.right <= banner.right &&
+        label6.bottom <= banner.bottom);
+
+    std::vector<std::pair<RECT, HRGN>> buttons;
+    for (int index : { 0, 1, 2 }) {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(Get("cmdgxButtons", index).hWnd(), region), ERROR);
+        buttons.emplace_back(onScreen("cmdgxButtons", index), region);
+    }
+    const RECT bar { buttons[0].first.left, buttons[0].first.top, buttons[2].first.right, buttons[2].first.bottom };
+    int shared = 0;
+    for (int y = bar.top; y < bar.bottom; ++y)
+        for (int x = bar.left; x < bar.right; ++x)
+            shared += std::count_if(buttons.begin(), buttons.end(), [&](const auto& button) {
+                return PtInRegion(button.second, x - button.first.left, y - button.first.top);
+            }) > 1;
+    EXPECT_EQ(shared, 0);
+    for (const auto& button : buttons)
+        DeleteObject(button.second);
+}
+
+TEST_F(RepairWindow, TabFollowsTheTabIndexPastLabelsAndTheHiddenBar)
+{
+    for (forms::Control* control : TheForm().Controls())
+        EXPECT_FALSE(control->Default()) << control->DisplayName();
+    const std::vector<std::string> order { "Picture1", "cmdgxButtons(0)", "cmdgxButtons(1)", "cmdgxButtons(2)",
+        "cmdgxButtonSelect", "txtMdbpath" };
+    Get("Picture1").SetFocus();
+    for (bool backwards : { false, true }) {
+        std::vector<std::string> seen;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            seen.push_back(Focused());
+            Key(VK_TAB, backwards ? unsigned { backends::ModShift } : 0u);
+        }
+        EXPECT_EQ(Focused(), "Picture1");
+        std::vector<std::string> expected = order;
+        if (backwards)
+            std::reverse(expected.begin() + 1, expected.end());
+        EXPECT_EQ(seen, expected);
+    }
+}
+
+TEST_F(RepairWindow, TheSharedAccessKeyOnlyMovesTheFocusBetweenItsButtons)
+{
+    // From where the focus is to where Alt+E takes it: the next button with E in tab order.
+    const std::vector<std::pair<std::optional<int>, int>> cases { { std::nullopt, 0 }, { 0, 2 }, { 1, 2 }, { 2, 0 } };
+    for (const auto& [from, to] : cases) {
+        SCOPED_TRACE(from.value_or(-1));
+        if (from)
+            Get("cmdgxButtons", *from).SetFocus();
+        else
+            Get("Picture1").SetFocus();
+        Key('E', backends::ModAlt);
+        EXPECT_EQ(Focused(), "cmdgxButtons(" + std::to_string(to) + ")");
+        EXPECT_TRUE(Get<gxButtons_H>("cmdgxButtons", to).Ambient().DisplayAsDefault);
+    }
+    EXPECT_TRUE(MessageBoxesShown().empty());
+    EXPECT_TRUE(Launches().empty());
+    EXPECT_TRUE(korvane->IsLoaded());
+}
+
+TEST_F(RepairWindow, AltFRepairs)
+{
+    UseDatabaseCopy();
+    Key('F', backends::ModAlt);
+    EXPECT_NE(ReadFile(sandbox.UserIni()).find("DBQ=" + database.string() + "\n"), std::string::npos);
+    ExpectOneBox("数据源修复完毕，请运行zoravudevarev!", forms::vbInformation, "完成");
 }
 
 TEST_F(RepairWindow, AClickOnRepairAddsTheDataSourceThatTheDriverReads)
