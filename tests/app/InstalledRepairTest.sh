@@ -56,6 +56,11 @@ button_rows() {
   dd if="$work/shot.xwd" iflag=skip_bytes,count_bytes skip=$((header + colours * 12 + 152 * scale * line)) \
     count=$((25 * scale * line)) status=none | md5sum
 }
+# Confirms the error box and waits for it to go.
+dismiss() {
+  xdotool windowfocus --sync "$1" key Return
+  for _ in $(seq 1 50); do window_named 错误 >/dev/null || break; sleep 0.2; done
+}
 # The pointer moves as a hand moves it, a few steps to the place.
 glide() {
   for step in 1 2 3 4; do
@@ -87,8 +92,7 @@ for _ in $(seq 1 40); do
   sleep 0.2
 done
 window_named 错误 >/dev/null || { echo "Alt+F did not start the repair"; cat "$work/korvane.log"; exit 1; }
-xdotool windowfocus --sync "$(window_named 错误)" key Return
-for _ in $(seq 1 50); do window_named 错误 >/dev/null || break; sleep 0.2; done
+dismiss "$(window_named 错误)"
 # The repair button's centre in client pixels: (2640 + 2310 / 2) / 15, (2280 + 375 / 2) / 15.
 # A window that has just appeared may not take the first click (the pointer has
 # not been seen to arrive over it); click again until the repair answers.
@@ -120,8 +124,7 @@ if [ -n "$wm" ]; then
   [ "$(grep -n -x "$done_box" <<<"$stacking" | cut -d: -f1)" -gt "$(grep -n -x "$main" <<<"$stacking" | cut -d: -f1)" ] ||
     { echo "the box went behind the main window"; exit 1; }
 fi
-xdotool windowfocus --sync "$done_box" key Return
-for _ in $(seq 1 50); do window_named 错误 >/dev/null || break; sleep 0.2; done
+dismiss "$done_box"
 # The exit button: (4680 + 1815 / 2) / 15, (2280 + 375 / 2) / 15. The main window is
 # enabled again only once the box has gone, so a click on a busy machine may come too
 # early: click again until the program ends.

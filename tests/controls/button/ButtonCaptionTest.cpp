@@ -8,12 +8,12 @@
 #include <functional>
 
 using namespace korvane;
+using korvane::testing::kFace;
 using namespace korvane::button;
 using namespace korvane::testing;
 
 namespace {
 
-constexpr COLORREF kFace = RGB(236, 233, 216);
 using LookSetup = std::function<void(ButtonLook&)>;
 
 // A face laid out with the button's font and background mode, painted as a face paints.

@@ -13,11 +13,11 @@ using namespace korvane;
 using namespace korvane::button;
 using korvane::testing::CountColour;
 using korvane::testing::FaceCanvas;
+using korvane::testing::kFace;
 using korvane::testing::MatchesGolden;
 
 namespace {
 
-constexpr OleColor kFace = 0xD8E9EC; // the button face colour, RGB(236, 233, 216)
 constexpr COLORREF kRed = 0xFF, kBlue = 0xFF0000;
 
 // Every pixel of the rectangle (right and bottom exclusive) is the colour.

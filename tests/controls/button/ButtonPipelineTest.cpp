@@ -13,12 +13,12 @@
 using namespace korvane;
 using namespace korvane::button;
 using korvane::testing::FaceCanvas;
+using korvane::testing::kFace;
 using korvane::testing::MatchesGolden;
 using korvane::testing::PixelAt;
 
 namespace {
 
-constexpr OleColor kFace = 0xD8E9EC; // the button face colour, RGB(236, 233, 216)
 constexpr OleColor kBlue = 0xFF8000;
 
 } // namespace

@@ -15,6 +15,9 @@
 
 namespace korvane::testing {
 
+// The button face colour the tests paint on, RGB(236, 233, 216).
+inline constexpr COLORREF kFace = 0xD8E9EC;
+
 using Settings = std::vector<std::string>; // layout lines, "Key = value" each
 
 // A gxButtons_H block of a layout: `name` at `left`, `top`, `width` by `height` pixels.
