@@ -68,7 +68,9 @@ public:
     virtual void SetIcon(HWND window, const raster::Surface& icon) = 0;
 
     // Shows the window's composed frame. `changed` bounds what differs from the
-    // frame shown before; the backend must make it visible before returning.
+    // frame shown before; the backend must make it visible before returning. The
+    // frame is the window system's own and changes only with the next Present, so a
+    // backend may keep a reference to it until then or until the window is destroyed.
     virtual void Present(HWND window, const raster::Surface& frame, const raster::IntRect& changed) = 0;
 
     virtual void SetCursor(CursorShape shape, const raster::Surface* custom, POINT hotspot) = 0;

@@ -167,8 +167,9 @@ BOOL DestroyWindow(HWND hwnd)
             std::erase(parentWindow->children, hwnd);
     } else {
         std::erase(State().topLevels, hwnd);
-        State().frames.erase(hwnd);
+        // The backend may hold the frame, so it lets go of the window first.
         CurrentBackend().DestroyTopLevel(hwnd);
+        State().frames.erase(hwnd);
     }
     State().windows.erase(hwnd);
     if (parent)

@@ -140,7 +140,7 @@ void HeadlessBackend::RequestClose(HWND window)
 const raster::Surface* HeadlessBackend::Frame(HWND window) const
 {
     auto it = m_windows.find(window);
-    return it == m_windows.end() || it->second.presents == 0 ? nullptr : &it->second.frame;
+    return it == m_windows.end() ? nullptr : it->second.frame;
 }
 
 int HeadlessBackend::PresentCount(HWND window) const
@@ -166,7 +166,7 @@ std::vector<HWND> HeadlessBackend::TopLevelWindows() const { return m_order; }
 
 void HeadlessBackend::CreateTopLevel(HWND window, const TopLevelInfo& info)
 {
-    m_windows[window] = TopLevel { info, {}, 0 };
+    m_windows[window] = TopLevel { info, nullptr, 0 };
     m_order.insert(m_order.begin(), window);
 }
 
@@ -207,21 +207,13 @@ void HeadlessBackend::SetTitle(HWND window, const std::string& title)
 
 void HeadlessBackend::SetIcon(HWND, const raster::Surface&) {}
 
-void HeadlessBackend::Present(HWND window, const raster::Surface& frame, const raster::IntRect& changed)
+void HeadlessBackend::Present(HWND window, const raster::Surface& frame, const raster::IntRect&)
 {
+    // There is no screen to copy to: what is shown is the window system's frame itself.
     auto it = m_windows.find(window);
     if (it == m_windows.end())
         return;
-    raster::Surface& shown = it->second.frame;
-    if (shown.Width() != frame.Width() || shown.Height() != frame.Height() || shown.Format() != frame.Format()) {
-        shown = frame;
-    } else {
-        // Only the changed rows differ from what is kept: a progress step copies the
-        // bar, not the whole window.
-        const raster::IntRect area = changed.Intersected(frame.Bounds());
-        for (int y = area.top; y < area.bottom; ++y)
-            std::copy(frame.Row(y) + area.left, frame.Row(y) + area.right, shown.Row(y) + area.left);
-    }
+    it->second.frame = &frame;
     ++it->second.presents;
 }
 

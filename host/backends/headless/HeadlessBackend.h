@@ -83,7 +83,7 @@ private:
     void QueueKey(InputEvent::Kind kind, unsigned virtualKey, unsigned modifiers);
     struct TopLevel {
         TopLevelInfo info;
-        raster::Surface frame;
+        const raster::Surface* frame = nullptr; // the window system's, valid until the window goes
         int presents = 0;
     };
 
