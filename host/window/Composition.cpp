@@ -5,6 +5,7 @@
 #include "host/window/WindowSystemInternal.h"
 
 #include <algorithm>
+#include <span>
 
 namespace korvane::window {
 
@@ -41,23 +42,70 @@ Region VisibleArea(const Window& window, POINT origin, const Region& clip)
     return Region::Combine(visible, clip, raster::RegionOp::And);
 }
 
+// Copies the window's own pixels of `area` except where `shape`, moved by `offset`,
+// lies: a shaped child in front draws there. The shape's rectangles are banded.
+void CopyAround(const Window& window, POINT origin, const IntRect& area, const Region& shape, POINT offset, Surface& frame)
+{
+    auto copy = [&](int y, int left, int right) {
+        if (left < right)
+            std::copy_n(window.surface->Row(y - origin.y) + (left - origin.x), right - left, frame.Row(y) + left);
+    };
+    const std::span<const IntRect> rects = shape.Rects();
+    std::size_t band = 0;
+    for (int y = area.top; y < area.bottom;) {
+        while (band < rects.size() && rects[band].bottom + offset.y <= y)
+            ++band;
+        const int bandTop = band < rects.size() ? rects[band].top + offset.y : area.bottom;
+        if (bandTop > y) {
+            // Rows the shape leaves open are copied whole.
+            for (const int end = std::min(bandTop, area.bottom); y < end; ++y)
+                copy(y, area.left, area.right);
+            continue;
+        }
+        std::size_t next = band;
+        while (next < rects.size() && rects[next].top == rects[band].top)
+            ++next;
+        for (const int end = std::min(rects[band].bottom + offset.y, area.bottom); y < end; ++y) {
+            int x = area.left;
+            for (std::size_t i = band; i < next; ++i) {
+                copy(y, x, std::min(rects[i].left + offset.x, area.right));
+                x = std::max(x, rects[i].right + offset.x);
+            }
+            copy(y, x, area.right);
+        }
+        band = next;
+    }
+}
+
 void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface& frame)
 {
     const Region visible = VisibleArea(window, origin, clip);
     if (visible.IsEmpty())
         return;
-    // A plain child covering the whole area hides this window and every child behind
-    // it, so they are not copied only to be overwritten (a repainting control).
+    // The front-most child whose rectangle covers the whole area hides this window and
+    // every child behind it, so they are not copied only to be overwritten (a repainting
+    // control). A shaped one hides them but for what its shape leaves open, where this
+    // window shows when no child behind reaches into the area.
     const IntRect box = visible.Box();
     const auto cover = std::find_if(window.children.begin(), window.children.end(), [&](HWND hwnd) {
         const Window* child = Find(hwnd);
-        return child && child->visible && !child->region && child->rect.Translated(origin.x, origin.y).Covers(box);
+        return child && child->visible && child->rect.Translated(origin.x, origin.y).Covers(box);
     });
-    const bool covered = cover != window.children.end();
+    const Window* covering = cover != window.children.end() ? Find(*cover) : nullptr;
+    const bool alone = covering && std::none_of(cover + 1, window.children.end(), [&](HWND hwnd) {
+        const Window* child = Find(hwnd);
+        return child && child->visible && !child->rect.Translated(origin.x, origin.y).Intersected(box).IsEmpty();
+    });
+    const bool covered = covering && (!covering->region || alone);
     // Children are front first: draw from the covering one (or the rearmost) forward.
-    const std::size_t back = static_cast<std::size_t>(cover - window.children.begin()) + (covered ? 1 : 0);
-    if (!covered) {
+    const std::size_t back = covered ? static_cast<std::size_t>(cover - window.children.begin()) + 1 : window.children.size();
+    if (!covered || covering->region) {
         for (const IntRect& rect : visible.Rects()) {
+            if (covered) {
+                const POINT at { origin.x + covering->rect.left, origin.y + covering->rect.top };
+                CopyAround(window, origin, rect, *covering->region, at, frame);
+                continue;
+            }
             for (int y = rect.top; y < rect.bottom; ++y) {
                 const raster::PixelValue* source = window.surface->Row(y - origin.y) + (rect.left - origin.x);
                 std::copy_n(source, rect.Width(), frame.Row(y) + rect.left);

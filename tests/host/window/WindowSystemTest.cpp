@@ -325,6 +325,47 @@ TEST_F(WindowSystem, PresentingOneChildKeepsTheRestOfTheFrameAndTheZOrder)
     EXPECT_EQ(headless->Frame(form)->At(7, 2), 0x008000u);
 }
 
+// A shaped child presented alone shows its parent, as it is now, where its shape
+// leaves open: through one or two spans a row, and with a sibling behind reaching in.
+TEST_F(WindowSystem, PresentingAShapedChildShowsWhatItsShapeLeavesOpen)
+{
+    struct Case {
+        const char* name;
+        bool twoSpans;
+        bool siblingBehind;
+    };
+    for (const Case& c : { Case { "ellipse", false, false }, Case { "two spans", true, false },
+                           Case { "sibling behind", false, true } }) {
+        HWND form = Make(nullptr, { 0, 0, 40, 20 });
+        HWND behind = c.siblingBehind ? Make(form, { 0, 0, 15, 20 }) : nullptr;
+        HWND child = Make(form, { 10, 5, 30, 15 });
+        HRGN shape = CreateEllipticRgn(0, 0, 20, 10);
+        if (c.twoSpans) {
+            HRGN left = CreateRectRgn(0, 2, 6, 8);
+            HRGN right = CreateRectRgn(12, 0, 20, 7);
+            CombineRgn(shape, left, right, RGN_OR);
+            DeleteObject(left);
+            DeleteObject(right);
+        }
+        SetWindowRgn(child, shape, FALSE);
+        FillWindow(form, RGB(0, 0, 255));
+        if (behind)
+            FillWindow(behind, RGB(0, 255, 0));
+        window::DoEvents();
+
+        FillWindow(form, RGB(255, 255, 0)); // changed but not presented on its own
+        if (behind)
+            FillWindow(behind, RGB(0, 128, 0));
+        FillWindow(child, RGB(255, 0, 0));
+        UpdateWindow(child);
+        const raster::Surface whole = window::ComposeTopLevel(form);
+        for (int y = 5; y < 15; ++y)
+            for (int x = 10; x < 30; ++x)
+                ASSERT_EQ(headless->Frame(form)->At(x, y), whole.At(x, y)) << c.name << " at " << x << ", " << y;
+        DestroyWindow(form);
+    }
+}
+
 TEST_F(WindowSystem, ModalLoopsNest)
 {
     HWND form = Make(nullptr, { 0, 0, 100, 100 });
