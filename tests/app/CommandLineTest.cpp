@@ -78,11 +78,8 @@ TEST(CommandLine, HelpAndVersionPrintAndAnythingElseIsRefused)
 TEST(CommandLine, RepairWritesADataSourceAClientReads)
 {
     OdbcSandbox sandbox;
-    std::filesystem::path data = korvane::testing::TestDataFolder();
-    ASSERT_FALSE(data.empty()) << "the shared test database is missing";
-    std::filesystem::path database = sandbox.Root() / "分析 数据" / "db.mdb";
-    std::filesystem::create_directories(database.parent_path());
-    std::filesystem::copy_file(data / "DateTestDatabase.mdb", database);
+    const std::filesystem::path database = sandbox.CopyTestDatabase();
+    ASSERT_FALSE(database.empty()) << "the shared test database is missing";
 
     Outcome first = RunKorvane({ "--repair", "--database", database.string() });
     EXPECT_EQ(first.status, 0) << first.output;

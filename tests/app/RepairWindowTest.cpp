@@ -54,12 +54,8 @@ protected:
 
     void UseDatabaseCopy()
     {
-        std::filesystem::path data = korvane::testing::TestDataFolder();
-        ASSERT_FALSE(data.empty()) << "the shared test database is missing";
-        std::filesystem::path folder = sandbox.Root() / "分析 数据";
-        std::filesystem::create_directories(folder);
-        database = folder / "db.mdb";
-        std::filesystem::copy_file(data / "DateTestDatabase.mdb", database);
+        database = sandbox.CopyTestDatabase();
+        ASSERT_FALSE(database.empty()) << "the shared test database is missing";
         Get<TarvosXPText>("txtMdbpath").LetText(database.string());
     }
 
@@ -68,9 +64,7 @@ protected:
     {
         ASSERT_EQ(MessageBoxesShown().size(), 1u);
         const forms::MessageBoxInfo& box = MessageBoxesShown()[0];
-        EXPECT_EQ(box.prompt, prompt);
-        EXPECT_EQ(box.style, style);
-        EXPECT_EQ(box.title, title);
+        EXPECT_EQ(std::tie(box.prompt, box.style, box.title), std::tie(prompt, style, title));
     }
 
     OdbcSandbox sandbox;
@@ -87,9 +81,7 @@ TEST_F(RepairWindow, LoadFillsThePathFromTheProgramsFolder)
     EXPECT_EQ(Headless().Title(FormWindow()), "ODBC数据源修复工具Korvane Version 3.0");
     RECT client;
     GetClientRect(FormWindow(), &client);
-    EXPECT_EQ(client.right, 430);
-    EXPECT_EQ(client.bottom, 213);
-    EXPECT_FALSE(Bar().Visible());
+    EXPECT_EQ(std::tuple(client.right, client.bottom, Bar().Visible()), std::tuple(430, 213, false));
 }
 
 TEST_F(RepairWindow, Label2IsOutOfSightLabel6OnTheBannerAndNoPixelBelongsToTwoButtons)
@@ -190,13 +182,10 @@ TEST_F(RepairWindow, AClickOnRepairAddsTheDataSourceThatTheDriverReads)
 
     ExpectOneBox("数据源修复完毕，请运行zoravudevarev!", forms::vbInformation, "完成");
     // While the box is open: the button disabled, the bar full and shown, the pointer back.
-    EXPECT_FALSE(whileShown.buttonEnabled);
-    EXPECT_TRUE(whileShown.barVisible);
-    EXPECT_EQ(whileShown.barValue, 2000);
-    EXPECT_EQ(whileShown.mousePointer, forms::vbDefault);
+    EXPECT_EQ(std::tuple(whileShown.buttonEnabled, whileShown.barVisible, whileShown.barValue, whileShown.mousePointer),
+              std::tuple(false, true, 2000, int { forms::vbDefault }));
     // Afterwards: the bar hidden, the button enabled, the address launched once.
-    EXPECT_FALSE(Bar().Visible());
-    EXPECT_TRUE(Repair().Enabled());
+    EXPECT_EQ(std::pair(Bar().Visible(), Repair().Enabled()), std::pair(false, true));
     EXPECT_EQ(Launches(), std::vector { kLaunch });
     const auto& cursors = Headless().CursorHistory();
     ASSERT_GE(cursors.size(), 2u);
@@ -235,9 +224,7 @@ TEST_F(RepairWindow, ADatabaseTheDriverCannotOpenIsReportedAndTheDataSourceStays
         const std::string head = "无法打开数据源 Pelwick2006 的数据库文件：\r\n" + path + "\r\n\r\n";
         EXPECT_EQ(box.prompt.rfind(head, 0), 0u) << box.prompt;
         EXPECT_GT(box.prompt.size(), head.size()) << "the driver's message is missing";
-        EXPECT_EQ(box.style, forms::vbCritical);
-        EXPECT_EQ(box.title, "错误");
-        EXPECT_TRUE(Repair().Enabled());
+        EXPECT_EQ(std::tuple(box.style, box.title, Repair().Enabled()), std::tuple(int { forms::vbCritical }, "错误", true));
     }
 }
 

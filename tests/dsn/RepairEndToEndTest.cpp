@@ -14,15 +14,10 @@ using korvane::testing::OdbcSandbox;
 
 TEST(RepairEndToEnd, AddedDataSourceReadsTheDatabaseUntilRemoved)
 {
-    std::filesystem::path testData = korvane::testing::TestDataFolder();
-    if (testData.empty())
-        GTEST_SKIP() << "the shared test database is not here";
-
     OdbcSandbox sandbox;
-    std::filesystem::path folder = sandbox.Root() / "分析 数据 folder";
-    std::filesystem::create_directories(folder);
-    std::filesystem::path database = folder / "db.mdb";
-    std::filesystem::copy_file(testData / "DateTestDatabase.mdb", database);
+    const std::filesystem::path database = sandbox.CopyTestDatabase("分析 数据 folder");
+    if (database.empty())
+        GTEST_SKIP() << "the shared test database is not here";
 
     const std::string nul(1, '\0');
     ASSERT_FALSE(korvane::mdlDns::DSNExists("Pelwick2006", "HC"));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace korvane::mdlDns;
 using korvane::testing::OdbcSandbox;
 using korvane::testing::WriteFile;
@@ -23,13 +25,10 @@ TEST_F(DsnProbe, OnlyExactlyHmSelectsTheMachineList)
 {
     WriteFile(sandbox.UserIni(), "[ODBC Data Sources]\nMine=Microsoft Access Driver (*.mdb)\n");
     WriteFile(sandbox.SystemIni(), "[Shared]\nDriver=MDBTools\n");
-    EXPECT_TRUE(DSNExists("Mine", "HC"));
-    EXPECT_FALSE(DSNExists("Shared", "HC"));
-    EXPECT_TRUE(DSNExists("Shared", "HM"));
-    EXPECT_FALSE(DSNExists("Mine", "HM"));
-    EXPECT_FALSE(DSNExists("Shared", "hm"));
-    EXPECT_FALSE(DSNExists("Shared", "HM "));
-    EXPECT_TRUE(DSNExists("Mine", ""));
+    const std::tuple<const char*, const char*, bool> cases[] = { { "Mine", "HC", true }, { "Shared", "HC", false },
+        { "Shared", "HM", true }, { "Mine", "HM", false }, { "Shared", "hm", false }, { "Shared", "HM ", false }, { "Mine", "", true } };
+    for (auto [name, hive, exists] : cases)
+        EXPECT_EQ(DSNExists(name, hive), exists) << name << " in '" << hive << "'";
 }
 
 TEST_F(DsnProbe, MissingListsAndOversizedDataAreAbsent)
@@ -37,23 +36,17 @@ TEST_F(DsnProbe, MissingListsAndOversizedDataAreAbsent)
     EXPECT_FALSE(DSNExists("Pelwick2006", "HC"));
     WriteFile(sandbox.UserIni(), "[ODBC Data Sources]\nLong=" + std::string(255, 'd') + "\nEdge=" + std::string(254, 'd')
             + "\nEmpty=\n");
-    EXPECT_FALSE(DSNExists("Long", "HC"));
-    EXPECT_TRUE(DSNExists("Edge", "HC"));
-    EXPECT_TRUE(DSNExists("Empty", "HC"));
-    EXPECT_FALSE(DSNExists("Pelwick2006", "HC"));
+    for (auto [name, exists] : { std::pair { "Long", false }, { "Edge", true }, { "Empty", true }, { "Pelwick2006", false } })
+        EXPECT_EQ(DSNExists(name, "HC"), exists) << name;
 }
 
 TEST_F(DsnProbe, QueryRegValueLeavesDataThenNulThenTheUntouchedBuffer)
 {
     WriteFile(sandbox.UserIni(), "[ODBC Data Sources]\nPelwick2006=Access\n");
-    std::string keyPath = "SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources";
-    std::string name = "Pelwick2006";
-    std::string hive = "HC";
-    std::string buffer(12, ' ');
+    std::string keyPath = "SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", name = "Pelwick2006", hive = "HC";
+    std::string buffer(12, ' '), small(6, ' ');
     ASSERT_TRUE(QueryRegValue(keyPath, name, buffer, hive));
     EXPECT_EQ(buffer, std::string("Access") + '\0' + "     ");
-
-    std::string small(6, ' ');
     EXPECT_FALSE(QueryRegValue(keyPath, name, small, hive));
     EXPECT_EQ(small, "      ");
 }

@@ -10,6 +10,26 @@
 
 namespace korvane::testing {
 
+std::string ControlBlock(std::string_view kind, std::string_view name, RECT pixels, const Settings& settings,
+    const std::string& inner)
+{
+    const auto twips = [](LONG value) { return std::to_string(value * forms::kTwipsPerPixel); };
+    std::string text = "Begin " + std::string(kind) + " " + std::string(name) + "\nLeft = " + twips(pixels.left)
+        + "\nTop = " + twips(pixels.top) + "\nWidth = " + twips(pixels.right) + "\nHeight = " + twips(pixels.bottom) + "\n";
+    for (const std::string& setting : settings)
+        text += setting + "\n";
+    return text + inner + "End\n";
+}
+
+std::string FormLayout(const std::string& blocks, const Settings& formSettings, int width, int height)
+{
+    std::string text = "Form frmTest\nClientWidth = " + std::to_string(width * forms::kTwipsPerPixel)
+        + "\nClientHeight = " + std::to_string(height * forms::kTwipsPerPixel) + "\n";
+    for (const std::string& setting : formSettings)
+        text += setting + "\n";
+    return text + blocks + "End\n";
+}
+
 FormFixture::FormFixture()
 {
     auto backend = std::make_unique<backends::HeadlessBackend>(1024, 768);

@@ -5,12 +5,6 @@
 // controls raise are recorded in order; message boxes are answered by script; shell
 // launches are recorded instead of run. Every test ends by proving that no window is
 // left once the form is unloaded and that no GDI object outlives the form.
-//
-//     class ButtonOnForm : public korvane::testing::FormFixture {};
-//     TEST_F(ButtonOnForm, ReleasedOverAnotherButtonIsNoClick) {
-//         RegisterGxButtons_H(); Load(kLayout); Record(Get<gxButtons_H>("cmdGo").Click, "cmdGo.Click");
-//         Press("cmdGo"); Release("cmdOther");   // also Click("cmdgxButtons", 1), Key(VK_TAB), Type("x"), Advance(500)
-//         EXPECT_EQ(TakeEvents(), EventList {}); EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), "button/focused")); }
 
 #include "host/backends/headless/HeadlessBackend.h"
 #include "host/forms/Form.h"
@@ -32,9 +26,16 @@
 namespace korvane::testing {
 
 using EventList = std::vector<std::string>;
+using Settings = std::vector<std::string>; // layout lines, "Key = value" each
 using Launch = std::pair<std::string, int>; // a shell command line and its window style
 // One move of the person in front of a message box; it queues the input that answers it.
 using BoxStep = std::function<void(const forms::MessageBoxInfo&)>;
+
+// A layout block: `kind` `name` at `pixels` (left, top, width, height), its settings, then `inner` blocks.
+std::string ControlBlock(std::string_view kind, std::string_view name, RECT pixels, const Settings& settings = {},
+    const std::string& inner = "");
+// A layout of a form `width` by `height` pixels with its own settings, holding `blocks`.
+std::string FormLayout(const std::string& blocks, const Settings& formSettings = {}, int width = 200, int height = 100);
 
 class FormFixture : public ::testing::Test {
 protected:

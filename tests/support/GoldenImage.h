@@ -5,12 +5,6 @@
 // and how many differ, and leaves actual, expected and diff PNGs in the build's
 // test-dumps folder. KORVANE_UPDATE_GOLDENS=1 writes the goldens instead, into the
 // source tree, so the change shows up in the diff for review.
-//
-//     raster::Surface face = Capture("cmdGo");
-//     EXPECT_TRUE(MatchesGolden(face, "button/pressed"));   // tests/goldens/button/pressed.png
-//     EXPECT_TRUE(SamePixels(face, before));                // no file, same report
-//     EXPECT_EQ(PixelAt(face, 0, 0), RGB(255, 255, 255));
-//     EXPECT_GT(Ink(face, RECT { 4, 4, 40, 20 }, GetSysColor(COLOR_BTNFACE)), 30);
 
 #include "host/gdi/WinTypes.h"
 #include "host/raster/Surface.h"

@@ -80,6 +80,16 @@ void OdbcSandbox::ForgetUnixOdbcCache()
     std::filesystem::remove_all(scratch, ignored);
 }
 
+std::filesystem::path OdbcSandbox::CopyTestDatabase(const std::string& folder) const
+{
+    const std::filesystem::path shared = std::filesystem::path(KORVANE_TESTDATA_DIR) / "DateTestDatabase.mdb";
+    if (!std::filesystem::exists(shared))
+        return {};
+    std::filesystem::create_directories(m_root / folder);
+    std::filesystem::copy_file(shared, m_root / folder / "db.mdb");
+    return m_root / folder / "db.mdb";
+}
+
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -94,12 +104,6 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents)
     out << contents;
     if (!out)
         throw std::runtime_error("cannot write " + path.string());
-}
-
-std::filesystem::path TestDataFolder()
-{
-    std::filesystem::path folder = KORVANE_TESTDATA_DIR;
-    return std::filesystem::exists(folder / "DateTestDatabase.mdb") ? folder : std::filesystem::path();
 }
 
 } // namespace korvane::testing

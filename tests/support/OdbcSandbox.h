@@ -26,6 +26,9 @@ public:
     void WriteDriverIni(const std::string& contents);
     static std::string DefaultDriverIni();
 
+    // A copy of the shared test database as `folder`/db.mdb under Root(); empty when that database is missing.
+    std::filesystem::path CopyTestDatabase(const std::string& folder = "分析 数据") const;
+
     // unixODBC remembers what it read from its files for a while; each test starts afresh.
     static void ForgetUnixOdbcCache();
 
@@ -37,8 +40,5 @@ private:
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& contents);
-
-// The folder of the shared test database, or empty when it is not there.
-std::filesystem::path TestDataFolder();
 
 } // namespace korvane::testing

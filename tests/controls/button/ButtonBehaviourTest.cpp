@@ -9,24 +9,24 @@
 using namespace korvane;
 using namespace korvane::button;
 using korvane::testing::ButtonBlock;
-using korvane::testing::ButtonForm;
+using korvane::testing::ControlBlock;
+using korvane::testing::FormLayout;
 using korvane::testing::EventList;
 
 namespace {
 
 // Buttons 100 x 25; optF in a picture box of its own; picOver lies on cmdA's right end.
-const std::string kLayout = ButtonForm(
+const std::string kLayout = FormLayout(
     ButtonBlock("cmdA", { 10, 10, 100, 25 }, { "TabIndex = 0", "Caption = \"&Alpha\"" })
     + ButtonBlock("chkB", { 10, 40, 100, 25 }, { "TabIndex = 1", "Mode = 1", "Default = -1", "Caption = \"&Bravo\"" })
     + ButtonBlock("optC", { 10, 70, 100, 25 }, { "TabIndex = 2", "Mode = 2" })
     + ButtonBlock("optD", { 10, 100, 100, 25 }, { "TabIndex = 3", "Mode = 2" })
     + ButtonBlock("optE", { 10, 130, 100, 25 }, { "TabIndex = 4", "Mode = 2" })
     + ButtonBlock("cmdS", { 10, 160, 100, 25 }, { "TabIndex = 5", "CustomClick = 4" })
-    + "    Begin PictureBox picGroup\n        Left = 2250\n        Top = 150\n        Width = 1500\n        Height = 600\n        TabIndex = 6\n"
-    + ButtonBlock("optF", { 5, 5, 80, 25 }, { "Mode = 2" })
-    + "    End\n    Begin PictureBox picOver\n        Left = 1350\n        Top = 150\n        Width = 450\n"
-      "        Height = 375\n        TabIndex = 7\n    End\n",
-    "", 300, 200);
+    + ControlBlock("PictureBox", "picGroup", { 150, 10, 100, 40 }, { "TabIndex = 6" },
+        ButtonBlock("optF", { 5, 5, 80, 25 }, { "Mode = 2" }))
+    + ControlBlock("PictureBox", "picOver", { 90, 10, 30, 25 }, { "TabIndex = 7" }),
+    {}, 300, 200);
 
 const POINT kOutside { 290, 190 }; // form pixels clear of every control
 
@@ -138,8 +138,8 @@ TEST_F(ButtonBehaviour, OptionButtonsOfOneContainerExcludeEachOther)
     EXPECT_EQ(Property(group, "gx_Obj1"), nullptr);
 
     // Of two loaded on, the later stays on.
-    Reload({}, ButtonForm(ButtonBlock("optX", { 0, 0, 50, 20 }, { "Mode = 2", "Value = -1" })
-                          + ButtonBlock("optY", { 0, 30, 50, 20 }, { "Mode = 2", "Value = -1" }), "", 100, 60));
+    Reload({}, FormLayout(ButtonBlock("optX", { 0, 0, 50, 20 }, { "Mode = 2", "Value = -1" })
+                          + ButtonBlock("optY", { 0, 30, 50, 20 }, { "Mode = 2", "Value = -1" }), {}, 100, 60));
     EXPECT_EQ(std::pair(B("optX").Value(), B("optY").Value()), std::pair(false, true));
 }
 
@@ -216,10 +216,9 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
             settings.push_back("Default = -1");
         (i < 14 ? blocks : grouped) += ButtonBlock("btn" + std::to_string(i), at, settings);
     }
-    blocks += "    Begin PictureBox picGroup\n        Left = 150\n        Top = 1200\n        Width = 3000\n"
-              "        Height = 390\n        TabIndex = 20\n" + grouped + "    End\n";
+    blocks += ControlBlock("PictureBox", "picGroup", { 10, 80, 200, 26 }, { "TabIndex = 20" }, grouped);
     // Small, as every event composes the whole form again.
-    FormFixture::Load(ButtonForm(blocks, "", 220, 110));
+    FormFixture::Load(FormLayout(blocks, {}, 220, 110));
 
     std::vector<gxButtons_H*> buttons;
     int clicks = 0;

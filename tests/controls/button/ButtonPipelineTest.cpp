@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <tuple>
 
 using namespace korvane;
 using namespace korvane::button;
@@ -78,10 +79,8 @@ TEST(ButtonResources, TheBufferFontFromTheHostFont)
     font.SetSize(12);
     font.SetItalic(true);
     LOGFONTA twelve = ButtonLogFont(font, 15);
-    EXPECT_EQ(twelve.lfHeight, -16);
-    EXPECT_EQ(twelve.lfItalic, 1);
-    EXPECT_EQ(twelve.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_STREQ(twelve.lfFaceName, "宋体");
+    EXPECT_EQ(std::tuple(twelve.lfHeight, twelve.lfItalic, twelve.lfCharSet, std::string(twelve.lfFaceName)),
+              std::tuple(-16, BYTE { 1 }, BYTE { DEFAULT_CHARSET }, "宋体"));
 
     const std::string longName = "An Extraordinarily Long Face Name Indeed";
     font.SetName(longName);

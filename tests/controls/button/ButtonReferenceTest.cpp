@@ -51,7 +51,7 @@ TEST_P(ButtonReference, MatchesTheReferencePicture)
             settings.push_back("Image = Picture(\"" + value + "\")");
     }
 
-    gxButtons_H& button = Load(settings, width, height, "    BackColor = &H00D8E9EC&\n");
+    gxButtons_H& button = Load(settings, width, height, { "BackColor = &H00D8E9EC&" });
     // The references show no default look, which a focused button takes.
     SetFocus(FormWindow());
     if (state == "hover" || state == "pressed") {

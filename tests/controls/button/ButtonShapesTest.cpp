@@ -68,7 +68,7 @@ TEST_F(ButtonShapes, EachShapeGivesItsWindowItsOutline)
 TEST_F(ButtonShapes, OvalsFourAndFiveAreOneShape)
 {
     using korvane::testing::ButtonBlock;
-    FormFixture::Load(korvane::testing::ButtonForm(ButtonBlock("cmd4", { 0, 0, 60, 25 }, { "Shape = 4" })
+    FormFixture::Load(korvane::testing::FormLayout(ButtonBlock("cmd4", { 0, 0, 60, 25 }, { "Shape = 4" })
                                                    + ButtonBlock("cmd5", { 0, 30, 60, 25 }, { "Shape = 5" })));
     EXPECT_TRUE(EqualRgn(WindowRegion(Get("cmd4")).get(), WindowRegion(Get("cmd5")).get()));
     EXPECT_TRUE(korvane::testing::SamePixels(Capture("cmd4"), Capture("cmd5")));

@@ -18,35 +18,18 @@ namespace korvane::testing {
 // The button face colour the tests paint on, RGB(236, 233, 216).
 inline constexpr COLORREF kFace = 0xD8E9EC;
 
-using Settings = std::vector<std::string>; // layout lines, "Key = value" each
-
-// A gxButtons_H block of a layout: `name` at `left`, `top`, `width` by `height` pixels.
 inline std::string ButtonBlock(std::string_view name, RECT pixels, const Settings& settings)
 {
-    const auto twips = [](LONG value) { return std::to_string(value * forms::kTwipsPerPixel); };
-    std::string text = "    Begin gxButtons_H " + std::string(name) + "\n        Left = " + twips(pixels.left)
-        + "\n        Top = " + twips(pixels.top) + "\n        Width = " + twips(pixels.right)
-        + "\n        Height = " + twips(pixels.bottom) + "\n";
-    for (const std::string& setting : settings)
-        text += "        " + setting + "\n";
-    return text + "    End\n";
-}
-
-// A form of `width` by `height` pixels holding the blocks given, after its own settings.
-inline std::string ButtonForm(const std::string& blocks, const std::string& formSettings = "", int width = 200,
-    int height = 100)
-{
-    return "Form frmTest\n    ClientWidth = " + std::to_string(width * forms::kTwipsPerPixel) + "\n    ClientHeight = "
-        + std::to_string(height * forms::kTwipsPerPixel) + "\n" + formSettings + blocks + "End\n";
+    return ControlBlock("gxButtons_H", name, pixels, settings);
 }
 
 class ButtonFormTest : public FormFixture {
 public:
     // A form holding one button "cmdTest" of `width` by `height` pixels at the form's
     // origin; "resources/" holds the program's pictures.
-    gxButtons_H& Load(const Settings& settings = {}, int width = 75, int height = 23, const std::string& formSettings = "")
+    gxButtons_H& Load(const Settings& settings = {}, int width = 75, int height = 23, const Settings& formSettings = {})
     {
-        FormFixture::Load(ButtonForm(ButtonBlock("cmdTest", { 0, 0, width, height }, settings), formSettings));
+        FormFixture::Load(FormLayout(ButtonBlock("cmdTest", { 0, 0, width, height }, settings), formSettings));
         return Get<gxButtons_H>("cmdTest");
     }
 

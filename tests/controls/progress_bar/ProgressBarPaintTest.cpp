@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <tuple>
 
 using namespace korvane;
 using namespace korvane::progress_bar;
@@ -160,16 +161,14 @@ TEST_F(ProgressBarPaint, HatchSpacesStayPaintedAfterACaption)
 
 TEST_F(ProgressBarPaint, Caption)
 {
-    EXPECT_EQ(CaptionText(LookOf(Searching, 45)), "Searching..");
-    EXPECT_EQ(CaptionText(LookOf(Smooth, 45)), "45 %");
-    EXPECT_EQ(CaptionText(LookOf(Flat, -5)), "-5 %");
+    EXPECT_EQ(std::tuple(CaptionText(LookOf(Searching, 45)), CaptionText(LookOf(Smooth, 45)), CaptionText(LookOf(Flat, -5))),
+              std::tuple("Searching..", "45 %", "-5 %"));
 
     Canvas hidden(200, 18);
     BarGeometry before;
     before.TextRect = RECT { 7, 7, 9, 9 };
     BarGeometry g = hidden.Paint(LookOf(Flat, 0), before);
-    EXPECT_EQ(g.TextRect.left, 7) << "no caption: TextRect keeps its value";
-    EXPECT_EQ(g.TextRect.right, 9);
+    EXPECT_EQ(std::pair(g.TextRect.left, g.TextRect.right), std::pair(7, 9)) << "no caption: TextRect keeps its value";
 
     Canvas shown(200, 18);
     g = shown.Paint(LookOf(Flat, 0, 0, true));

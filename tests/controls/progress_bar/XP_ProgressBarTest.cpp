@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 using namespace korvane;
 using forms::PropertyValue;
@@ -110,8 +111,7 @@ TEST_F(ProgressBarControl, BufferGrowsAndIsKept)
     };
     for (const auto& step : steps) {
         bar.Move(bar.Left(), bar.Top(), step[0] * 15, step[1] * 15);
-        EXPECT_EQ(bar.Buffer().BufferWidth, step[2]) << step[0] << "x" << step[1];
-        EXPECT_EQ(bar.Buffer().BufferHeight, step[3]) << step[0] << "x" << step[1];
+        EXPECT_EQ(std::pair(bar.Buffer().BufferWidth, bar.Buffer().BufferHeight), std::pair(step[2], step[3])) << step[0] << "x" << step[1];
     }
 
     // pDraw with no size copies the whole buffer.
@@ -224,9 +224,8 @@ TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreenAndRepaintsReleaseEver
     const raster::Surface* frame = Headless().Frame(FormWindow());
     ASSERT_TRUE(frame);
     // The bar sits at (8, 120); at 100 % the smooth fill reaches the frame.
-    EXPECT_EQ(frame->At(8 + 326, 120 + 10), gdi::ToPixel(0x00C000));
-    EXPECT_EQ(frame->At(8 + 327, 120 + 10), gdi::ToPixel(0xEFEFEF));
-    EXPECT_EQ(frame->At(8 + 328, 120 + 10), gdi::ToPixel(0x686868));
+    EXPECT_EQ(std::tuple(frame->At(8 + 326, 130), frame->At(8 + 327, 130), frame->At(8 + 328, 130)),
+              std::tuple(gdi::ToPixel(0x00C000), gdi::ToPixel(0xEFEFEF), gdi::ToPixel(0x686868)));
 
     TheForm().Unload();
     EXPECT_EQ(bar.Buffer().BufferDC, nullptr) << "Terminate releases the buffer";

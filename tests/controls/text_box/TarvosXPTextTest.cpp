@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 using namespace korvane;
 using forms::PropertyValue;
@@ -118,16 +119,14 @@ TEST_F(TarvosXPTextTest, AutoSelectOnFocus)
     second.LetSelStart(2);
     Key(VK_TAB);
     ASSERT_EQ(GetFocus(), second.MyTxt()->hWnd());
-    EXPECT_EQ(second.SelStart(), 0);
-    EXPECT_EQ(second.SelLength(), 7) << "counted in characters";
+    EXPECT_EQ(std::pair(second.SelStart(), second.SelLength()), std::pair(0, 7)) << "counted in characters";
 
     // Without it the box keeps the selection it had.
     first.LetSelStart(3);
     first.LetSelLength(1);
     Key(VK_TAB);
     ASSERT_EQ(GetFocus(), first.MyTxt()->hWnd());
-    EXPECT_EQ(first.SelStart(), 3);
-    EXPECT_EQ(first.SelLength(), 1);
+    EXPECT_EQ(std::pair(first.SelStart(), first.SelLength()), std::pair(3, 1));
 }
 
 TEST_F(TarvosXPTextTest, InnerBoxLayoutAndValue)
@@ -164,10 +163,7 @@ TEST_F(TarvosXPTextTest, ResizeKeepsDisabledAndLockedBoxes)
         box->Size(2500, 400);
         box->LetBorderColor(0x00FF00);
     }
-    EXPECT_TRUE(locked.Locked());
-    EXPECT_TRUE(locked.Enabled());
-    EXPECT_FALSE(disabled.Enabled());
-    EXPECT_FALSE(disabled.Locked());
+    EXPECT_EQ(std::tuple(locked.Locked(), locked.Enabled(), disabled.Enabled(), disabled.Locked()), std::tuple(true, true, false, false));
 
     // Typing into the read-only box changes nothing; the disabled one cannot take the focus.
     ClickOn(locked);
@@ -245,8 +241,7 @@ TEST_F(TarvosXPTextTest, StoredSelectionGoesInBeforeText)
     TarvosXPText& box = Box("txtBox");
     EXPECT_EQ(box.Text(), "Hello");
     ASSERT_NE(GetFocus(), box.MyTxt()->hWnd());
-    EXPECT_EQ(box.SelStart(), 0);
-    EXPECT_EQ(box.SelLength(), 5);
+    EXPECT_EQ(std::pair(box.SelStart(), box.SelLength()), std::pair(0, 5));
 
     // A loaded box keeps its inner box white, so it stores that colour; its Value
     // is stored from the text.
@@ -283,10 +278,7 @@ TEST_F(TarvosXPTextTest, NewInstanceDefaults)
     auto* box = form.Get<NewTarvosXPText>("txtNew");
     const std::string formFont = form.Font()->Name();
     box->InitProperties();
-    EXPECT_EQ(box->Text(), "txtNew");
-    EXPECT_EQ(box->Height(), 330);
-    EXPECT_EQ(box->MyTxt()->Height(), 210);
-    EXPECT_EQ(box->Font()->Name(), "Verdana");
+    EXPECT_EQ(std::tuple(box->Text(), box->Height(), box->MyTxt()->Height(), box->Font()->Name()), std::tuple("txtNew", 330, 210, "Verdana"));
     EXPECT_EQ(form.Font()->Name(), formFont);
     // Its inner box is the form's only tab stop, so it has the focus.
     ExpectBorder(*box, kFocus);

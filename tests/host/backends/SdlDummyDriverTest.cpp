@@ -114,8 +114,7 @@ TEST_F(SdlDummyDriver, PresentRewritesOnlyTheChangedRectangleUnlessTheSurfaceWas
     window::PresentWindow(form);
     SDL_Surface* surface = WindowSurface(form);
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(SurfacePixel(surface, 0, 0), Blue);
-    EXPECT_EQ(SurfacePixel(surface, 63, 47), Blue);
+    EXPECT_EQ(std::pair(SurfacePixel(surface, 0, 0), SurfacePixel(surface, 63, 47)), std::pair(Blue, Blue));
 
     // Paint the surface behind the backend's back: only the changed part may be rewritten.
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 255, 0));
@@ -133,9 +132,8 @@ TEST_F(SdlDummyDriver, PresentRewritesOnlyTheChangedRectangleUnlessTheSurfaceWas
     FillWindow(form, { 0, 0, 4, 4 }, RGB(0, 255, 0));
     window::PresentWindow(form, raster::IntRect { 0, 0, 4, 4 });
     surface = WindowSurface(form);
-    EXPECT_EQ(SurfacePixel(surface, 0, 0), Green);
-    EXPECT_EQ(SurfacePixel(surface, 40, 30), Blue);
-    EXPECT_EQ(SurfacePixel(surface, 15, 11), Red);
+    EXPECT_EQ(std::tuple(SurfacePixel(surface, 0, 0), SurfacePixel(surface, 40, 30), SurfacePixel(surface, 15, 11)),
+              std::tuple(Green, Blue, Red));
 }
 
 TEST_F(SdlDummyDriver, EventsCarryTheirTopLevelWindow)
@@ -198,9 +196,7 @@ TEST_F(SdlDummyDriver, ComposedTextArrivesOnlyWhileTextInputIsOn)
     pushText();
     std::optional<InputEvent> event = backend->PollEvent();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->kind, InputEvent::Kind::Text);
-    EXPECT_EQ(event->window, form);
-    EXPECT_EQ(event->text, "é€");
+    EXPECT_EQ(std::tuple(event->kind, event->window, event->text), std::tuple(InputEvent::Kind::Text, form, "é€"));
     SetFocus(form);
     EXPECT_FALSE(SDL_IsTextInputActive());
 }
@@ -219,8 +215,7 @@ TEST_F(SdlDummyDriver, WaitingKeepsTheEventItWokeFor)
     EXPECT_TRUE(backend->WaitForEvent(backend->Now() + 1000)); // still pending: no wait
     std::optional<InputEvent> event = backend->PollEvent();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->virtualKey, unsigned(VK_RETURN));
-    EXPECT_EQ(event->window, form);
+    EXPECT_EQ(std::pair(event->virtualKey, event->window), std::pair(unsigned(VK_RETURN), form));
 
     std::uint64_t deadline = backend->Now() + 15;
     EXPECT_TRUE(backend->WaitForEvent(deadline));

@@ -68,23 +68,14 @@ TEST(EditBuffer, WordsForCtrlArrowsAndDoubleClicks)
     EditBuffer buffer;
     buffer.SetText("open  the_file.mdb 数据库");
     //              0123456789012345678 9 10...
-    EXPECT_EQ(buffer.NextWordStart(0), 6);
-    EXPECT_EQ(buffer.NextWordStart(2), 6);
-    EXPECT_EQ(buffer.NextWordStart(6), 14);  // "the_file" is one word; "." next
-    EXPECT_EQ(buffer.NextWordStart(14), 15);
-    EXPECT_EQ(buffer.NextWordStart(15), 19);
-    EXPECT_EQ(buffer.NextWordStart(19), 22);
-    EXPECT_EQ(buffer.PreviousWordStart(22), 19);
-    EXPECT_EQ(buffer.PreviousWordStart(19), 15);
-    EXPECT_EQ(buffer.PreviousWordStart(6), 0);
-    EXPECT_EQ(buffer.PreviousWordStart(5), 0);
-    EXPECT_EQ(buffer.PreviousWordStart(0), 0);
-
-    EXPECT_EQ(buffer.WordAt(8), (std::pair { 6, 14 }));
-    EXPECT_EQ(buffer.WordAt(4), (std::pair { 0, 4 })) << "just after a word, the word";
-    EXPECT_EQ(buffer.WordAt(5), (std::pair { 4, 6 })) << "between spaces, the spaces";
-    EXPECT_EQ(buffer.WordAt(20), (std::pair { 19, 22 }));
-    EXPECT_EQ(buffer.WordAt(22), (std::pair { 19, 22 }));
+    // "the_file" is one word, "." the next.
+    for (auto [from, next] : { std::pair { 0, 6 }, { 2, 6 }, { 6, 14 }, { 14, 15 }, { 15, 19 }, { 19, 22 } })
+        EXPECT_EQ(buffer.NextWordStart(from), next) << from;
+    for (auto [from, previous] : { std::pair { 22, 19 }, { 19, 15 }, { 6, 0 }, { 5, 0 }, { 0, 0 } })
+        EXPECT_EQ(buffer.PreviousWordStart(from), previous) << from;
+    // Just after a word, the word; between spaces, the spaces.
+    for (auto [at, word] : { std::pair { 8, std::pair { 6, 14 } }, { 4, { 0, 4 } }, { 5, { 4, 6 } }, { 20, { 19, 22 } }, { 22, { 19, 22 } } })
+        EXPECT_EQ(buffer.WordAt(at), word) << at;
     buffer.SetText("");
     EXPECT_EQ(buffer.WordAt(0), (std::pair { 0, 0 }));
 }

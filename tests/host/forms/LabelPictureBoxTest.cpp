@@ -10,49 +10,17 @@ using korvane::testing::MatchesGolden;
 
 namespace {
 
-// Positions in twips: 15 to a pixel. The picture box is at (10, 100), 200 x 100.
-const char* const kLayout = R"(Form frmTest
-    Caption = "Test"
-    ClientLeft = 1500
-    ClientTop = 1500
-    ClientWidth = 4800
-    ClientHeight = 3600
-    Begin Label lblName
-        Caption = "&Name"
-        Left = 150
-        Top = 150
-        Width = 1500
-        Height = 300
-    End
-    Begin Label lblRight
-        Caption = "ab"
-        Alignment = 1
-        BackColor = &H00FFFFFF&
-        Left = 1800
-        Top = 150
-        Width = 1500
-        Height = 300
-    End
-    Begin PictureBox picLogo
-        Picture = Picture("logo.png")
-        BackColor = &H00FF0000&
-        Left = 150
-        Top = 1500
-        Width = 3000
-        Height = 1500
-        TabIndex = 2
-        Begin Label lblInside
-            Caption = "Inside"
-            BackStyle = 0
-            ForeColor = &H00FFFFFF&
-            Left = 300
-            Top = 450
-            Width = 1500
-            Height = 300
-        End
-    End
-End
-)";
+using korvane::testing::ControlBlock;
+
+// The picture box is at (10, 100), 200 x 100.
+const std::string kLayout = korvane::testing::FormLayout(
+    ControlBlock("Label", "lblName", { 10, 10, 100, 20 }, { "Caption = \"&Name\"" })
+        + ControlBlock("Label", "lblRight", { 120, 10, 100, 20 }, { "Caption = \"ab\"", "Alignment = 1", "BackColor = &H00FFFFFF&" })
+        + ControlBlock("PictureBox", "picLogo", { 10, 100, 200, 100 },
+            { "Picture = Picture(\"logo.png\")", "BackColor = &H00FF0000&", "TabIndex = 2" },
+            ControlBlock("Label", "lblInside", { 20, 30, 100, 20 },
+                { "Caption = \"Inside\"", "BackStyle = 0", "ForeColor = &H00FFFFFF&" })),
+    { "Caption = \"Test\"", "ClientLeft = 1500", "ClientTop = 1500" }, 320, 240);
 
 class LabelPictureBox : public korvane::testing::FormFixture {
 protected:
@@ -97,8 +65,8 @@ TEST_F(LabelPictureBox, ControlsInsideTheBoxAreMeasuredFromInsideItsBorder)
         RECT outer {}, label {};
         GetWindowRect(box.hWnd(), &outer);
         GetWindowRect(Get("lblInside").hWnd(), &label);
-        EXPECT_EQ(label.left - outer.left, test.offset.x) << test.borderStyle << " " << test.appearance;
-        EXPECT_EQ(label.top - outer.top, test.offset.y) << test.borderStyle << " " << test.appearance;
+        EXPECT_EQ(std::pair(label.left - outer.left, label.top - outer.top), std::pair(test.offset.x, test.offset.y))
+            << test.borderStyle << " " << test.appearance;
     }
 }
 

@@ -82,10 +82,8 @@ TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
 
     Load(kLayout);
     auto& dressed = Get<Label>("lblDressed", 3);
-    EXPECT_EQ(dressed.Font()->Name(), "Arial");
-    EXPECT_TRUE(dressed.Font()->Bold());
-    EXPECT_EQ(dressed.Container(), &Get("picFrame"));
-    EXPECT_EQ(GetParent(dressed.hWnd()), Get("picFrame").hWnd());
+    EXPECT_EQ(std::tuple(dressed.Font()->Name(), dressed.Font()->Bold(), dressed.Container(), GetParent(dressed.hWnd())),
+              std::tuple("Arial", true, &Get("picFrame"), Get("picFrame").hWnd()));
 
     // What the form saves reads back into the same controls and settings.
     LayoutNode saved = TheForm().SaveLayout();
@@ -94,8 +92,7 @@ TEST_F(LayoutSettings, ALayoutSurvivesWritingParsingAndSavingTheForm)
     const LayoutNode& savedDressed = saved.children[1].children[0];
     EXPECT_EQ(savedDressed.index, 3);
     EXPECT_EQ(savedDressed.settings.ReadFont("Font"), (FontSpec { "Arial", 12, 700, 0, false, false, false }));
-    EXPECT_EQ(savedDressed.settings.ReadInt("Alignment", 0), 2);
-    EXPECT_EQ(savedDressed.settings.ReadColor("ForeColor", 0), 0x000000FFu);
+    EXPECT_EQ(std::pair(savedDressed.settings.ReadInt("Alignment", 0), savedDressed.settings.ReadColor("ForeColor", 0)), std::pair(2, 0x000000FFu));
     EXPECT_FALSE(savedDressed.settings.Contains("Left"));
     LayoutParseResult again = ParseLayout(WriteLayout(saved));
     ASSERT_TRUE(again.form) << again.error;

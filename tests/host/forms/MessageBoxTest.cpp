@@ -9,19 +9,8 @@ using korvane::testing::MatchesGolden;
 
 namespace {
 
-const char* const kOwnerLayout = R"(Form frmOwner
-    ClientLeft = 3000
-    ClientTop = 3000
-    ClientWidth = 6000
-    ClientHeight = 4500
-    Begin PictureBox picOne
-        Left = 150
-        Top = 150
-        Width = 1500
-        Height = 1500
-    End
-End
-)";
+const std::string kOwnerLayout = korvane::testing::FormLayout(
+    korvane::testing::ControlBlock("PictureBox", "picOne", { 10, 10, 100, 100 }), { "ClientLeft = 3000", "ClientTop = 3000" }, 400, 300);
 
 class MessageBoxes : public korvane::testing::FormFixture {};
 

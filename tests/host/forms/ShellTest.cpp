@@ -17,13 +17,14 @@ TEST(Shell, CommandLinesSplitAtSpacesWithQuotesGrouping)
 
 TEST(Shell, ExplorerOpensTheAddressWithTheDesktopsOpener)
 {
-    EXPECT_EQ(ShellArguments("explorer http://example.com/a?b=1"), (Words { "xdg-open", "http://example.com/a?b=1" }));
-    EXPECT_EQ(ShellArguments("EXPLORER   \"/home/a b/file.mdb\""), (Words { "xdg-open", "/home/a b/file.mdb" }));
-    EXPECT_EQ(ShellArguments("Explorer mailto:someone@example.com"), (Words { "xdg-open", "mailto:someone@example.com" }));
-    EXPECT_TRUE(ShellArguments("explorer").empty());
-    EXPECT_EQ(ShellArguments("explorers x"), (Words { "explorers", "x" }));
-    EXPECT_EQ(ShellArguments("odbcad32 -s \"a b\""), (Words { "odbcad32", "-s", "a b" }));
-    EXPECT_TRUE(ShellArguments("").empty());
+    const std::pair<const char*, Words> cases[] = {
+        { "explorer http://example.com/a?b=1", { "xdg-open", "http://example.com/a?b=1" } },
+        { "EXPLORER   \"/home/a b/file.mdb\"", { "xdg-open", "/home/a b/file.mdb" } },
+        { "Explorer mailto:someone@example.com", { "xdg-open", "mailto:someone@example.com" } }, { "explorer", {} },
+        { "explorers x", { "explorers", "x" } }, { "odbcad32 -s \"a b\"", { "odbcad32", "-s", "a b" } }, { "", {} },
+    };
+    for (const auto& [command, words] : cases)
+        EXPECT_EQ(ShellArguments(command), words) << command;
 }
 
 TEST(Shell, AnInstalledLauncherGetsEveryLaunchUntilRemoved)
@@ -33,9 +34,7 @@ TEST(Shell, AnInstalledLauncherGetsEveryLaunchUntilRemoved)
     Shell("explorer http://example.com", vbNormalFocus);
     Shell("tool a", vbHide);
     SetShellLauncher({});
-    ASSERT_EQ(launches.size(), 2u);
-    EXPECT_EQ(launches[0], (std::pair<std::string, int> { "explorer http://example.com", vbNormalFocus }));
-    EXPECT_EQ(launches[1].second, vbHide);
+    EXPECT_EQ(launches, (std::vector<std::pair<std::string, int>> { { "explorer http://example.com", vbNormalFocus }, { "tool a", vbHide } }));
     // The real launcher ignores what cannot start, and returns at once.
     Shell("korvane-no-such-program --flag", vbNormalFocus);
     Shell("", vbNormalFocus);

@@ -3,35 +3,20 @@
 #include "host/forms/controls/TextBox.h"
 #include "host/gdi/Gdi.h"
 
+#include <tuple>
+
 using namespace korvane;
 using namespace korvane::forms;
 using korvane::testing::MatchesGolden;
 
 namespace {
 
+using korvane::testing::ControlBlock;
+
 // The text box sits at (120, 10) and is 160 by 21 pixels.
-const char* const kLayout = R"(Form frmEdit
-    ClientLeft = 1500
-    ClientTop = 1500
-    ClientWidth = 4800
-    ClientHeight = 3600
-    Begin TextBox txtName
-        Left = 1800
-        Top = 150
-        Width = 2400
-        Height = 315
-        TabIndex = 1
-    End
-    Begin TextBox txtOther
-        Text = "other"
-        Left = 1800
-        Top = 750
-        Width = 2400
-        Height = 315
-        TabIndex = 2
-    End
-End
-)";
+const std::string kLayout = korvane::testing::FormLayout(ControlBlock("TextBox", "txtName", { 120, 10, 160, 21 }, { "TabIndex = 1" })
+        + ControlBlock("TextBox", "txtOther", { 120, 50, 160, 21 }, { "Text = \"other\"", "TabIndex = 2" }),
+    { "ClientLeft = 1500", "ClientTop = 1500" }, 320, 240);
 
 class TextBoxes : public forms::testing::FormsTest {
 protected:
@@ -117,9 +102,7 @@ TEST_F(TextBoxes, TypingAsciiAndChineseSelectingCopyingPastingAndDeleting)
         SCOPED_TRACE(::testing::Message() << "key " << step.key << " with modifiers " << step.modifiers);
         const int changesBefore = changes;
         Key(step.key, step.modifiers);
-        EXPECT_EQ(box.Text(), step.text);
-        EXPECT_EQ(box.SelStart(), step.selStart);
-        EXPECT_EQ(box.SelLength(), step.selLength);
+        EXPECT_EQ(std::tuple(box.Text(), box.SelStart(), box.SelLength()), std::tuple(step.text, step.selStart, step.selLength));
         if (step.clipboard) {
             EXPECT_EQ(GetClipboardText(), step.clipboard);
         }
@@ -214,9 +197,7 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
     Release(At(box, 158));
     EXPECT_EQ(box.SelStart(), 0);
     EXPECT_EQ(box.SelText(), "hello big world");
-    ASSERT_EQ(downs.size(), 1u);
-    EXPECT_DOUBLE_EQ(downs[0].first, 3 * 15.0);
-    EXPECT_DOUBLE_EQ(downs[0].second, 10 * 15.0);
+    EXPECT_EQ(downs, (std::vector<std::pair<double, double>> { { 3 * 15.0, 10 * 15.0 } }));
 
     // Shift+click extends from the anchor. Time passes first, so no click pairs into a double click.
     window::AdvanceClock(1000);
@@ -298,17 +279,12 @@ TEST_F(TextBoxes, DefaultsAndStoredSettings)
 {
     Load(kLayout);
     TextBox& other = Box("txtOther");
-    EXPECT_EQ(other.Text(), "other");
-    EXPECT_EQ(other.BackColor(), 0x80000005u);
-    EXPECT_EQ(other.ForeColor(), 0x80000008u);
-    EXPECT_EQ(other.Appearance(), 1);
-    EXPECT_EQ(other.BorderStyle(), 1);
+    EXPECT_EQ(std::tuple(other.Text(), other.BackColor(), other.ForeColor(), other.Appearance(), other.BorderStyle()),
+              std::tuple("other", 0x80000005u, 0x80000008u, 1, 1));
     other.SetMaxLength(8);
     other.SetToolTipText("tip");
     PropertyBag bag = other.SaveSettings();
-    EXPECT_EQ(bag.ReadInt("MaxLength", 0), 8);
-    EXPECT_EQ(bag.ReadString("ToolTipText", ""), "tip");
-    EXPECT_FALSE(bag.Contains("Locked"));
-    EXPECT_FALSE(bag.Contains("BackColor"));
-    EXPECT_FALSE(bag.Contains("Font"));
+    EXPECT_EQ(std::pair(bag.ReadInt("MaxLength", 0), bag.ReadString("ToolTipText", "")), std::pair(8, std::string("tip")));
+    for (const char* key : { "Locked", "BackColor", "Font" })
+        EXPECT_FALSE(bag.Contains(key)) << key;
 }

@@ -87,12 +87,10 @@ TEST_F(Facade, MemoryDcStartsMonochromeAndMakesMonochromeBitmaps)
     BITMAP bm {};
     HBITMAP initial = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
     ASSERT_EQ(GetObjectA(initial, sizeof bm, &bm), static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, 1);
-    EXPECT_EQ(bm.bmBitsPixel, 1);
+    EXPECT_EQ(std::pair(bm.bmWidth, bm.bmBitsPixel), std::pair(1, WORD { 1 }));
     HBITMAP mono = CreateCompatibleBitmap(dc, 17, 3);
     GetObjectA(mono, sizeof bm, &bm);
-    EXPECT_EQ(bm.bmBitsPixel, 1);
-    EXPECT_EQ(bm.bmWidthBytes, 4);
+    EXPECT_EQ(std::pair(bm.bmBitsPixel, bm.bmWidthBytes), std::pair(WORD { 1 }, 4));
     HBITMAP colour = CreateBitmap(5, 2, 1, 32, nullptr);
     // A bitmap lives in one DC at a time.
     HDC other = CreateCompatibleDC(nullptr);
@@ -266,8 +264,7 @@ TEST_F(Facade, ThinSolidPenShortcutsDrawAsTheGeneralPath)
             EXPECT_EQ(shortcut.Pixels(), general.Pixels()) << "line to " << line[1].x << "," << line[1].y;
             POINT position {};
             MoveToEx(shortcut.Dc(), 0, 0, &position);
-            EXPECT_EQ(position.x, line[1].x);
-            EXPECT_EQ(position.y, line[1].y);
+            EXPECT_EQ(std::pair(position.x, position.y), std::pair(line[1].x, line[1].y));
             DeletePen(shortcut);
             DeletePen(general);
         }

@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include <tuple>
+
 using korvane::testing::OdbcSandbox;
 using korvane::testing::WriteFile;
 
@@ -46,14 +48,14 @@ TEST_F(RegistryView, ListsUserAndSystemDataSourcesFromTheirOwnFiles)
     WriteFile(sandbox.UserIni(), "[ODBC Data Sources]\nListed=Driver A\n\n[OnlySection]\nDriver=Driver B\n");
     WriteFile(sandbox.SystemIni(), "[Machine]\nDriver=Driver C\n");
 
-    EXPECT_EQ(Query(HKEY_CURRENT_USER, kList, "Listed"), "Driver A");
-    EXPECT_EQ(Query(HKEY_CURRENT_USER, kList, "onlysection"), "Driver B");
-    EXPECT_EQ(Query(HKEY_CURRENT_USER, kList, "Machine"), "error 2");
-    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kList, "Machine"), "Driver C");
-    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, kList, "Listed"), "error 2");
-    EXPECT_EQ(Query(HKEY_CURRENT_USER, "software\\odbc\\odbc.ini\\OnlySection", "DRIVER"), "Driver B");
     // The driver manager's own sections are not data sources.
-    EXPECT_EQ(Query(HKEY_CURRENT_USER, kList, "ODBC Data Sources"), "error 2");
+    const std::tuple<HKEY, const char*, const char*, const char*> cases[] = { { HKEY_CURRENT_USER, kList, "Listed", "Driver A" },
+        { HKEY_CURRENT_USER, kList, "onlysection", "Driver B" }, { HKEY_CURRENT_USER, kList, "Machine", "error 2" },
+        { HKEY_LOCAL_MACHINE, kList, "Machine", "Driver C" }, { HKEY_LOCAL_MACHINE, kList, "Listed", "error 2" },
+        { HKEY_CURRENT_USER, "software\\odbc\\odbc.ini\\OnlySection", "DRIVER", "Driver B" },
+        { HKEY_CURRENT_USER, kList, "ODBC Data Sources", "error 2" } };
+    for (auto [root, path, name, value] : cases)
+        EXPECT_EQ(Query(root, path, name), value) << path << " " << name;
 }
 
 TEST_F(RegistryView, TakesTheFilesUnixOdbcNames)

@@ -35,19 +35,13 @@ TEST(EllipseOutline, FillsItsRectangleSymmetricallyWithEachPixelOnce)
     const std::vector<IntPoint>& points = outline.Points();
     EXPECT_EQ(AsSet(points).size(), points.size());
     std::set<std::pair<int, int>> set = AsSet(points);
-    int minX = 1000, maxX = -1000, minY = 1000, maxY = -1000;
+    IntRect box { 1000, 1000, -1000, -1000 };
     for (const IntPoint& p : points) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
+        box = { std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x), std::max(box.bottom, p.y) };
         EXPECT_TRUE(set.count({ 4 + 36 - p.x, p.y })) << p.x << "," << p.y;
         EXPECT_TRUE(set.count({ p.x, 2 + 13 - p.y })) << p.x << "," << p.y;
     }
-    EXPECT_EQ(minX, 4);
-    EXPECT_EQ(maxX, 36);
-    EXPECT_EQ(minY, 2);
-    EXPECT_EQ(maxY, 13);
+    EXPECT_EQ(box, (IntRect { 4, 2, 36, 13 }));
     // Consecutive pixels touch, so the outline has no gaps, closing round from last to first.
     for (std::size_t i = 0; i < points.size(); ++i) {
         const IntPoint& a = points[i];

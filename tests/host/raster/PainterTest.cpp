@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace korvane::raster {
 namespace {
 
@@ -102,9 +104,7 @@ TEST(PainterFill, SolidFillsOfEverySizeStayInsideTheirRectangle)
                 EXPECT_EQ(s.At(x, y), (x >= 2 && x < width + 2 && y >= 1 && y < 4) ? Red : White) << width << ": " << x << "," << y;
         Surface rows(width, 4, SurfaceFormat::Colour32, White);
         Painter(rows, nullptr).FillRect({ 0, 1, width, 3 }, Pattern::Solid(Red), Rop::PatternCopy);
-        EXPECT_EQ(rows.At(width - 1, 0), White);
-        EXPECT_EQ(rows.At(width - 1, 2), Red);
-        EXPECT_EQ(rows.At(0, 3), White);
+        EXPECT_EQ(std::tuple(rows.At(width - 1, 0), rows.At(width - 1, 2), rows.At(0, 3)), std::tuple(White, Red, White));
     }
 }
 
@@ -116,9 +116,7 @@ TEST(PainterBlit, FormatsConvertThroughTheDestinationColoursAndTheSourceBackgrou
     Surface colour(3, 1, SurfaceFormat::Colour32, 0x123456);
     SourceMap toColour = SourceMap::For(mono, colour, Red, 0x00FF00, White);
     Painter(colour, nullptr).Blit({ 0, 0, 2, 1 }, mono, { 0, 0 }, toColour, Pattern::Empty(), Rop::SourceCopy);
-    EXPECT_EQ(colour.At(0, 0), Red);
-    EXPECT_EQ(colour.At(1, 0), 0x00FF00u);
-    EXPECT_EQ(colour.At(2, 0), 0x123456u);
+    EXPECT_EQ(std::tuple(colour.At(0, 0), colour.At(1, 0), colour.At(2, 0)), std::tuple(Red, 0x00FF00u, 0x123456u));
 
     // Colour becomes 1 exactly where it equals the source background.
     colour.Set(0, 0, 0x808080);
@@ -132,22 +130,17 @@ TEST(PainterBlit, FormatsConvertThroughTheDestinationColoursAndTheSourceBackgrou
 TEST(PainterBlit, OverlappingBlitWithinOneSurfaceReadsOriginalPixels)
 {
     Surface s(6, 1, SurfaceFormat::Colour32, White);
-    s.Set(0, 0, 1);
-    s.Set(1, 0, 2);
-    s.Set(2, 0, 3);
+    for (int x = 0; x < 3; ++x)
+        s.Set(x, 0, static_cast<PixelValue>(x + 1));
     Painter(s, nullptr).Blit({ 1, 0, 4, 1 }, s, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
-    EXPECT_EQ(s.At(1, 0), 1u);
-    EXPECT_EQ(s.At(2, 0), 2u);
-    EXPECT_EQ(s.At(3, 0), 3u);
+    EXPECT_EQ(std::tuple(s.At(1, 0), s.At(2, 0), s.At(3, 0)), std::tuple(1u, 2u, 3u));
 }
 
 TEST(SurfaceMono, BitsRoundTripWithWordPadding)
 {
     const std::uint8_t bits[] = { 0xA0, 0x00, 0x40, 0x00 };
     Surface s = Surface::FromMonoBits(3, 2, bits, 2);
-    EXPECT_EQ(s.At(0, 0), White);
-    EXPECT_EQ(s.At(1, 0), Black);
-    EXPECT_EQ(s.At(1, 1), White);
+    EXPECT_EQ(std::tuple(s.At(0, 0), s.At(1, 0), s.At(1, 1)), std::tuple(White, Black, White));
     EXPECT_EQ(s.ToMonoBits(2), std::vector<std::uint8_t>(std::begin(bits), std::end(bits)));
     EXPECT_EQ(s.Quantize(0x808080), White);
     EXPECT_EQ(s.Quantize(0x7F7F7F), Black);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 using namespace korvane::host;
 
@@ -47,12 +48,9 @@ TEST(Rounding, HalvesGoToTheEvenNeighbourAndWhatDoesNotFitOverflows)
     try {
         CInt(1e6);
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Description(), "Overflow");
-        EXPECT_EQ(error.Source(), "Korvane");
+        EXPECT_EQ(std::pair(error.Description(), error.Source()), std::pair(std::string("Overflow"), std::string("Korvane")));
     }
-    EXPECT_EQ(Int(2.9), 2);
-    EXPECT_EQ(Int(-2.1), -3);
-    EXPECT_EQ(Int(-2.0), -2);
+    EXPECT_EQ(std::tuple(Int(2.9), Int(-2.1), Int(-2.0)), std::tuple(2, -3, -2));
 }
 
 TEST(Val, ReadsTheLeadingNumberAsTheHostsLiteralsDo)
@@ -82,9 +80,6 @@ TEST(CheckedArithmetic, OverflowAndDivisionByZeroRaiseInsteadOfWrapping)
     EXPECT_EQ(Add16(32766, 1), 32767);
     EXPECT_EQ(Mul32(-65536, 32768), kMinLong);
     // Division truncates toward zero; the remainder keeps the dividend's sign.
-    EXPECT_EQ(IntDiv32(-7, 2), -3);
-    EXPECT_EQ(IntDiv16(7, -2), -3);
-    EXPECT_EQ(Mod32(-7, 2), -1);
-    EXPECT_EQ(Mod32(7, -2), 1);
-    EXPECT_EQ(Mod32(kMinLong, -1), 0);
+    EXPECT_EQ(std::pair(IntDiv32(-7, 2), IntDiv16(7, -2)), std::pair(-3, std::int16_t { -3 }));
+    EXPECT_EQ(std::tuple(Mod32(-7, 2), Mod32(7, -2), Mod32(kMinLong, -1)), std::tuple(-1, 1, 0));
 }

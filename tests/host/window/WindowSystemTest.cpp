@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -122,17 +123,14 @@ TEST_F(WindowSystem, MouseGoesToTheWindowUnderThePointerOrToTheCapture)
     window::DoEvents();
     ASSERT_EQ(recorder.Of(WM_LBUTTONDOWN).size(), 1u);
     MSG down = recorder.Of(WM_LBUTTONDOWN)[0];
-    EXPECT_EQ(down.hwnd, button);
-    EXPECT_EQ(down.lParam, MAKELPARAM(5, 5));
-    EXPECT_TRUE(down.wParam & MK_LBUTTON);
+    EXPECT_EQ(std::tuple(down.hwnd, down.lParam, down.wParam & MK_LBUTTON), std::tuple(button, MAKELPARAM(5, 5), WPARAM { MK_LBUTTON }));
 
     SetCapture(button);
     headless->MoveMouse(300, 250); // over the form, but captured
     headless->ReleaseMouse();
     window::DoEvents();
     ASSERT_EQ(recorder.Of(WM_LBUTTONUP).size(), 1u);
-    EXPECT_EQ(recorder.Of(WM_LBUTTONUP)[0].hwnd, button);
-    EXPECT_EQ(recorder.Of(WM_LBUTTONUP)[0].lParam, MAKELPARAM(180, 120));
+    EXPECT_EQ(std::pair(recorder.Of(WM_LBUTTONUP)[0].hwnd, recorder.Of(WM_LBUTTONUP)[0].lParam), std::pair(button, MAKELPARAM(180, 120)));
     ReleaseCapture();
     EXPECT_EQ(recorder.Of(WM_CAPTURECHANGED).size(), 1u);
 
@@ -243,11 +241,9 @@ TEST_F(WindowSystem, PropertiesLiveAndDieWithTheirWindow)
     HWND form = Make(nullptr, { 0, 0, 100, 100 });
     HWND child = Make(form, { 0, 0, 10, 10 });
     int object = 0;
-    EXPECT_TRUE(SetPropA(form, "gx_OptCount", reinterpret_cast<HANDLE>(2)));
-    EXPECT_TRUE(SetPropA(child, "gx_ClassID", &object));
+    EXPECT_TRUE(SetPropA(form, "gx_OptCount", reinterpret_cast<HANDLE>(2)) && SetPropA(child, "gx_ClassID", &object));
     EXPECT_EQ(RemovePropA(form, "gx_OptCount"), reinterpret_cast<HANDLE>(2));
-    EXPECT_EQ(GetPropA(form, "gx_OptCount"), nullptr);
-    EXPECT_EQ(GetPropA(child, "gx_ClassID"), &object);
+    EXPECT_EQ(std::pair(GetPropA(form, "gx_OptCount"), GetPropA(child, "gx_ClassID")), std::pair(HANDLE {}, HANDLE { &object }));
     DestroyWindow(form);
     EXPECT_EQ(GetPropA(child, "gx_ClassID"), nullptr);
 }
@@ -272,12 +268,11 @@ TEST_F(WindowSystem, FocusFollowsTabOrderAndArrowsPostedToTheForm)
 
     // Disabled stops are skipped; Tab and Shift+Tab from the keyboard move too.
     EnableWindow(first, FALSE);
-    headless->TypeKey(VK_TAB);
-    window::DoEvents();
-    EXPECT_EQ(GetFocus(), second);
-    headless->TypeKey(VK_TAB, backends::ModShift);
-    window::DoEvents();
-    EXPECT_EQ(GetFocus(), third);
+    for (auto [modifiers, expected] : { std::pair { 0u, second }, { unsigned { backends::ModShift }, third } }) {
+        headless->TypeKey(VK_TAB, modifiers);
+        window::DoEvents();
+        EXPECT_EQ(GetFocus(), expected);
+    }
     EXPECT_EQ(recorder.Of(WM_SETFOCUS).back().hwnd, third);
     EXPECT_EQ(recorder.Of(WM_KILLFOCUS).back().hwnd, second);
 

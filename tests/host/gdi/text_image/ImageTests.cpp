@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <tuple>
 
 using namespace korvane;
 using namespace korvane::gdi;
@@ -100,9 +101,7 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         EXPECT_TRUE(MatchesGolden(canvas, c.golden));
         ICONINFO info {};
         ASSERT_TRUE(GetIconInfo(icon, &info));
-        EXPECT_EQ(info.fIcon, !cursor);
-        EXPECT_EQ(info.xHotspot, c.hotspotX);
-        EXPECT_EQ(info.yHotspot, c.hotspotY);
+        EXPECT_EQ(std::tuple(info.fIcon, info.xHotspot, info.yHotspot), std::tuple(BOOL { !cursor }, c.hotspotX, c.hotspotY));
         DeleteObject(info.hbmMask);
         DeleteObject(info.hbmColor);
         EXPECT_TRUE(cursor ? DestroyCursor(icon) : DestroyIcon(icon));
@@ -128,10 +127,7 @@ TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
     BITMAP colour {};
     ASSERT_EQ(GetObjectA(info.hbmMask, sizeof mask, &mask), static_cast<int>(sizeof mask));
     ASSERT_EQ(GetObjectA(info.hbmColor, sizeof colour, &colour), static_cast<int>(sizeof colour));
-    EXPECT_EQ(mask.bmWidth, 4);
-    EXPECT_EQ(mask.bmHeight, 4);
-    EXPECT_EQ(mask.bmBitsPixel, 1);
-    EXPECT_EQ(colour.bmBitsPixel, 32);
+    EXPECT_EQ(std::tuple(mask.bmWidth, mask.bmHeight, mask.bmBitsPixel, colour.bmBitsPixel), std::tuple(4, 4, WORD { 1 }, WORD { 32 }));
     const std::vector<raster::PixelValue> maskPixels = ReadPixels(info.hbmMask);
     const std::vector<raster::PixelValue> colourPixels = ReadPixels(info.hbmColor);
     for (int y = 0; y < 4; ++y) {
@@ -177,9 +173,7 @@ TEST_F(GdiImage, MonochromeIconsAndWithAndAndXorMasks)
 
     ICONINFO back {};
     ASSERT_TRUE(GetIconInfo(cursor, &back));
-    EXPECT_FALSE(back.fIcon);
-    EXPECT_EQ(back.xHotspot, 3u);
-    EXPECT_EQ(back.hbmColor, nullptr);
+    EXPECT_EQ(std::tuple(back.fIcon, back.xHotspot, back.hbmColor), std::tuple(FALSE, DWORD { 3 }, HBITMAP {}));
     BITMAP bm {};
     GetObjectA(back.hbmMask, sizeof bm, &bm);
     EXPECT_EQ(bm.bmHeight, 2) << "the AND and XOR masks come back together";

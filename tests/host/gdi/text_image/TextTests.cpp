@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 using namespace korvane::gdi;
 using namespace korvane::gdi::testing;
@@ -167,9 +168,7 @@ TEST_F(GdiText, FontsReportWhatTheyWereCreatedWith)
     EXPECT_EQ(GetObjectType(bold), static_cast<DWORD>(OBJ_FONT));
     LOGFONTA back {};
     EXPECT_EQ(GetObjectA(bold, sizeof back, &back), static_cast<int>(sizeof(LOGFONTA)));
-    EXPECT_EQ(back.lfHeight, -13);
-    EXPECT_EQ(back.lfWeight, FW_BOLD);
-    EXPECT_EQ(back.lfUnderline, 1);
+    EXPECT_EQ(std::tuple(back.lfHeight, back.lfWeight, back.lfUnderline), std::tuple(-13, FW_BOLD, BYTE { 1 }));
     EXPECT_STREQ(back.lfFaceName, "Tahoma");
 
     Canvas canvas(120, 40);
@@ -180,9 +179,7 @@ TEST_F(GdiText, FontsReportWhatTheyWereCreatedWith)
         EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 13) << "a negative height is the em height";
         EXPECT_GT(tm.tmAveCharWidth, 0);
         EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
-        EXPECT_EQ(tm.tmWeight, FW_BOLD);
-        EXPECT_EQ(tm.tmUnderlined, 1);
-        EXPECT_EQ(tm.tmItalic, 0);
+        EXPECT_EQ(std::tuple(tm.tmWeight, tm.tmUnderlined, tm.tmItalic), std::tuple(FW_BOLD, BYTE { 1 }, BYTE { 0 }));
         EXPECT_TRUE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << "Tahoma is proportional";
         EXPECT_FALSE(DeleteObject(bold)) << "a selected font must not be deleted";
 
