@@ -39,8 +39,9 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
          the settings given; the picture is the control's client rectangle.
 
 --resources FOLDER  window only: the folder of frmKorvane.layout and the pictures it
-                 names, instead of the program's own; a picture the layout names
-                 that is missing or cannot be read is refused.
+                 names, instead of the program's own (installed beside it, as
+                 korvane finds them); a picture the layout names that is missing
+                 or cannot be read is refused.
 --set KEY=VALUE  a setting as the control stores it; VALUE in the layout file's
                  syntax: 12, &H8000000F& or 0x00C000 colours, True/False, "text",
                  Picture("file.bmp") or a bare file name for picture keys; a
@@ -80,7 +81,7 @@ struct Options {
     std::string state = "normal";
     std::string script;
     std::string out;
-    std::string resources = KORVANE_SOURCE_RESOURCES;
+    std::string resources = ResourceFolder(KORVANE_SOURCE_RESOURCES).string();
 };
 
 Options ParseArguments(int argc, char** argv)
