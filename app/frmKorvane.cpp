@@ -123,6 +123,14 @@ void frmKorvane::ReportRuntimeError(int number, const std::string& description)
     MsgBox("运行时错误 '" + std::to_string(number) + "':\r\n\r\n" + description, forms::vbCritical, "");
 }
 
+std::filesystem::path ResourceFolder(const std::filesystem::path& sources)
+{
+    std::filesystem::path installed = forms::App::Path() / ".." / "share" / "korvane";
+    if (std::filesystem::exists(installed / "frmKorvane.layout"))
+        return installed;
+    return sources;
+}
+
 bool StartKorvane(frmKorvane& form, const std::string& resourceFolder, std::string& error)
 {
     forms::RegisterPlainControls();

@@ -5,6 +5,7 @@
 #include "host/forms/Form.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace korvane {
@@ -41,6 +42,10 @@ private:
     void LaunchPublisherAddress();
     void ReportRuntimeError(int number, const std::string& description);
 };
+
+// The layout and its pictures: installed in the share folder beside the running
+// program's bin folder, or, for a program run from its build folder, `sources`.
+std::filesystem::path ResourceFolder(const std::filesystem::path& sources);
 
 // Registers the program's control kinds, loads the main window from its layout in
 // `resourceFolder` and shows it; false with the reason when the layout is unusable.

@@ -10,22 +10,7 @@
 #include "host/window/WindowSystem.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-
-namespace {
-
-// The layout and its pictures: installed beside the program's share folder, or,
-// for a program run from its build folder, the sources.
-std::filesystem::path ResourceFolder()
-{
-    std::filesystem::path installed = korvane::forms::App::Path() / ".." / "share" / "korvane";
-    if (std::filesystem::exists(installed / "frmKorvane.layout"))
-        return installed;
-    return KORVANE_SOURCE_RESOURCES;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -43,7 +28,7 @@ int main(int argc, char** argv)
     {
         korvane::frmKorvane form;
         std::string error;
-        if (!korvane::StartKorvane(form, ResourceFolder().string(), error)) {
+        if (!korvane::StartKorvane(form, korvane::ResourceFolder(KORVANE_SOURCE_RESOURCES).string(), error)) {
             std::fprintf(stderr, "korvane: %s\n", error.c_str());
             exitCode = 1;
         } else {

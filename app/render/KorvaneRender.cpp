@@ -1,6 +1,7 @@
 // korvane-render: draws the main window, or one control, on the headless backend
-// and writes what the screen would show as a PNG. Every picture of the project's
-// documentation is made with it.
+// and writes what the screen would show as a PNG, or as a PPM for scripts that
+// compare it with a screenshot. Every picture of the project's documentation is made
+// with it.
 
 #include "app/frmKorvane.h"
 #include "controls/button/gxButtons_H.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -27,9 +29,10 @@ namespace {
 using namespace korvane;
 
 const char* const kHelp = R"(Usage:
-  korvane-render window [--resources FOLDER] [--script FILE] --out FILE.png
+  korvane-render window [--resources FOLDER] [--screen WxH] [--script FILE]
+                 --out FILE.png
   korvane-render control KIND --size WxH [--set KEY=VALUE]... [--state STATE]
-                 [--script FILE] --out FILE.png
+                 [--screen WxH] [--script FILE] --out FILE.png
   korvane-render --help
 
 window   the main window after its load, after the script if one is given, with
@@ -39,8 +42,9 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
          the settings given; the picture is the control's client rectangle.
 
 --resources FOLDER  window only: the folder of frmKorvane.layout and the pictures it
-                 names, instead of the program's own; a picture the layout names
-                 that is missing or cannot be read is refused.
+                 names, instead of the program's own (installed beside it, as
+                 korvane finds them); a picture the layout names that is missing
+                 or cannot be read is refused.
 --set KEY=VALUE  a setting as the control stores it; VALUE in the layout file's
                  syntax: 12, &H8000000F& or 0x00C000 colours, True/False, "text",
                  Picture("file.bmp") or a bare file name for picture keys; a
@@ -50,6 +54,11 @@ control  one control of KIND (XP_ProgressBar, TarvosXPText or gxButtons_H) at (0
                  held), disabled (Enabled False), latched (check-box mode with
                  Value True), default (the form's default button); the focus
                  rests on the form, so no other state shows the default look.
+--screen WxH     the screen's size in pixels, 1024x768 unless given; a button's
+                 gradient draws in 2-pixel bands when it is wider (or taller)
+                 than a quarter of the screen.
+--out FILE       the picture as a PNG, or, for a name ending in .ppm, as a binary
+                 PPM (P6, 8 bits a channel) whose bytes a script can compare.
 --script FILE    one step a line, run in order:
                    move X Y     the pointer to form client pixels X, Y
                    down | up    the left button;  rdown | rup  the right button
@@ -80,7 +89,9 @@ struct Options {
     std::string state = "normal";
     std::string script;
     std::string out;
-    std::string resources = KORVANE_SOURCE_RESOURCES;
+    int screenWidth = 1024;
+    int screenHeight = 768;
+    std::string resources = ResourceFolder(KORVANE_SOURCE_RESOURCES).string();
 };
 
 Options ParseArguments(int argc, char** argv)
@@ -105,6 +116,16 @@ Options ParseArguments(int argc, char** argv)
             throw UsageError(flag + " needs a value");
         return args[i++];
     };
+    // WxH in pixels.
+    auto size = [&](const std::string& flag, int& width, int& height) {
+        std::string text = value(flag);
+        int w = 0, h = 0;
+        char x = 0, extra = 0;
+        if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w <= 0 || h <= 0 || w > 4000 || h > 4000)
+            throw UsageError(flag + " wants WxH in pixels, not '" + text + "'");
+        width = w;
+        height = h;
+    };
     while (i < args.size()) {
         std::string flag = args[i++];
         if (flag == "--out") {
@@ -113,14 +134,10 @@ Options ParseArguments(int argc, char** argv)
             options.script = value(flag);
         } else if (flag == "--resources" && options.mode == "window") {
             options.resources = value(flag);
+        } else if (flag == "--screen") {
+            size(flag, options.screenWidth, options.screenHeight);
         } else if (flag == "--size" && options.mode == "control") {
-            std::string size = value(flag);
-            int w = 0, h = 0;
-            char x = 0, extra = 0;
-            if (std::sscanf(size.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w <= 0 || h <= 0 || w > 4000 || h > 4000)
-                throw UsageError("--size wants WxH in pixels, not '" + size + "'");
-            options.width = w;
-            options.height = h;
+            size(flag, options.width, options.height);
         } else if (flag == "--set" && options.mode == "control") {
             std::string setting = value(flag);
             std::size_t equals = setting.find('=');
@@ -361,6 +378,21 @@ private:
     raster::Surface m_picture;
 };
 
+// P6 with the header on three lines, then the rows top down as R, G, B bytes.
+bool SaveSurfacePpm(const raster::Surface& surface, const std::filesystem::path& path)
+{
+    std::string bytes = "P6\n" + std::to_string(surface.Width()) + " " + std::to_string(surface.Height()) + "\n255\n";
+    for (int y = 0; y < surface.Height(); ++y)
+        for (int x = 0; x < surface.Width(); ++x) {
+            const raster::PixelValue pixel = surface.At(x, y);
+            bytes += static_cast<char>(pixel >> 16 & 0xFF);
+            bytes += static_cast<char>(pixel >> 8 & 0xFF);
+            bytes += static_cast<char>(pixel & 0xFF);
+        }
+    std::ofstream out(path, std::ios::binary);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush();
+}
+
 forms::LayoutNode ControlForm(const Options& options)
 {
     forms::LayoutNode form;
@@ -403,7 +435,7 @@ forms::LayoutNode ControlForm(const Options& options)
 int Render(const Options& options)
 {
     std::vector<Step> steps = ReadScript(options.script);
-    auto backend = std::make_unique<backends::HeadlessBackend>(1024, 768);
+    auto backend = std::make_unique<backends::HeadlessBackend>(options.screenWidth, options.screenHeight);
     backends::HeadlessBackend& headless = *backend;
     window::UseBackend(std::move(backend));
     // A rendering never opens a browser.
@@ -461,7 +493,8 @@ int Render(const Options& options)
         headless.SetIdleHook(nullptr);
     }
     window::ResetWindowSystem();
-    if (!backends::SaveSurfacePng(picture, options.out)) {
+    const bool ppm = std::filesystem::path(options.out).extension() == ".ppm";
+    if (!(ppm ? SaveSurfacePpm(picture, options.out) : backends::SaveSurfacePng(picture, options.out))) {
         std::fprintf(stderr, "korvane-render: cannot write %s\n", options.out.c_str());
         return 1;
     }

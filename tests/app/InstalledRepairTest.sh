@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installed program under a virtual display: the array buttons' hover faces
-# follow the pointer, Alt+F repairs; then press the repair button, see the
+# follow the pointer, the window at rest is, pixel for pixel, what korvane-render
+# draws headless, Alt+F repairs; then press the repair button, see the
 # data source written and, as there is no database beside the installed program,
 # the error box; confirm it, quit with the exit button, and expect exit code 0.
 # The build is staged into a private root first, so the test sees this build and
@@ -47,14 +48,52 @@ main="$(timeout 20 xdotool search --sync --onlyvisible --name "Korvane Version 3
 scale="${GDK_SCALE:-1}"
 size="$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
 [ "$size" = "$((430 * scale))x$((213 * scale))" ] || { echo "the window is $size at scale $scale"; exit 1; }
+# The main window's client area as xwd writes it, and a 32-bit field of its header by offset.
+screenshot() { xwd -id "$main" -silent >"$work/shot.xwd"; }
+field() { od -An -tu4 --endian=big -j"$1" -N4 "$work/shot.xwd" | tr -d ' '; }
 # The rows of the array buttons, y 152 to 177 in client pixels, as one fingerprint.
 button_rows() {
-  xwd -id "$main" -silent >"$work/shot.xwd"
-  field() { od -An -tu4 --endian=big -j"$1" -N4 "$work/shot.xwd" | tr -d ' '; }
+  screenshot
   local header colours line
   header="$(field 0)" colours="$(field 76)" line="$(field 48)"
   dd if="$work/shot.xwd" iflag=skip_bytes,count_bytes skip=$((header + colours * 12 + 152 * scale * line)) \
     count=$((25 * scale * line)) status=none | md5sum
+}
+# "same" when the screenshot shows the PPM $1 with each pixel grown to a scale x scale
+# square, as the program grows its frames, else what differs. The header gives the pixels' size, byte order, padded
+# line length and colour masks; a DirectColor visual maps each channel through the
+# colour map that follows the header.
+compare_screenshot() {
+  local header colours
+  header="$(field 0)" colours="$(field 76)"
+  od -An -v -tu1 -j"$(head -n 3 "$1" | wc -c)" "$1" >"$work/want.txt"
+  od -An -v -tu1 -j"$header" -N$((colours * 12)) "$work/shot.xwd" >"$work/map.txt"
+  od -An -v -tu1 -j$((header + colours * 12)) "$work/shot.xwd" >"$work/got.txt"
+  awk -v s="$scale" -v size="$(sed -n 2p "$1")" -v width="$(field 16)" -v height="$(field 20)" \
+    -v order="$(field 28)" -v bits="$(field 44)" -v line="$(field 48)" -v class="$(field 52)" \
+    -v masks="$(field 56) $(field 60) $(field 64)" -v want="$work/want.txt" -v map="$work/map.txt" '
+    FILENAME != file { file = FILENAME; n = 0 }
+    { for (i = 1; i <= NF; i++) if (file == want) w[n++] = $i; else if (file == map) m[n++] = $i; else g[n++] = $i }
+    END {
+      split(size, wh, " "); split(masks, mask, " ")
+      for (c = 1; c <= 3; c++) {
+        for (low[c] = 1; low[c] < 2 ^ 32 && int(mask[c] / low[c]) % 2 == 0; low[c] *= 2);
+        if (int(mask[c] / low[c]) != 255) bad = 1
+      }
+      if (bad || bits % 8 || (class != 4 && class != 5)) { print "xwd wrote " bits "-bit pixels of visual class " class; exit }
+      if (wh[1] * s != width || wh[2] * s != height) { print "the screenshot is " width "x" height; exit }
+      for (y = 0; y < height; y++) for (x = 0; x < width; x++) {
+        at = y * line + x * bits / 8; v = 0
+        for (k = 0; k < bits / 8; k++) v = v * 256 + g[at + (order ? k : bits / 8 - 1 - k)]
+        p = 3 * (int(y / s) * wh[1] + int(x / s))
+        for (c = 1; c <= 3; c++) {
+          value = int(v / low[c]) % 256
+          if (class == 5) value = m[12 * value + 2 + 2 * c]
+          if (value != w[p + c - 1]) { differ++; break }
+        }
+      }
+      print differ ? differ " pixels differ" : "same"
+    }' "$work/want.txt" "$work/map.txt" "$work/got.txt"
 }
 # Confirms the error box and waits for it to go.
 dismiss() {
@@ -83,6 +122,20 @@ if command -v xwd >/dev/null; then
     away
     [ "$(button_rows)" = "$rest" ] || { echo "the button at x $x kept its hover face"; exit 1; }
   done
+  # At rest, before any repair, the window is what korvane-render draws headless: run
+  # from the same bin folder (the path box shows it), with the same configuration, on a
+  # screen as large in the window system's pixels (the gradients' bands depend on it).
+  screen="$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
+  "$(dirname "$korvane")/korvane-render" window --screen "$((${screen%x*} / scale))x$((${screen#*x} / scale))" \
+    --out "$work/headless.ppm"
+  screenshot
+  verdict="$(compare_screenshot "$work/headless.ppm")"
+  if [ "$verdict" != same ]; then
+    kept="$(mktemp -d "${TMPDIR:-/tmp}/korvane-screenshot.XXXXXX")"
+    cp "$work/shot.xwd" "$work/headless.ppm" "$kept/"
+    echo "the window at rest is not korvane-render's picture: $verdict; shot.xwd and headless.ppm are in $kept"
+    exit 1
+  fi
 fi
 # Alt+F, the repair button's access key, starts the repair.
 xdotool windowfocus --sync "$main" 2>/dev/null || true

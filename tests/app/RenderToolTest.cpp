@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 using korvane::testing::OdbcSandbox;
@@ -46,6 +47,21 @@ TEST_F(RenderTool, TheMainWindowWithItsBannerAndAScriptedRepair)
     // The banner starts two pixels above and left of the client area, blue at its left.
     image::Image banner = image::LoadImageFile(std::string(KORVANE_APP_FOLDER) + "/resources/banner.bmp").Value();
     EXPECT_EQ(main.At(3, 3) & 0xFFFFFFu, banner.At(5, 5) & 0xFFFFFFu);
+
+    // The same picture as a PPM: its header, then each pixel's red, green and blue.
+    ASSERT_EQ(Run("window --out main.ppm"), 0) << Said();
+    std::string rgb = "P6\n430 213\n255\n";
+    for (std::uint32_t pixel : main.Pixels())
+        rgb += { static_cast<char>(pixel >> 16 & 0xFF), static_cast<char>(pixel >> 8 & 0xFF), static_cast<char>(pixel & 0xFF) };
+    EXPECT_TRUE(korvane::testing::ReadFile(Out("main.ppm")) == rgb);
+
+    // On a screen less than four times as wide as the first two array buttons their
+    // gradients draw in 2-pixel bands.
+    ASSERT_EQ(Run("window --screen 512x384 --out small.png"), 0) << Said();
+    image::Image small = Load("small.png");
+    EXPECT_NE(main.At(20, 164), main.At(21, 164));
+    EXPECT_EQ(small.At(20, 164), small.At(21, 164));
+    EXPECT_EQ(small.At(400, 164), main.At(400, 164)); // the exit button is narrow enough
 
     // Pressing the repair button ends under the message box, which the picture shows.
     WriteFile(Out("repair.txt"), "# press the repair button\nmove 253 164\ndown\nup\n");
@@ -110,6 +126,7 @@ TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)
         "picture --out x.png",
         "control Spinner --size 10x10 --out x.png",
         "control XP_ProgressBar --size 10 --out x.png",
+        "window --screen 1024 --out x.png",
         "control XP_ProgressBar --size 10x10 --set Colour=1 --out x.png",
         "control XP_ProgressBar --size 10x10 --set Value=oops --out x.png",
         "control XP_ProgressBar --size 10x10 --script let.txt --out x.png",
