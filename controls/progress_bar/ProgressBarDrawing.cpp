@@ -21,15 +21,25 @@ OleColor Rgb(std::int32_t red, std::int32_t green, std::int32_t blue)
     return clamp(red) | (clamp(green) << 8) | (clamp(blue) << 16);
 }
 
-// One channel of a gradient line; a failed conversion keeps the previous value,
-// as the gradient ignores its arithmetic errors statement by statement.
-std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t previous)
+// A channel the fast conversion cannot take: a failed conversion keeps the previous
+// value, as the gradient ignores its arithmetic errors statement by statement.
+[[gnu::noinline]] std::int32_t CheckedChannel(double value, std::int32_t previous)
 {
     try {
-        return host::CInt(static_cast<double>(end) + static_cast<double>(step) * static_cast<double>(i));
+        return host::CInt(value);
     } catch (const host::RuntimeError&) {
         return previous;
     }
+}
+
+// One channel of a gradient line. Channels are bytes, so the usual value converts
+// inline; anything else takes the checked path.
+std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t previous)
+{
+    const double value = static_cast<double>(end) + static_cast<double>(step) * static_cast<double>(i);
+    if (value >= 0 && value < 256)
+        return host::CInt(value);
+    return CheckedChannel(value, previous);
 }
 
 bool FitsLong(std::int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
