@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -96,19 +95,24 @@ void PaintText(DcObject& dc, const text::TextLayout& layout)
 {
     raster::Surface& surface = *dc.surface;
     raster::Painter painter(surface, dc.state.clip ? &*dc.state.clip : nullptr);
-    struct Ink {
-        raster::Surface* surface;
+    // Monochrome surfaces take the nearest of black and white.
+    struct Sink {
+        raster::Surface& surface;
         raster::PixelValue text;
         raster::PixelValue background;
+        void operator()(const text::InkSpan& span) const
+        {
+            raster::PixelValue value = span.kind == text::InkKind::Text ? text : background;
+            raster::FillPixels(surface.Row(span.y) + span.x, static_cast<std::size_t>(span.length), value);
+        }
+        void InkRow(int y, int left, int right, const std::uint8_t* ink) const
+        {
+            raster::PixelValue* row = surface.Row(y) + left;
+            for (int i = 0; i < right - left; ++i)
+                row[i] = ink[i] != 0 ? text : row[i];
+        }
     };
-    // Monochrome surfaces take the nearest of black and white.
-    const Ink ink { &surface, surface.Quantize(ToPixel(dc.state.textColour)),
-                    surface.Quantize(ToPixel(dc.state.bkColour)) };
-    const Ink* target = &ink;
-    const std::function<void(const text::InkSpan&)> sink = [target](const text::InkSpan& span) {
-        raster::PixelValue value = span.kind == text::InkKind::Text ? target->text : target->background;
-        raster::FillPixels(target->surface->Row(span.y) + span.x, static_cast<std::size_t>(span.length), value);
-    };
+    const Sink sink { surface, surface.Quantize(ToPixel(dc.state.textColour)), surface.Quantize(ToPixel(dc.state.bkColour)) };
     const text::BackgroundMode mode
         = dc.state.bkMode == OPAQUE ? text::BackgroundMode::Opaque : text::BackgroundMode::Transparent;
     // Clip rectangles are already within the surface, so spans never leave it.
