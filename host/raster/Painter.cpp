@@ -70,11 +70,21 @@ bool DashPattern::IsOn(int position) const
 void Painter::ClipTo(const Region& clip)
 {
     const IntRect bounds = m_target.Bounds();
+    // A painter lives for one call, and a face clipped to its shape makes one for
+    // every band it fills: the usual clip, inside the surface, is not copied.
+    if (bounds.Covers(clip.Box())) {
+        m_clipSpan = clip.Rects();
+        if (!m_clipSpan.empty())
+            m_clipBox = clip.Box();
+        return;
+    }
+    m_clipRects.reserve(clip.Rects().size());
     for (const IntRect& r : clip.Rects()) {
         IntRect visible = r.Intersected(bounds);
         if (!visible.IsEmpty())
             m_clipRects.push_back(visible);
     }
+    m_clipSpan = m_clipRects;
     if (!m_clipRects.empty()) {
         m_clipBox = m_clipRects.front();
         for (const IntRect& r : m_clipRects) {
@@ -90,9 +100,9 @@ bool Painter::IsVisible(int x, int y) const
 {
     if (!m_clipBox.Contains(x, y))
         return false;
-    if (!m_clip || m_clipRects.size() == 1)
+    if (!m_clip || m_clipSpan.size() == 1)
         return true;
-    return std::any_of(m_clipRects.begin(), m_clipRects.end(), [&](const IntRect& r) { return r.Contains(x, y); });
+    return std::any_of(m_clipSpan.begin(), m_clipSpan.end(), [&](const IntRect& r) { return r.Contains(x, y); });
 }
 
 void Painter::CombineRow(PixelValue* row, int y, int x0, int x1, const PixelValue* source, const Pattern& pattern,

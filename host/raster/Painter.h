@@ -82,8 +82,10 @@ public:
     // painting without a clip does not allocate.
     std::span<const IntRect> ClipRects() const
     {
-        if (m_clip || m_single.IsEmpty())
-            return m_clipRects;
+        if (m_clip)
+            return m_clipSpan;
+        if (m_single.IsEmpty())
+            return {};
         return { &m_single, 1 };
     }
 
@@ -124,6 +126,9 @@ private:
     void SetSpan(int y, int x0, int x1, PixelValue value, int rop2);
     void SetColumn(int x, int y0, int y1, PixelValue value, int rop2);
 
+    // A clip within the surface is the region's own rectangles; one reaching past it
+    // is cut into m_clipRects.
+    std::span<const IntRect> m_clipSpan;
     std::vector<IntRect> m_clipRects;
     IntRect m_single;
     IntRect m_clipBox;
