@@ -42,13 +42,25 @@ Region VisibleArea(const Window& window, POINT origin, const Region& clip)
     return Region::Combine(visible, clip, raster::RegionOp::And);
 }
 
+// Copies a run of pixels; the corners a shaped window leaves open are a pixel or
+// two, for which a library copy costs more than the pixels.
+void CopyRun(const raster::PixelValue* from, int count, raster::PixelValue* to)
+{
+    if (count <= 8) {
+        for (int i = 0; i < count; ++i)
+            to[i] = from[i];
+        return;
+    }
+    std::copy_n(from, count, to);
+}
+
 // Copies the window's own pixels of `area` except where `shape`, moved by `offset`,
 // lies: a shaped child in front draws there. The shape's rectangles are banded.
 void CopyAround(const Window& window, POINT origin, const IntRect& area, const Region& shape, POINT offset, Surface& frame)
 {
     auto copy = [&](int y, int left, int right) {
         if (left < right)
-            std::copy_n(window.surface->Row(y - origin.y) + (left - origin.x), right - left, frame.Row(y) + left);
+            CopyRun(window.surface->Row(y - origin.y) + (left - origin.x), right - left, frame.Row(y) + left);
     };
     const std::span<const IntRect> rects = shape.Rects();
     std::size_t band = 0;
@@ -108,7 +120,7 @@ void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface
             }
             for (int y = rect.top; y < rect.bottom; ++y) {
                 const raster::PixelValue* source = window.surface->Row(y - origin.y) + (rect.left - origin.x);
-                std::copy_n(source, rect.Width(), frame.Row(y) + rect.left);
+                CopyRun(source, rect.Width(), frame.Row(y) + rect.left);
             }
         }
     }
