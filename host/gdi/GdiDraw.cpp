@@ -130,10 +130,18 @@ BOOL LineTo(HDC hdc, int x, int y)
     // drawing context: StrokeDevice would draw them with this pen and dash position.
     if (DcObject* dc = LookupDc(hdc); dc && dc->surface) {
         if (const PenObject* pen = LookupPen(dc->state.pen); pen && DrawContext::IsThinSolidPen(*pen)) {
-            raster::LinePen line;
-            DrawContext::FillLinePen(*pen, *dc, line);
             const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
             const POINT to = ToDevice(*dc, x, y);
+            // A gradient's bands are straight, copied and unclipped: no painter needed.
+            if (!dc->state.clip && dc->state.rop2 == R2_COPYPEN && (from.x == to.x) != (from.y == to.y)) {
+                raster::Surface& surface = *dc->surface;
+                raster::FillStraightLine(surface, { from.x, from.y }, { to.x, to.y },
+                                         surface.Quantize(ToPixel(pen->logPen.lopnColor)));
+                dc->state.position = { x, y };
+                return TRUE;
+            }
+            raster::LinePen line;
+            DrawContext::FillLinePen(*pen, *dc, line);
             int dash = 0;
             PainterOn(*dc).DrawLine({ from.x, from.y }, { to.x, to.y }, line, dash);
             dc->state.position = { x, y };

@@ -406,6 +406,25 @@ void Painter::SetColumn(int x, int y0, int y1, PixelValue value, int rop2)
     }
 }
 
+void FillStraightLine(Surface& surface, IntPoint from, IntPoint to, PixelValue value)
+{
+    if (from.y == to.y) {
+        if (from.y < 0 || from.y >= surface.Height())
+            return;
+        const int x0 = std::max(from.x < to.x ? from.x : to.x + 1, 0);
+        const int x1 = std::min(from.x < to.x ? to.x : from.x + 1, surface.Width());
+        if (x0 < x1)
+            FillPixels(surface.Row(from.y) + x0, static_cast<std::size_t>(x1 - x0), value);
+        return;
+    }
+    if (from.x < 0 || from.x >= surface.Width())
+        return;
+    const int y0 = std::max(from.y < to.y ? from.y : to.y + 1, 0);
+    const int y1 = std::min(from.y < to.y ? to.y : from.y + 1, surface.Height());
+    if (y0 < y1)
+        FillColumn(surface.Row(y0) + from.x, surface.Width(), y1 - y0, value);
+}
+
 void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dashPosition)
 {
     // Solid horizontal and vertical lines are spans: no per-pixel stepping, and no

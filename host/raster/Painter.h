@@ -57,6 +57,11 @@ struct LinePen {
     DashPattern dashes;
 };
 
+// A solid line one pixel wide from `from` up to, not including, `to`, copied onto the
+// surface with no clip but its bounds: what a control's LineTo with a thin pen draws
+// most. The line is horizontal or vertical and not empty.
+void FillStraightLine(Surface& surface, IntPoint from, IntPoint to, PixelValue value);
+
 // Draws into one surface through a clip. Every operation clips to the surface and the
 // clip region; nothing outside them is read for writing or changed.
 class Painter {

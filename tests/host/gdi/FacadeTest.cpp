@@ -225,7 +225,10 @@ TEST_F(Facade, ThinSolidPenShortcutsDrawAsTheGeneralPath)
     constexpr COLORREF kColour = RGB(40, 160, 90);
     const RECT rects[] = { { 2, 3, 12, 9 }, { 12, 9, 2, 3 }, { 4, 2, 5, 10 }, { 1, 6, 13, 7 }, { 5, 5, 6, 6 }, { 6, 6, 6, 9 } };
     const std::array<POINT, 2> lines[] = { { { { 1, 4 }, { 13, 4 } } }, { { { 13, 4 }, { 1, 4 } } }, { { { 7, 1 }, { 7, 11 } } },
-                                           { { { 7, 11 }, { 7, 1 } } }, { { { 1, 1 }, { 12, 9 } } }, { { { 5, 5 }, { 5, 5 } } } };
+                                           { { { 7, 11 }, { 7, 1 } } }, { { { 1, 1 }, { 12, 9 } } }, { { { 5, 5 }, { 5, 5 } } },
+                                           // reaching past the surface, and wholly beside it
+                                           { { { -3, 2 }, { 20, 2 } } }, { { { 20, 3 }, { -3, 3 } } }, { { { 9, -5 }, { 9, 30 } } },
+                                           { { { 10, 30 }, { 10, -5 } } }, { { { -5, -2 }, { 30, -2 } } }, { { { 20, 1 }, { 20, 9 } } } };
     HBITMAP tile = CreateBitmap(8, 8, 1, 32, nullptr);
     {
         const std::vector<std::uint32_t> bits(64, ToPixel(kColour));
