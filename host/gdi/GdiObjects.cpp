@@ -365,11 +365,40 @@ DWORD GetObjectType(HGDIOBJ h)
     }
 }
 
+namespace {
+
+// Regions and bitmaps, out of line so that selecting a pen, brush or font stays short.
+[[gnu::noinline]] HGDIOBJ SelectRegionOrBitmap(HDC hdc, DcObject& dc, GdiObject& object, HGDIOBJ h)
+{
+    if (object.kind == ObjectKind::Region) {
+        // A region selected into a DC becomes its clip; GDI returns the region type.
+        return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(hdc, static_cast<HRGN>(h))));
+    }
+    if (object.kind != ObjectKind::Bitmap || dc.isScreen)
+        return nullptr;
+    if (dc.bitmap == h)
+        return h;
+    // A bitmap can be selected into one memory DC at a time.
+    if (object.selectionCount > 0 && !Table().IsStock(h))
+        return nullptr;
+    HGDIOBJ previous = dc.bitmap;
+    Retain(h);
+    Release(previous);
+    dc.bitmap = static_cast<HBITMAP>(h);
+    dc.surface = static_cast<BitmapObject&>(object).surface;
+    // Selecting a bitmap resets the clip to the whole new surface.
+    dc.state.clip.reset();
+    return previous;
+}
+
+}
+
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 {
     HandleTable& table = Table();
     DcObject* dc = table.Find<DcObject>(hdc, ObjectKind::DeviceContext);
-    GdiObject* object = table.Find(h);
+    ObjectKind kind {};
+    GdiObject* object = table.Find(h, kind);
     if (!dc || !object)
         return nullptr;
     auto swap = [&](auto& slot) -> HGDIOBJ {
@@ -381,31 +410,11 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
         slot = static_cast<std::remove_reference_t<decltype(slot)>>(h);
         return previous;
     };
-    switch (object->kind) {
+    switch (kind) {
     case ObjectKind::Pen: return swap(dc->state.pen);
     case ObjectKind::Brush: return swap(dc->state.brush);
     case ObjectKind::Font: return swap(dc->state.font);
-    case ObjectKind::Region:
-        // A region selected into a DC becomes its clip; GDI returns the region type.
-        return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(hdc, static_cast<HRGN>(h))));
-    case ObjectKind::Bitmap: {
-        if (dc->isScreen)
-            return nullptr;
-        if (dc->bitmap == h)
-            return h;
-        // A bitmap can be selected into one memory DC at a time.
-        if (object->selectionCount > 0 && !Table().IsStock(h))
-            return nullptr;
-        HGDIOBJ previous = dc->bitmap;
-        Retain(h);
-        Release(previous);
-        dc->bitmap = static_cast<HBITMAP>(h);
-        dc->surface = static_cast<BitmapObject*>(object)->surface;
-        // Selecting a bitmap resets the clip to the whole new surface.
-        dc->state.clip.reset();
-        return previous;
-    }
-    default: return nullptr;
+    default: return SelectRegionOrBitmap(hdc, *dc, *object, h);
     }
 }
 

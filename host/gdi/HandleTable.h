@@ -7,7 +7,7 @@
 
 namespace korvane::gdi {
 
-enum class ObjectKind { DeviceContext, Bitmap, Pen, Brush, Font, Region, Icon, Count };
+enum class ObjectKind : std::uint8_t { DeviceContext, Bitmap, Pen, Brush, Font, Region, Icon, Count };
 
 struct GdiObject {
     explicit GdiObject(ObjectKind objectKind) : kind(objectKind) {}
@@ -19,29 +19,53 @@ struct GdiObject {
 // Owns every GDI object and hands out handles that name a slot, the slot's generation
 // and the object's kind. A stale, foreign or mistyped handle fails to resolve instead of
 // reaching another object. Stock objects live here too but are never counted or freed.
+//
+// A drawing call resolves several handles, and a control makes and deletes a pen for
+// almost every line it draws, so lookups and the common add and remove are inline and
+// a slot carries its object's kind: a typed lookup reads one slot, not the object.
 class HandleTable {
 public:
     // Constant-initialised, so every call reaches it without a guard and it outlives
     // the objects that release handles while the program exits.
     static HandleTable& Instance() { return s_instance; }
 
-    void* Add(std::unique_ptr<GdiObject> object, bool stock = false);
+    HandleTable() = default;
+    HandleTable(const HandleTable&) = delete;
+    HandleTable& operator=(const HandleTable&) = delete;
+    ~HandleTable();
+
+    void* Add(std::unique_ptr<GdiObject> object, bool stock = false)
+    {
+        if (m_free.empty() || stock) [[unlikely]]
+            return AddToNewSlot(std::move(object), stock);
+        const std::uint32_t index = m_free.back();
+        m_free.pop_back();
+        return Fill(index, object.release(), false);
+    }
     GdiObject* Find(const void* handle) const
     {
         const Slot* slot = SlotOf(handle);
-        return slot ? slot->object.get() : nullptr;
+        return slot ? slot->object : nullptr;
     }
     template<typename T>
     T* Find(const void* handle, ObjectKind kind) const
     {
-        GdiObject* object = Find(handle);
-        return object && object->kind == kind ? static_cast<T*>(object) : nullptr;
+        const Slot* slot = SlotOf(handle);
+        return slot && slot->kind == kind ? static_cast<T*>(slot->object) : nullptr;
+    }
+    GdiObject* Find(const void* handle, ObjectKind& kind) const
+    {
+        const Slot* slot = SlotOf(handle);
+        if (!slot)
+            return nullptr;
+        kind = slot->kind;
+        return slot->object;
     }
     GdiObject* Find(const void* handle, bool& stock) const
     {
         const Slot* slot = SlotOf(handle);
         stock = slot && slot->stock;
-        return slot ? slot->object.get() : nullptr;
+        return slot ? slot->object : nullptr;
     }
     bool IsStock(const void* handle) const
     {
@@ -49,13 +73,19 @@ public:
         return slot && slot->stock;
     }
     // Frees the object; false for unknown handles and stock objects.
-    bool Remove(const void* handle);
+    bool Remove(const void* handle)
+    {
+        const Slot* found = SlotOf(handle);
+        if (!found || found->stock)
+            return false;
+        RemoveSlot(static_cast<std::uint32_t>(found - m_slots.data()));
+        return true;
+    }
     // Frees an object the caller has just found through `handle`, not a stock one,
     // without looking it up again.
     void RemoveFound(const void* handle)
     {
-        const auto index = ((reinterpret_cast<std::uintptr_t>(handle) >> 4) & IndexMask) - 1;
-        RemoveSlot(m_slots[index], static_cast<std::uint32_t>(index));
+        RemoveSlot(static_cast<std::uint32_t>(((reinterpret_cast<std::uintptr_t>(handle) >> 4) & IndexMask) - 1));
     }
 
     std::size_t LiveCount(ObjectKind kind) const { return m_live[static_cast<std::size_t>(kind)]; }
@@ -63,8 +93,9 @@ public:
 
 private:
     struct Slot {
-        std::unique_ptr<GdiObject> object;
+        GdiObject* object = nullptr; // owned
         std::uint32_t generation = 1;
+        ObjectKind kind = ObjectKind::Count;
         bool stock = false;
     };
     static constexpr unsigned IndexBits = 20;
@@ -86,7 +117,32 @@ private:
         return &slot;
     }
 
-    void RemoveSlot(Slot& slot, std::uint32_t index);
+    void* Fill(std::uint32_t index, GdiObject* object, bool stock)
+    {
+        Slot& slot = m_slots[index];
+        if (!stock)
+            ++m_live[static_cast<std::size_t>(object->kind)];
+        slot.object = object;
+        slot.kind = object->kind;
+        slot.stock = stock;
+        // Handles never have small values, so (HBRUSH)(COLOR_x + 1) cannot collide with one.
+        const std::uintptr_t value = (static_cast<std::uintptr_t>(slot.generation) << IndexBits) | (index + 1);
+        return reinterpret_cast<void*>(value << 4);
+    }
+    void* AddToNewSlot(std::unique_ptr<GdiObject> object, bool stock);
+
+    void RemoveSlot(std::uint32_t index)
+    {
+        Slot& slot = m_slots[index];
+        GdiObject* object = slot.object;
+        --m_live[static_cast<std::size_t>(slot.kind)];
+        slot.object = nullptr;
+        slot.generation = (slot.generation + 1) & 0xFFFFFu;
+        if (slot.generation == 0)
+            slot.generation = 1;
+        m_free.push_back(index);
+        delete object;
+    }
 
     static HandleTable s_instance;
 
