@@ -1,3 +1,6 @@
+// Ellipse and arc pixels themselves are proven by the GDI reference scenes; these check
+// the outline's own promises: symmetry, no gaps, rows and partial sweeps.
+
 #include "host/raster/EllipseOutline.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// The shapes GDI lists rectangle by rectangle (ellipses, polygons in both fill modes, round
+// corners, differences) are proven by the GDI reference scenes; these cover the rest.
+
 #include "host/raster/Region.h"
 
 #include <gtest/gtest.h>
