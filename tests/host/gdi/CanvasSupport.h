@@ -86,26 +86,26 @@ inline HFONT MakeFont(const char* face, int height, int weight = FW_NORMAL, BYTE
     return CreateFontIndirectA(&log);
 }
 
-// Selects a font for the life of the object, then restores and deletes it.
-class SelectedFont {
+// Selects an object for the life of this one, then restores the previous object and deletes it.
+class Selected {
 public:
-    SelectedFont(HDC dc, HFONT font)
+    Selected(HDC dc, HGDIOBJ object)
         : m_dc(dc)
-        , m_font(font)
-        , m_previous(SelectObject(dc, font))
+        , m_object(object)
+        , m_previous(SelectObject(dc, object))
     {
     }
-    ~SelectedFont()
+    ~Selected()
     {
         SelectObject(m_dc, m_previous);
-        DeleteObject(m_font);
+        DeleteObject(m_object);
     }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
 
 private:
     HDC m_dc;
-    HFONT m_font;
+    HGDIOBJ m_object;
     HGDIOBJ m_previous;
 };
 

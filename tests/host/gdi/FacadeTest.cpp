@@ -184,7 +184,6 @@ TEST_F(Facade, RectHelpers)
     EXPECT_TRUE(PtInRect(&a, POINT { 9, 9 }));
 }
 
-// Thousands of create/select/draw/delete cycles end where they began.
 // Thin solid pens take shortcuts: a rectangle whose pen and brush share a colour is one
 // fill, and LineTo draws without a drawing context. Each must leave the pixels of the
 // general path: a pattern brush of that colour, and a two-point Polyline.
@@ -208,21 +207,33 @@ const ShortcutCase kShortcutCases[] = {
     { "wide", PS_SOLID, 3, R2_COPYPEN, { 0, 0 }, true },
 };
 
-// The canvas set up as a case says, with a pen of its own selected.
-void Prepare(const Canvas& canvas, const ShortcutCase& c, COLORREF colour, HRGN clip)
-{
-    SetViewportOrgEx(canvas.Dc(), c.viewport.x, c.viewport.y, nullptr);
-    SetROP2(canvas.Dc(), c.rop2);
-    if (c.clipped)
-        SelectClipRgn(canvas.Dc(), clip);
-    SelectObject(canvas.Dc(), CreatePen(c.penStyle, c.penWidth, colour));
-}
+constexpr COLORREF kShortcutColour = RGB(40, 160, 90);
 
-void DeletePen(const Canvas& canvas) { DeleteObject(SelectObject(canvas.Dc(), GetStockObject(BLACK_PEN))); }
+// Draws on one canvas through the shortcut and on another through the general path, both
+// set up as the case says with a pen of that colour, and compares their pixels.
+template <class Shortcut, class General>
+void ExpectShortcutDrawsAsGeneralPath(const ShortcutCase& c, HRGN clip, Shortcut shortcut, General general)
+{
+    Canvas canvases[] = { { 16, 12, RGB(200, 30, 30) }, { 16, 12, RGB(200, 30, 30) } };
+    for (const Canvas& canvas : canvases) {
+        SetViewportOrgEx(canvas.Dc(), c.viewport.x, c.viewport.y, nullptr);
+        SetROP2(canvas.Dc(), c.rop2);
+        if (c.clipped)
+            SelectClipRgn(canvas.Dc(), clip);
+    }
+    {
+        testing::Selected pen(canvases[0].Dc(), CreatePen(c.penStyle, c.penWidth, kShortcutColour));
+        shortcut(canvases[0].Dc());
+    }
+    {
+        testing::Selected pen(canvases[1].Dc(), CreatePen(c.penStyle, c.penWidth, kShortcutColour));
+        general(canvases[1].Dc());
+    }
+    EXPECT_EQ(canvases[0].Pixels(), canvases[1].Pixels());
+}
 
 TEST_F(Facade, ThinSolidPenShortcutsDrawAsTheGeneralPath)
 {
-    constexpr COLORREF kColour = RGB(40, 160, 90);
     const RECT rects[] = { { 2, 3, 12, 9 }, { 12, 9, 2, 3 }, { 4, 2, 5, 10 }, { 1, 6, 13, 7 }, { 5, 5, 6, 6 }, { 6, 6, 6, 9 } };
     const std::array<POINT, 2> lines[] = { { { { 1, 4 }, { 13, 4 } } }, { { { 13, 4 }, { 1, 4 } } }, { { { 7, 1 }, { 7, 11 } } },
                                            { { { 7, 11 }, { 7, 1 } } }, { { { 1, 1 }, { 12, 9 } } }, { { { 5, 5 }, { 5, 5 } } },
@@ -231,78 +242,38 @@ TEST_F(Facade, ThinSolidPenShortcutsDrawAsTheGeneralPath)
                                            { { { 10, 30 }, { 10, -5 } } }, { { { -5, -2 }, { 30, -2 } } }, { { { 20, 1 }, { 20, 9 } } } };
     HBITMAP tile = CreateBitmap(8, 8, 1, 32, nullptr);
     {
-        const std::vector<std::uint32_t> bits(64, ToPixel(kColour));
+        const std::vector<std::uint32_t> bits(64, ToPixel(kShortcutColour));
         SetBitmapBits(tile, 64 * 4, bits.data());
     }
     HRGN clip = CreateRectRgn(3, 0, 10, 8);
     for (const ShortcutCase& c : kShortcutCases) {
         SCOPED_TRACE(c.name);
         for (const RECT& r : rects) {
-            Canvas shortcut(16, 12, RGB(200, 30, 30));
-            Canvas general(16, 12, RGB(200, 30, 30));
-            Prepare(shortcut, c, kColour, clip);
-            Prepare(general, c, kColour, clip);
-            HBRUSH solid = CreateSolidBrush(kColour);
-            HBRUSH pattern = CreatePatternBrush(tile);
-            HGDIOBJ oldSolid = SelectObject(shortcut.Dc(), solid);
-            HGDIOBJ oldPattern = SelectObject(general.Dc(), pattern);
-            Rectangle(shortcut.Dc(), r.left, r.top, r.right, r.bottom);
-            Rectangle(general.Dc(), r.left, r.top, r.right, r.bottom);
-            EXPECT_EQ(shortcut.Pixels(), general.Pixels()) << "Rectangle " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
-            SelectObject(shortcut.Dc(), oldSolid);
-            SelectObject(general.Dc(), oldPattern);
-            DeleteObject(solid);
-            DeleteObject(pattern);
-            DeletePen(shortcut);
-            DeletePen(general);
+            SCOPED_TRACE(
+                ::testing::Message() << "Rectangle " << r.left << "," << r.top << "," << r.right << "," << r.bottom);
+            auto rectangleWith = [&r](HBRUSH brush) {
+                return [&r, brush](HDC dc) {
+                    testing::Selected selected(dc, brush);
+                    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+                };
+            };
+            ExpectShortcutDrawsAsGeneralPath(
+                c, clip, rectangleWith(CreateSolidBrush(kShortcutColour)), rectangleWith(CreatePatternBrush(tile)));
         }
         for (const auto& line : lines) {
-            Canvas shortcut(16, 12, RGB(200, 30, 30));
-            Canvas general(16, 12, RGB(200, 30, 30));
-            Prepare(shortcut, c, kColour, clip);
-            Prepare(general, c, kColour, clip);
-            MoveToEx(shortcut.Dc(), line[0].x, line[0].y, nullptr);
-            LineTo(shortcut.Dc(), line[1].x, line[1].y);
-            Polyline(general.Dc(), line.data(), 2);
-            EXPECT_EQ(shortcut.Pixels(), general.Pixels()) << "line to " << line[1].x << "," << line[1].y;
-            POINT position {};
-            MoveToEx(shortcut.Dc(), 0, 0, &position);
-            EXPECT_EQ(std::pair(position.x, position.y), std::pair(line[1].x, line[1].y));
-            DeletePen(shortcut);
-            DeletePen(general);
+            SCOPED_TRACE(::testing::Message() << "line to " << line[1].x << "," << line[1].y);
+            auto shortcut = [&](HDC dc) {
+                MoveToEx(dc, line[0].x, line[0].y, nullptr);
+                LineTo(dc, line[1].x, line[1].y);
+                POINT position {};
+                MoveToEx(dc, 0, 0, &position);
+                EXPECT_EQ(std::pair(position.x, position.y), std::pair(line[1].x, line[1].y));
+            };
+            ExpectShortcutDrawsAsGeneralPath(c, clip, shortcut, [&](HDC dc) { Polyline(dc, line.data(), 2); });
         }
     }
     DeleteObject(clip);
     DeleteObject(tile);
-}
-
-TEST_F(Facade, CreateSelectDrawDeleteCyclesLeakNothing)
-{
-    HDC screen = GetDC(nullptr);
-    for (int i = 0; i < 3000; ++i) {
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 8);
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        HPEN pen = CreatePen(i % 2 ? PS_DOT : PS_SOLID, 1, RGB(i & 255, 0, 0));
-        HBRUSH brush = i % 3 ? CreateSolidBrush(RGB(0, i & 255, 0)) : CreateHatchBrush(HS_CROSS, 0);
-        HRGN rgn = CreateEllipticRgn(0, 0, 16, 8);
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        HGDIOBJ oldBrush = SelectObject(dc, brush);
-        SelectClipRgn(dc, rgn);
-        Rectangle(dc, 0, 0, 16, 8);
-        MoveToEx(dc, 0, 0, nullptr);
-        LineTo(dc, 15, 7);
-        BitBlt(screen, 0, 0, 16, 8, dc, 0, 0, SRCCOPY);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldBitmap);
-        ASSERT_TRUE(DeleteObject(pen));
-        ASSERT_TRUE(DeleteObject(brush));
-        ASSERT_TRUE(DeleteObject(rgn));
-        ASSERT_TRUE(DeleteObject(bitmap));
-        ASSERT_TRUE(DeleteDC(dc));
-    }
-    ReleaseDC(nullptr, screen);
 }
 
 }

@@ -416,8 +416,14 @@ void Replay::Flush()
         return;
     SceneCall scene = std::move(*m_pending);
     m_pending.reset();
+    auto handler = Handlers().find(scene.function);
+    if (handler == Handlers().end()) {
+        if (std::find(m_out.unsupported.begin(), m_out.unsupported.end(), scene.function) == m_out.unsupported.end())
+            m_out.unsupported.push_back(scene.function);
+        return;
+    }
     Call call(*this, scene);
-    std::optional<long long> result = Handlers().at(scene.function)(call);
+    std::optional<long long> result = handler->second(call);
     if (result && !scene.result.empty() && Value(SplitTopLevel(scene.result).front()) != *result)
         Problem(scene.line, scene.function + " returned " + std::to_string(*result) + ", GDI returned " + scene.result);
 }
@@ -530,22 +536,8 @@ long long Replay::Value(const std::string& text)
 SceneReplay ReplayScene(std::istream& script)
 {
     SceneReplay out;
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(script, line);)
-        lines.push_back(line);
-    static const std::regex call(R"(^\s*(?:\w+ = )?(\w+)\()");
-    bool inCalls = false;
-    for (const std::string& line : lines) {
-        std::smatch m;
-        if (inCalls && std::regex_search(line, m, call) && !Handlers().count(m[1])
-            && std::find(out.unsupported.begin(), out.unsupported.end(), m[1]) == out.unsupported.end())
-            out.unsupported.push_back(m[1]);
-        inCalls = inCalls || Trim(line) == "calls:";
-    }
-    if (!out.unsupported.empty())
-        return out;
     Replay replay(out);
-    for (const std::string& line : lines)
+    for (std::string line; std::getline(script, line);)
         replay.Line(line);
     replay.Finish();
     return out;

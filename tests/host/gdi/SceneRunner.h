@@ -15,7 +15,7 @@ namespace korvane::gdi::test {
 
 struct SceneReplay {
     raster::Surface picture; // the canvas afterwards, of the size the scene names
-    std::vector<std::string> unsupported; // calls not served; when any, nothing is replayed
+    std::vector<std::string> unsupported; // calls not served, passed over when replaying
     std::vector<std::string> problems;    // disagreements with GDI's results, one line each
 };
 

@@ -40,12 +40,18 @@ constexpr bool IconMask[4][4] = {
 // with its hotspot at (1, 2); four.bmp is a 24-bit 2 by 2 bitmap: red, yellow on top, blue, white below.
 std::string Data(const char* name) { return (std::filesystem::path(KORVANE_GDI_IMAGE_DATA_DIR) / name).string(); }
 
+// One of the files above, as LoadImageA loads it.
+template <class Handle = HICON>
+Handle Load(const char* name, UINT type = IMAGE_ICON, int cx = 0, int cy = 0, UINT flags = LR_LOADFROMFILE)
+{
+    return static_cast<Handle>(LoadImageA(nullptr, Data(name).c_str(), type, cx, cy, flags));
+}
+
 using GdiImage = NoLeaks;
 
 TEST_F(GdiImage, LoadedIconDrawsThroughItsMask)
 {
-    const std::string path = Data("four.ico");
-    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    HICON icon = Load("four.ico");
     ASSERT_NE(icon, nullptr);
 
     Canvas canvas(12, 12, Grey);
@@ -93,8 +99,7 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.size));
         const bool cursor = c.type == IMAGE_CURSOR;
-        const std::string path = Data(c.file);
-        HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), c.type, c.size, c.size, LR_LOADFROMFILE));
+        HICON icon = Load(c.file, c.type, c.size, c.size);
         ASSERT_NE(icon, nullptr);
         Canvas canvas(12, 12, Grey);
         DrawIconEx(canvas.Dc(), 2, 2, icon, 0, 0, 0, nullptr, DI_NORMAL);
@@ -106,17 +111,13 @@ TEST_F(GdiImage, IconsLoadAtTheAskedSizeAndCursorsKeepTheirHotspot)
         DeleteObject(info.hbmColor);
         EXPECT_TRUE(cursor ? DestroyCursor(icon) : DestroyIcon(icon));
     }
-    EXPECT_EQ(LoadImageA(nullptr, Data("missing.ico").c_str(), IMAGE_ICON, 0, 0,
-                         LR_LOADFROMFILE),
-              nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, Data("four.ico").c_str(), IMAGE_ICON, 0, 0, 0), nullptr)
-        << "resources are not served";
+    EXPECT_EQ(Load("missing.ico"), nullptr);
+    EXPECT_EQ(Load("four.ico", IMAGE_ICON, 0, 0, 0), nullptr) << "resources are not served";
 }
 
 TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
 {
-    const std::string path = Data("four.ico");
-    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    HICON icon = Load("four.ico");
     ASSERT_NE(icon, nullptr);
 
     const std::size_t bitmaps = LiveObjectCount(ObjectKind::Bitmap);
@@ -209,8 +210,7 @@ TEST_F(GdiImage, CopyImageStretchesBitmapsAndIcons)
     DeleteObject(stretched);
     DeleteObject(original);
 
-    const std::string path = Data("four.ico");
-    HICON icon = static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    HICON icon = Load("four.ico");
     HICON doubled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, 8, 8, LR_COPYDELETEORG));
     ASSERT_NE(doubled, nullptr);
     EXPECT_FALSE(DestroyIcon(icon)) << "LR_COPYDELETEORG destroys the original icon";
@@ -222,21 +222,19 @@ TEST_F(GdiImage, CopyImageStretchesBitmapsAndIcons)
 
 TEST_F(GdiImage, BitmapFilesLoadAndScreenshotsRoundTrip)
 {
-    const std::string bmpPath = Data("four.bmp");
-    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP bmp = Load<HBITMAP>("four.bmp", IMAGE_BITMAP);
     ASSERT_NE(bmp, nullptr);
     const std::vector<raster::PixelValue> expected { 0xFF0000, 0xFFFF00, 0x0000FF, 0xFFFFFF };
     EXPECT_EQ(ReadPixels(bmp), expected);
 
-    HBITMAP wide = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 4, 2, LR_LOADFROMFILE));
+    HBITMAP wide = Load<HBITMAP>("four.bmp", IMAGE_BITMAP, 4, 2);
     EXPECT_EQ(ReadPixels(wide), (std::vector<raster::PixelValue> { 0xFF0000, 0xFF0000, 0xFFFF00, 0xFFFF00, 0x0000FF,
                                                                    0x0000FF, 0xFFFFFF, 0xFFFFFF }));
-    HBITMAP mono = static_cast<HBITMAP>(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADFROMFILE | LR_MONOCHROME));
+    HBITMAP mono = Load<HBITMAP>("four.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_MONOCHROME);
     EXPECT_EQ(ReadPixels(mono), (std::vector<raster::PixelValue> { 0, 0xFFFFFF, 0, 0xFFFFFF }))
         << "loading to monochrome takes the nearer of black and white";
     DeleteObject(mono);
-    EXPECT_EQ(LoadImageA(nullptr, bmpPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(Load("four.bmp"), nullptr);
 
     // A PNG written from a bitmap reads back with the same pixels.
     const std::filesystem::path pngPath = std::filesystem::path(::testing::TempDir()) / "korvane-gdi-four.png";

@@ -35,7 +35,7 @@ protected:
 TEST_F(GdiText, CalcRectHoldsWhatIsDrawnAndTheFlagsReachTheLayout)
 {
     Canvas canvas(220, 120);
-    SelectedFont font(canvas.Dc(), MakeFont("Tahoma", -11));
+    Selected font(canvas.Dc(), MakeFont("Tahoma", -11));
     const TEXTMETRICA tm = Metrics(canvas.Dc());
     const char* text = "First line\nSecond, longer line";
 
@@ -69,7 +69,7 @@ TEST_F(GdiText, CalcRectHoldsWhatIsDrawnAndTheFlagsReachTheLayout)
 TEST_F(GdiText, PrefixUnderlinesTheAcceleratorInTheTextColour)
 {
     Canvas prefixed(80, 30);
-    SelectedFont prefixedFont(prefixed.Dc(), MakeFont("Tahoma", -11));
+    Selected prefixedFont(prefixed.Dc(), MakeFont("Tahoma", -11));
     RECT rect { 0, 0, 80, 30 };
     DrawTextA(prefixed.Dc(), "&File", -1, &rect, DT_SINGLELINE);
     EXPECT_TRUE(MatchesGolden(prefixed, "gdi/text_prefix"));
@@ -81,7 +81,7 @@ TEST_F(GdiText, PrefixUnderlinesTheAcceleratorInTheTextColour)
 TEST_F(GdiText, ChineseCaptionDrawsWithACjkFace)
 {
     Canvas canvas(200, 30);
-    SelectedFont font(canvas.Dc(), MakeFont("宋体", -12, FW_NORMAL, 0, GB2312_CHARSET));
+    Selected font(canvas.Dc(), MakeFont("宋体", -12, FW_NORMAL, 0, GB2312_CHARSET));
     char face[LF_FACESIZE] {};
     EXPECT_EQ(GetTextFaceA(canvas.Dc(), LF_FACESIZE, face), static_cast<int>(std::strlen("宋体")) + 1);
     EXPECT_STREQ(face, "宋体");
@@ -96,7 +96,7 @@ TEST_F(GdiText, OpaqueFillsTheCellsAndTransparentDoesNot)
     for (int mode : { OPAQUE, TRANSPARENT }) {
         SCOPED_TRACE(mode == OPAQUE ? "OPAQUE" : "TRANSPARENT");
         Canvas canvas(120, 30);
-        SelectedFont font(canvas.Dc(), MakeFont("Tahoma", -11));
+        Selected font(canvas.Dc(), MakeFont("Tahoma", -11));
         SetBkColor(canvas.Dc(), Red);
         SetBkMode(canvas.Dc(), mode);
         RECT rect { 5, 5, 115, 28 };
@@ -108,7 +108,7 @@ TEST_F(GdiText, OpaqueFillsTheCellsAndTransparentDoesNot)
 TEST_F(GdiText, ClipsToTheRectangleTheDcClipAndTheViewport)
 {
     Canvas canvas(160, 40);
-    SelectedFont font(canvas.Dc(), MakeFont("Tahoma", -11));
+    Selected font(canvas.Dc(), MakeFont("Tahoma", -11));
     SetBkMode(canvas.Dc(), TRANSPARENT);
     const char* text = "Clipped caption text";
     RECT rect { 10, 10, 40, 30 };
@@ -145,7 +145,7 @@ TEST_F(GdiText, ClipsToTheRectangleTheDcClipAndTheViewport)
 TEST_F(GdiText, MonochromeSurfacesTakeTheNearestOfBlackAndWhite)
 {
     Canvas mono(80, 20, White, 1);
-    SelectedFont font(mono.Dc(), MakeFont("Tahoma", -11));
+    Selected font(mono.Dc(), MakeFont("Tahoma", -11));
     SetBkMode(mono.Dc(), TRANSPARENT);
     SetTextColor(mono.Dc(), RGB(120, 0, 0));
     RECT rect { 0, 0, 80, 20 };
@@ -173,7 +173,7 @@ TEST_F(GdiText, FontsReportWhatTheyWereCreatedWith)
 
     Canvas canvas(120, 40);
     {
-        SelectedFont selected(canvas.Dc(), bold);
+        Selected selected(canvas.Dc(), bold);
         const TEXTMETRICA tm = Metrics(canvas.Dc());
         EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
         EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 13) << "a negative height is the em height";
@@ -192,7 +192,7 @@ TEST_F(GdiText, FontsReportWhatTheyWereCreatedWith)
     }
 
     // A positive height is the cell height; an unknown face still gives a working font.
-    SelectedFont unknown(canvas.Dc(), MakeFont("No Such Face Anywhere", 20));
+    Selected unknown(canvas.Dc(), MakeFont("No Such Face Anywhere", 20));
     EXPECT_EQ(Metrics(canvas.Dc()).tmHeight, 20);
     canvas.Fill(White);
     RECT rect { 0, 0, 120, 40 };
