@@ -38,6 +38,19 @@ std::string ControlBlock(std::string_view kind, std::string_view name, RECT pixe
 // A layout of a form `width` by `height` pixels with its own settings, holding `blocks`.
 std::string FormLayout(const std::string& blocks, const Settings& formSettings = {}, int width = 200, int height = 100);
 
+// What one stored key of a control writes after it was read from `stored`, or from nothing.
+template <typename ControlType>
+forms::PropertyValue ReadAndWrite(ControlType& control, std::string_view key, const forms::PropertyValue* stored)
+{
+    forms::PropertyBag in, out;
+    if (stored)
+        in.Set(key, *stored);
+    const std::string_view order[] = { key };
+    ControlType::Settings().Read(control, in, order);
+    ControlType::Settings().Write(control, out, order);
+    return out.ReadProperty(key);
+}
+
 class FormFixture : public ::testing::Test {
 protected:
     // The headless backend on a 1024 x 768 screen, the plain controls registered.
