@@ -164,15 +164,21 @@ TEST_F(RepairWindow, AltFRepairs)
     ExpectOneBox("数据源修复完毕，请运行zoravudevarev!", forms::vbInformation, "完成");
 }
 
-TEST_F(RepairWindow, AClickOnRepairAddsTheDataSourceThatTheDriverReads)
+TEST_F(RepairWindow, AClickOnRepairReplacesTheDataSourceWithOneTheDriverReads)
 {
     UseDatabaseCopy();
-    WriteFile(sandbox.UserIni(), "; other data sources stay\n[Other]\nDriver=x\n");
+    WriteFile(sandbox.UserIni(),
+        "; other data sources stay\n[Other]\nDriver=x\n\n[ODBC Data Sources]\n"
+        "Pelwick2006=Microsoft Access Driver (*.mdb)\n\n[Pelwick2006]\n"
+        "Driver=Microsoft Access Driver (*.mdb)\nDBQ=/old.mdb\n\n[Last]\nDriver=y\n");
     int presentsBefore = Headless().PresentCount(FormWindow());
     Click("cmdgxButtons", 1);
 
+    // Removal dropped the old section; the add appended the new one at the end.
     std::string file = ReadFile(sandbox.UserIni());
     EXPECT_EQ(file.rfind("; other data sources stay\n[Other]\nDriver=x\n", 0), 0u) << file;
+    EXPECT_EQ(file.find("/old.mdb"), std::string::npos) << file;
+    EXPECT_LT(file.find("[Last]"), file.find("[Pelwick2006]")) << file;
     EXPECT_NE(file.find("DBQ=" + database.string() + "\nDESCRIPTION=rovozuvizodezad数据源\n"), std::string::npos) << file;
     std::string first;
     EXPECT_EQ(korvane::testing::CountDateTestRows("Pelwick2006", &first), 6);
@@ -190,19 +196,6 @@ TEST_F(RepairWindow, AClickOnRepairAddsTheDataSourceThatTheDriverReads)
     const auto& cursors = Headless().CursorHistory();
     ASSERT_GE(cursors.size(), 2u);
     EXPECT_EQ(cursors[cursors.size() - 2], backends::CursorShape::Wait);
-}
-
-TEST_F(RepairWindow, AnExistingDataSourceIsRemovedBeforeTheAdd)
-{
-    UseDatabaseCopy();
-    WriteFile(sandbox.UserIni(), "[ODBC Data Sources]\nPelwick2006=Microsoft Access Driver (*.mdb)\n\n[Pelwick2006]\n"
-                                 "Driver=Microsoft Access Driver (*.mdb)\nDBQ=/old.mdb\n\n[Other]\nDriver=x\n");
-    korvane->cmdgxButtons_Click(1);
-    std::string file = ReadFile(sandbox.UserIni());
-    // Removal dropped the old section; the add appended the new one at the end.
-    EXPECT_EQ(file.find("/old.mdb"), std::string::npos) << file;
-    EXPECT_LT(file.find("[Other]"), file.find("[Pelwick2006]")) << file;
-    EXPECT_EQ(korvane::testing::CountDateTestRows("Pelwick2006"), 6);
 }
 
 TEST_F(RepairWindow, ADatabaseTheDriverCannotOpenIsReportedAndTheDataSourceStays)

@@ -27,6 +27,8 @@ protected:
     clsOdbc odbc;
 };
 
+class ExecuteFileDSN : public ExecuteDSN {};
+
 } // namespace
 
 TEST_F(ExecuteDSN, RejectsRequestCodesOutsideOneToSixBeforeAnythingElse)
@@ -93,11 +95,9 @@ TEST_F(ExecuteDSN, AMissingInstallerBecomesTheTrappedErrorText)
     EXPECT_EQ(odbc.ExecuteDSN(1, 1, kRepairList), "");
 }
 
-TEST(ExecuteFileDSN, WritesTheDriverThenEachPieceInOrder)
+TEST_F(ExecuteFileDSN, WritesTheDriverThenEachPieceInOrder)
 {
-    OdbcSandbox sandbox;
     std::filesystem::path file = sandbox.Root() / "pelwick.dsn";
-    clsOdbc odbc;
     EXPECT_EQ(odbc.ExecuteFileDSN(file.string(), 1, "DSN=Pelwick2006|DBQ=C:=odd=path"), "");
     const std::string written = ReadFile(file);
     std::size_t after = 0;
@@ -107,11 +107,9 @@ TEST(ExecuteFileDSN, WritesTheDriverThenEachPieceInOrder)
     }
 }
 
-TEST(ExecuteFileDSN, APieceWithoutEqualsRaisesAfterTheEarlierPieces)
+TEST_F(ExecuteFileDSN, APieceWithoutEqualsRaisesAfterTheEarlierPieces)
 {
-    OdbcSandbox sandbox;
     std::filesystem::path file = sandbox.Root() / "broken.dsn";
-    clsOdbc odbc;
     try {
         odbc.ExecuteFileDSN(file.string(), 1, "UID=me|oops|PWD=x");
         FAIL() << "no error raised";

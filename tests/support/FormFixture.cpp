@@ -80,18 +80,6 @@ void FormFixture::LoadText(std::unique_ptr<forms::Form> form, std::string_view l
     Keep(std::move(form));
 }
 
-forms::Form& FormFixture::LoadFile(const std::filesystem::path& layoutFile)
-{
-    auto form = std::make_unique<forms::Form>();
-    std::string error;
-    if (!form->LoadFile(layoutFile, error))
-        throw std::runtime_error("the form does not load: " + error);
-    form->Show();
-    forms::Form& loaded = *form;
-    Keep(std::move(form));
-    return loaded;
-}
-
 void FormFixture::Keep(std::unique_ptr<forms::Form> form)
 {
     if (m_form && m_form->IsLoaded())
@@ -159,12 +147,6 @@ POINT FormFixture::OnForm(int x, int y) const
     return point;
 }
 
-void FormFixture::Move(POINT at)
-{
-    m_headless->MoveMouse(at.x, at.y);
-    window::DoEvents();
-}
-
 void FormFixture::Press(POINT at, backends::MouseButton button)
 {
     m_headless->MoveMouse(at.x, at.y);
@@ -176,36 +158,6 @@ void FormFixture::Release(POINT at, backends::MouseButton button)
 {
     m_headless->MoveMouse(at.x, at.y);
     m_headless->ReleaseMouse(button);
-    window::DoEvents();
-}
-
-void FormFixture::Leave()
-{
-    m_headless->LeaveWindows();
-    window::DoEvents();
-}
-
-void FormFixture::Key(unsigned virtualKey, unsigned modifiers)
-{
-    m_headless->TypeKey(virtualKey, modifiers);
-    window::DoEvents();
-}
-
-void FormFixture::KeyDown(unsigned virtualKey, unsigned modifiers)
-{
-    m_headless->PressKey(virtualKey, modifiers);
-    window::DoEvents();
-}
-
-void FormFixture::KeyUp(unsigned virtualKey, unsigned modifiers)
-{
-    m_headless->ReleaseKey(virtualKey, modifiers);
-    window::DoEvents();
-}
-
-void FormFixture::Type(const std::string& utf8)
-{
-    m_headless->TypeText(utf8);
     window::DoEvents();
 }
 

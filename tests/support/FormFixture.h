@@ -9,6 +9,7 @@
 #include "host/backends/headless/HeadlessBackend.h"
 #include "host/forms/Form.h"
 #include "host/forms/MessageBox.h"
+#include "host/window/WindowSystem.h"
 #include "tests/support/GoldenImage.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,19 @@ std::string ControlBlock(std::string_view kind, std::string_view name, RECT pixe
 // A layout of a form `width` by `height` pixels with its own settings, holding `blocks`.
 std::string FormLayout(const std::string& blocks, const Settings& formSettings = {}, int width = 200, int height = 100);
 
+// What one stored key of a control writes after it was read from `stored`, or from nothing.
+template <typename ControlType>
+forms::PropertyValue ReadAndWrite(ControlType& control, std::string_view key, const forms::PropertyValue* stored)
+{
+    forms::PropertyBag in, out;
+    if (stored)
+        in.Set(key, *stored);
+    const std::string_view order[] = { key };
+    ControlType::Settings().Read(control, in, order);
+    ControlType::Settings().Write(control, out, order);
+    return out.ReadProperty(key);
+}
+
 class FormFixture : public ::testing::Test {
 protected:
     // The headless backend on a 1024 x 768 screen, the plain controls registered.
@@ -56,7 +70,6 @@ protected:
         LoadText(std::move(form), layoutText);
         return loaded;
     }
-    forms::Form& LoadFile(const std::filesystem::path& layoutFile);
     // Takes a form the test loaded itself (a program's own start-up, say).
     template <typename FormType>
     FormType& Adopt(std::unique_ptr<FormType> form)
@@ -91,7 +104,7 @@ protected:
     POINT OnForm(int x, int y) const;
 
     // The mouse; a name means the control's centre. Each call runs what it causes.
-    void Move(POINT at);
+    void Move(POINT at) { Feed(&backends::HeadlessBackend::MoveMouse, at.x, at.y); }
     void Move(std::string_view name, std::optional<int> index = std::nullopt) { Move(Centre(name, index)); }
     void Press(POINT at, backends::MouseButton button = backends::MouseButton::Left);
     void Press(std::string_view name, std::optional<int> index = std::nullopt) { Press(Centre(name, index)); }
@@ -104,13 +117,13 @@ protected:
     }
     void Click(std::string_view name, std::optional<int> index = std::nullopt) { Click(Centre(name, index)); }
     // The pointer leaves the program's windows.
-    void Leave();
+    void Leave() { Feed(&backends::HeadlessBackend::LeaveWindows); }
 
     // The keyboard: a whole key stroke, or its halves to hold a key.
-    void Key(unsigned virtualKey, unsigned modifiers = 0);
-    void KeyDown(unsigned virtualKey, unsigned modifiers = 0);
-    void KeyUp(unsigned virtualKey, unsigned modifiers = 0);
-    void Type(const std::string& utf8);
+    void Key(unsigned virtualKey, unsigned modifiers = 0) { Feed(&backends::HeadlessBackend::TypeKey, virtualKey, modifiers); }
+    void KeyDown(unsigned virtualKey, unsigned modifiers = 0) { Feed(&backends::HeadlessBackend::PressKey, virtualKey, modifiers); }
+    void KeyUp(unsigned virtualKey, unsigned modifiers = 0) { Feed(&backends::HeadlessBackend::ReleaseKey, virtualKey, modifiers); }
+    void Type(const std::string& utf8) { Feed(&backends::HeadlessBackend::TypeText, utf8); }
     // Moves the virtual clock, firing the timers that fall due on the way.
     void Advance(unsigned ms);
 
@@ -155,6 +168,13 @@ protected:
     backends::HeadlessBackend& Headless() const { return *m_headless; }
 
 private:
+    // Hands one input to the backend, then runs what it causes.
+    template <typename... Params, typename... Args>
+    void Feed(void (backends::HeadlessBackend::*input)(Params...), Args&&... args)
+    {
+        (m_headless->*input)(std::forward<Args>(args)...);
+        window::DoEvents();
+    }
     void LoadText(std::unique_ptr<forms::Form> form, std::string_view layoutText);
     void Keep(std::unique_ptr<forms::Form> form);
     [[noreturn]] static void NoSuchControl(std::string_view name, std::optional<int> index);

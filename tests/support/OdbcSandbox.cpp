@@ -30,12 +30,9 @@ OdbcSandbox::OdbcSandbox() : m_root(MakeTemporaryFolder())
 {
     std::filesystem::create_directories(m_root / "home");
     std::filesystem::create_directories(m_root / "etc");
-    for (int i = 0; i < 3; ++i) {
-        if (const char* value = std::getenv(kVariables[i])) {
-            m_had[i] = true;
+    for (int i = 0; i < 3; ++i)
+        if (const char* value = std::getenv(kVariables[i]))
             m_saved[i] = value;
-        }
-    }
     setenv("ODBCINI", UserIni().c_str(), 1);
     setenv("ODBCSYSINI", (m_root / "etc").c_str(), 1);
     setenv("HOME", (m_root / "home").c_str(), 1);
@@ -46,8 +43,8 @@ OdbcSandbox::OdbcSandbox() : m_root(MakeTemporaryFolder())
 OdbcSandbox::~OdbcSandbox()
 {
     for (int i = 0; i < 3; ++i) {
-        if (m_had[i])
-            setenv(kVariables[i], m_saved[i].c_str(), 1);
+        if (m_saved[i])
+            setenv(kVariables[i], m_saved[i]->c_str(), 1);
         else
             unsetenv(kVariables[i]);
     }

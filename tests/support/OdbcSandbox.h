@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // A private ODBC configuration for one test: ODBCINI, ODBCSYSINI and HOME point
@@ -34,8 +35,7 @@ public:
 
 private:
     std::filesystem::path m_root;
-    std::string m_saved[3];
-    bool m_had[3] = {};
+    std::optional<std::string> m_saved[3]; // ODBCINI, ODBCSYSINI and HOME as they were
 };
 
 std::string ReadFile(const std::filesystem::path& path);

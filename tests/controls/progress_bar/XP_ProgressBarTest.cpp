@@ -15,6 +15,7 @@
 
 using namespace korvane;
 using forms::PropertyValue;
+using korvane::testing::ReadAndWrite;
 
 namespace {
 
@@ -43,18 +44,6 @@ int ErrorNumberOf(const std::function<void()>& call)
         return error.Number();
     }
     return 0;
-}
-
-// What one key writes after it was read from `stored`, or from nothing.
-PropertyValue ReadAndWrite(XP_ProgressBar& bar, std::string_view key, const PropertyValue* stored)
-{
-    forms::PropertyBag in, out;
-    if (stored)
-        in.Set(key, *stored);
-    const std::string_view order[] = { key };
-    XP_ProgressBar::Settings().Read(bar, in, order);
-    XP_ProgressBar::Settings().Write(bar, out, order);
-    return out.ReadProperty(key);
 }
 
 } // namespace

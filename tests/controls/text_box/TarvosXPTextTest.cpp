@@ -199,16 +199,11 @@ TEST_F(TarvosXPTextTest, EachStoredSettingRoundTrips)
     for (const Case& c : cases) {
         if (!std::count(reads.begin(), reads.end(), c.key))
             continue;
-        const std::string_view order[] = { c.key };
         for (const PropertyValue* stored : { &c.value, static_cast<const PropertyValue*>(nullptr) }) {
             Load(kTwoBoxes);
-            forms::PropertyBag in, out;
-            if (stored)
-                in.Set(c.key, *stored);
-            table.Read(Box("txtSecond"), in, order);
+            const PropertyValue written = korvane::testing::ReadAndWrite(Box("txtSecond"), c.key, stored);
+            EXPECT_EQ(written, stored ? c.written : PropertyValue {}) << c.key;
             EXPECT_TRUE(Box("txtSecond").ChangedProperties().empty()) << c.key;
-            table.Write(Box("txtSecond"), out, order);
-            EXPECT_EQ(out.ReadProperty(c.key), stored ? c.written : PropertyValue {}) << c.key;
         }
     }
     Load(kTwoBoxes);

@@ -1,13 +1,13 @@
-#include "FormsTestSupport.h"
-
 #include "host/forms/controls/TextBox.h"
 #include "host/gdi/Gdi.h"
+#include "tests/support/FormFixture.h"
 
 #include <tuple>
 
 using namespace korvane;
 using namespace korvane::forms;
 using korvane::testing::MatchesGolden;
+using korvane::testing::PixelAt;
 
 namespace {
 
@@ -18,26 +18,23 @@ const std::string kLayout = korvane::testing::FormLayout(ControlBlock("TextBox",
         + ControlBlock("TextBox", "txtOther", { 120, 50, 160, 21 }, { "Text = \"other\"", "TabIndex = 2" }),
     { "ClientLeft = 1500", "ClientTop = 1500" }, 320, 240);
 
-class TextBoxes : public forms::testing::FormsTest {
+class TextBoxes : public korvane::testing::FormFixture {
 protected:
-    TextBox& Box(const char* name = "txtName")
+    // The form loaded, its first box with every event counted.
+    TextBox& LoadBox()
     {
-        auto* box = form->Get<TextBox>(name);
-        EXPECT_TRUE(box);
-        return *box;
-    }
-
-    // A point inside the box at `x` pixels from its left, on its text line.
-    POINT At(TextBox& box, int x) { return OnScreen(box.hWnd(), x, 10); }
-
-    void CountEvents(TextBox& box)
-    {
+        Load(kLayout);
+        TextBox& box = Get<TextBox>("txtName");
         box.Change = [this] { ++changes; };
         box.Click = [this] { ++clicks; };
         box.DblClick = [this] { ++doubleClicks; };
         box.GotFocus = [this] { ++gotFocus; };
         box.LostFocus = [this] { ++lostFocus; };
+        return box;
     }
+
+    // A point inside the box at `x` pixels from its left, on its text line.
+    static POINT At(const TextBox& box, int x) { return FormFixture::At(box, x, 10); }
 
     int changes = 0;
     int clicks = 0;
@@ -50,20 +47,17 @@ protected:
 
 TEST_F(TextBoxes, TypingAsciiAndChineseSelectingCopyingPastingAndDeleting)
 {
-    Load(kLayout);
-    TextBox& box = Box();
-    TextBox& other = Box("txtOther");
-    CountEvents(box);
-    other.SetFocus();
+    TextBox& box = LoadBox();
+    Get<TextBox>("txtOther").SetFocus();
     window::DoEvents();
     lostFocus = 0;
-    EXPECT_FALSE(headless->TextInputEnabled() && GetFocus() == box.hWnd());
+    EXPECT_FALSE(Headless().TextInputEnabled() && GetFocus() == box.hWnd());
 
     Move(At(box, 20));
-    EXPECT_EQ(headless->Cursor(), backends::CursorShape::IBeam);
+    EXPECT_EQ(Headless().Cursor(), backends::CursorShape::IBeam);
     Click(At(box, 20));
     EXPECT_TRUE(box.HasFocus());
-    EXPECT_TRUE(headless->TextInputEnabled());
+    EXPECT_TRUE(Headless().TextInputEnabled());
     EXPECT_EQ(gotFocus, 1);
     EXPECT_EQ(clicks, 1);
 
@@ -117,9 +111,7 @@ TEST_F(TextBoxes, TypingAsciiAndChineseSelectingCopyingPastingAndDeleting)
 
 TEST_F(TextBoxes, KeyPressCancelsOrReplacesCharactersAndMaxLengthLimitsTyping)
 {
-    Load(kLayout);
-    TextBox& box = Box();
-    CountEvents(box);
+    TextBox& box = LoadBox();
     box.KeyPress = [](int& keyAscii) {
         if (keyAscii == 'x')
             keyAscii = 0;
@@ -179,9 +171,7 @@ TEST_F(TextBoxes, KeyPressCancelsOrReplacesCharactersAndMaxLengthLimitsTyping)
 
 TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
 {
-    Load(kLayout);
-    TextBox& box = Box();
-    CountEvents(box);
+    TextBox& box = LoadBox();
     std::vector<std::pair<double, double>> downs;
     box.MouseDown = [&](int button, int, double x, double y) {
         EXPECT_EQ(button, vbLeftButton);
@@ -204,15 +194,15 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
     Click(At(box, 3));
     EXPECT_EQ(box.SelLength(), 0);
     window::AdvanceClock(1000);
-    headless->PressKey(VK_SHIFT, backends::ModShift);
+    Headless().PressKey(VK_SHIFT, backends::ModShift);
     Click(At(box, 158));
-    headless->ReleaseKey(VK_SHIFT, 0);
+    Headless().ReleaseKey(VK_SHIFT, 0);
     EXPECT_EQ(box.SelText(), "hello big world");
     window::AdvanceClock(1000);
     Click(At(box, 3));
-    POINT middle = OnScreen(box.hWnd(), box.CaretPos().x, 10);
+    POINT middle = FormFixture::At(box, box.CaretPos().x, 10);
     Key(VK_RIGHT, backends::ModControl);
-    POINT bigStart = OnScreen(box.hWnd(), box.CaretPos().x + 1, 10);
+    POINT bigStart = FormFixture::At(box, box.CaretPos().x + 1, 10);
     EXPECT_GT(bigStart.x, middle.x);
     window::AdvanceClock(1000);
     Click(bigStart);
@@ -225,15 +215,14 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
 
 TEST_F(TextBoxes, LongTextScrollsToKeepTheCaretInside)
 {
-    Load(kLayout);
-    TextBox& box = Box();
+    TextBox& box = LoadBox();
     box.SetFocus();
     std::string longText(60, 'w');
     Type(longText);
     POINT caret = box.CaretPos();
     EXPECT_GT(caret.x, 100);
     EXPECT_LT(caret.x, 160 - 2);
-    raster::Surface frame = window::ComposeTopLevel(form->hWnd());
+    raster::Surface frame = Capture();
     // The caret line is drawn where CaretPos says, inside the box at (120, 10).
     EXPECT_EQ(PixelAt(frame, 120 + caret.x, 10 + caret.y + 3), GetSysColor(COLOR_WINDOWTEXT));
 
@@ -254,8 +243,7 @@ TEST_F(TextBoxes, LongTextScrollsToKeepTheCaretInside)
 
 TEST_F(TextBoxes, PaintsBorderTextPasswordMaskAndDisabledLook)
 {
-    Load(kLayout);
-    TextBox& box = Box();
+    TextBox& box = LoadBox();
     box.SetText("abc");
     EXPECT_TRUE(MatchesGolden(Capture("txtName"), "forms/textbox_sunken"));
     box.SetPasswordChar("*");
@@ -278,7 +266,7 @@ TEST_F(TextBoxes, PaintsBorderTextPasswordMaskAndDisabledLook)
 TEST_F(TextBoxes, DefaultsAndStoredSettings)
 {
     Load(kLayout);
-    TextBox& other = Box("txtOther");
+    TextBox& other = Get<TextBox>("txtOther");
     EXPECT_EQ(std::tuple(other.Text(), other.BackColor(), other.ForeColor(), other.Appearance(), other.BorderStyle()),
               std::tuple("other", 0x80000005u, 0x80000008u, 1, 1));
     other.SetMaxLength(8);

@@ -99,23 +99,10 @@ TEST_F(AccessSetup, OtherContentSurvivesAddReplaceAndRemoveByteForByte)
     chmod(sandbox.UserIni().c_str(), 0640);
 
     ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"DSN=Pelwick2006", "DBQ=/a.mdb"})));
-    std::string added = ReadFile(sandbox.UserIni());
-    EXPECT_EQ(added,
-        "# Data sources of this user.\n"
-        "[ODBC Data Sources]\n"
-        "Books   =  MDBTools ; old\n"
-        "Pelwick2006=Microsoft Access Driver (*.mdb)\n"
-        "\n"
-        "[Books]\n"
-        "Driver    = MDBTools\n"
-        "Database  = /srv/books.mdb\n"
-        "\n"
-        ";; trailing notes\n"
-        "\t\n"
-        "[Pelwick2006]\n"
-        "Driver=Microsoft Access Driver (*.mdb)\n"
-        "DBQ=/a.mdb\n"
-        "Database=/a.mdb\n");
+    // The listing goes at the end of its section, the new section at the end of the file.
+    std::string added = kUserFile + "[Pelwick2006]\nDriver=Microsoft Access Driver (*.mdb)\nDBQ=/a.mdb\nDatabase=/a.mdb\n";
+    added.insert(added.find("\n\n[Books]") + 1, "Pelwick2006=Microsoft Access Driver (*.mdb)\n");
+    EXPECT_EQ(ReadFile(sandbox.UserIni()), added);
 
     ASSERT_TRUE(Configure(ODBC_ADD_DSN, List({"DSN=PELWICK2006", "DBQ=/b.mdb", "DESCRIPTION=x"})));
     std::string replaced = ReadFile(sandbox.UserIni());
