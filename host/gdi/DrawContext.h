@@ -73,21 +73,10 @@ public:
     bool PenIsInsideFrame() const;
 
 private:
-    // The selected pen, looked up once per call: a shape asks for its colour, width
-    // and style in turn.
-    PenObject* SelectedPen() const
-    {
-        if (!m_penLooked) {
-            m_pen = LookupPen(m_dc->state.pen);
-            m_penLooked = true;
-        }
-        return m_pen;
-    }
+    PenObject* SelectedPen() const { return m_dc->state.penObject; }
 
     DcObject* m_dc;
     raster::Painter m_painter;
-    mutable PenObject* m_pen = nullptr;
-    mutable bool m_penLooked = false;
 };
 
 }

@@ -151,15 +151,9 @@ int SaveDC(HDC hdc)
     if (!dc)
         return 0;
     // The saved state holds its own references to the selected objects.
-    for (HGDIOBJ h : { static_cast<HGDIOBJ>(dc->state.pen), static_cast<HGDIOBJ>(dc->state.brush),
-                       static_cast<HGDIOBJ>(dc->state.font) }) {
-        if (GdiObject* object = LookupPen(static_cast<HPEN>(h)))
-            ++object->selectionCount;
-        else if (GdiObject* brush = LookupBrush(static_cast<HBRUSH>(h)))
-            ++brush->selectionCount;
-        else if (GdiObject* font = LookupFont(static_cast<HFONT>(h)))
-            ++font->selectionCount;
-    }
+    ++dc->state.penObject->selectionCount;
+    ++dc->state.brushObject->selectionCount;
+    ++dc->state.fontObject->selectionCount;
     dc->saved.push_back(dc->state);
     return static_cast<int>(dc->saved.size());
 }
@@ -174,12 +168,9 @@ BOOL RestoreDC(HDC hdc, int saved)
     if (target < 1 || target > depth)
         return FALSE;
     auto release = [](DcState& state) {
-        if (GdiObject* pen = LookupPen(state.pen))
-            --pen->selectionCount;
-        if (GdiObject* brush = LookupBrush(state.brush))
-            --brush->selectionCount;
-        if (GdiObject* font = LookupFont(state.font))
-            --font->selectionCount;
+        --state.penObject->selectionCount;
+        --state.brushObject->selectionCount;
+        --state.fontObject->selectionCount;
     };
     // The current state's references go; the restored one's move back into the DC.
     release(dc->state);

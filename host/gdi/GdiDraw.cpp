@@ -129,7 +129,7 @@ BOOL LineTo(HDC hdc, int x, int y)
     // The lines a control draws one by one, each with a pen of its own, need no
     // drawing context: StrokeDevice would draw them with this pen and dash position.
     if (DcObject* dc = LookupDc(hdc); dc && dc->surface) {
-        if (const PenObject* pen = LookupPen(dc->state.pen); pen && DrawContext::IsThinSolidPen(*pen)) {
+        if (const PenObject* pen = dc->state.penObject; DrawContext::IsThinSolidPen(*pen)) {
             const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
             const POINT to = ToDevice(*dc, x, y);
             // A gradient's bands are straight, copied and unclipped: no painter needed.
@@ -208,9 +208,9 @@ bool FillPenColouredRectangle(const DcObject& dc, int left, int top, int right, 
 {
     if (dc.state.rop2 != R2_COPYPEN || !dc.surface)
         return false;
-    const PenObject* pen = LookupPen(dc.state.pen);
-    const BrushObject* brush = LookupBrush(dc.state.brush);
-    if (!pen || !brush || brush->brush.Style() != raster::BrushStyle::Solid || !DrawContext::IsThinSolidPen(*pen))
+    const PenObject* pen = dc.state.penObject;
+    const BrushObject* brush = dc.state.brushObject;
+    if (brush->brush.Style() != raster::BrushStyle::Solid || !DrawContext::IsThinSolidPen(*pen))
         return false;
     raster::Surface& surface = *dc.surface;
     const raster::PixelValue value = surface.Quantize(ToPixel(pen->logPen.lopnColor));

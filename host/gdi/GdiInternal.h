@@ -129,6 +129,11 @@ struct DcState {
     HPEN pen = nullptr;
     HBRUSH brush = nullptr;
     HFONT font = nullptr;
+    // The objects those handles name. A selected object cannot be deleted, so these
+    // stay valid while selected, and drawing and selecting need not look them up.
+    PenObject* penObject = nullptr;
+    BrushObject* brushObject = nullptr;
+    FontObject* fontObject = nullptr;
     COLORREF textColour = 0x000000;
     COLORREF bkColour = 0xFFFFFF;
     int bkMode = OPAQUE;

@@ -63,9 +63,13 @@ HDC NewDc(std::shared_ptr<raster::Surface> surface, bool screen)
     }
     HDC handle = static_cast<HDC>(Table().Add(std::move(dc)));
     DcObject* created = LookupDc(handle);
-    Retain(created->state.pen);
-    Retain(created->state.brush);
-    Retain(created->state.font);
+    DcState& state = created->state;
+    state.penObject = LookupPen(state.pen);
+    state.brushObject = LookupBrush(state.brush);
+    state.fontObject = LookupFont(state.font);
+    ++state.penObject->selectionCount;
+    ++state.brushObject->selectionCount;
+    ++state.fontObject->selectionCount;
     if (created->bitmap)
         Retain(created->bitmap);
     return handle;
@@ -80,9 +84,9 @@ HBITMAP NewBitmap(int width, int height, raster::SurfaceFormat format)
 
 void ReleaseState(DcState& state)
 {
-    Release(state.pen);
-    Release(state.brush);
-    Release(state.font);
+    --state.penObject->selectionCount;
+    --state.brushObject->selectionCount;
+    --state.fontObject->selectionCount;
 }
 
 }
@@ -401,19 +405,21 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
     GdiObject* object = table.Find(h, kind);
     if (!dc || !object)
         return nullptr;
-    auto swap = [&](auto& slot) -> HGDIOBJ {
-        HGDIOBJ previous = slot;
+    auto swap = [&](auto& handle, auto*& selected) -> HGDIOBJ {
+        HGDIOBJ previous = handle;
         if (previous == h)
             return previous;
         ++object->selectionCount;
-        Release(table, previous);
-        slot = static_cast<std::remove_reference_t<decltype(slot)>>(h);
+        assert(selected->selectionCount > 0 && "unbalanced GDI selection count");
+        --selected->selectionCount;
+        handle = static_cast<std::remove_reference_t<decltype(handle)>>(h);
+        selected = static_cast<std::remove_reference_t<decltype(selected)>>(object);
         return previous;
     };
     switch (kind) {
-    case ObjectKind::Pen: return swap(dc->state.pen);
-    case ObjectKind::Brush: return swap(dc->state.brush);
-    case ObjectKind::Font: return swap(dc->state.font);
+    case ObjectKind::Pen: return swap(dc->state.pen, dc->state.penObject);
+    case ObjectKind::Brush: return swap(dc->state.brush, dc->state.brushObject);
+    case ObjectKind::Font: return swap(dc->state.font, dc->state.fontObject);
     default: return SelectRegionOrBitmap(hdc, *dc, *object, h);
     }
 }

@@ -79,9 +79,7 @@ FontEngine* EngineOf(FontObject& font)
 
 FontObject* SelectedFont(const DcObject& dc)
 {
-    if (FontObject* font = LookupFont(dc.state.font))
-        return font;
-    return LookupFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    return dc.state.fontObject;
 }
 
 FontEngine* SelectedEngine(const DcObject& dc)
