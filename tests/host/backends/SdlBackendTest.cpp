@@ -130,13 +130,12 @@ TEST_F(SdlOnDisplay, FormWindowTakesInputFromTheServer)
         + " mousemove --sync " + std::to_string(target.x) + " " + std::to_string(target.y) + " click 1 key a";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     EXPECT_TRUE(PumpUntil([&] { return !recorder.Of(WM_KEYUP).empty(); }));
-    ASSERT_EQ(recorder.Of(WM_LBUTTONDOWN).size(), 1u);
-    EXPECT_EQ(recorder.Of(WM_LBUTTONDOWN)[0].hwnd, form);
-    EXPECT_EQ(recorder.Of(WM_LBUTTONDOWN)[0].lParam, MAKELPARAM(20, 30));
-    EXPECT_EQ(recorder.Of(WM_LBUTTONUP).size(), 1u);
+    ASSERT_EQ(std::pair(recorder.Of(WM_LBUTTONDOWN).size(), recorder.Of(WM_LBUTTONUP).size()),
+              (std::pair<std::size_t, std::size_t> { 1, 1 }));
+    const MSG down = recorder.Of(WM_LBUTTONDOWN)[0];
+    EXPECT_EQ(std::pair(down.hwnd, down.lParam), std::pair(form, MAKELPARAM(20, 30)));
     ASSERT_FALSE(recorder.Of(WM_KEYDOWN).empty());
-    EXPECT_EQ(recorder.Of(WM_KEYDOWN)[0].wParam, WPARAM('A'));
-    EXPECT_EQ(recorder.Of(WM_KEYUP)[0].wParam, WPARAM('A'));
+    EXPECT_EQ(std::pair(recorder.Of(WM_KEYDOWN)[0].wParam, recorder.Of(WM_KEYUP)[0].wParam), std::pair(WPARAM('A'), WPARAM('A')));
     EXPECT_TRUE(backend->CursorInsideProgram());
     POINT at = backend->CursorPosition();
     EXPECT_EQ((std::pair { at.x, at.y }), (std::pair { target.x, target.y }));
