@@ -66,13 +66,8 @@ protected:
 
     HWND MakeForm(const std::string& title, raster::IntRect rect)
     {
-        window::WindowCreateInfo info;
-        info.title = title;
-        info.rect = rect;
-        info.handler = &recorder;
-        HWND form = window::CreateHostWindow(info);
-        forms.push_back(form);
-        return form;
+        forms.push_back(window::CreateHostWindow({ .rect = rect, .title = title, .handler = &recorder }));
+        return forms.back();
     }
 
     // Runs the loop until `done` holds, waking for each event; a few seconds at most,
