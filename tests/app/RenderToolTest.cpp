@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 using korvane::testing::OdbcSandbox;
 using korvane::testing::WriteFile;
@@ -42,8 +43,7 @@ TEST_F(RenderTool, TheMainWindowWithItsBannerAndAScriptedRepair)
 {
     ASSERT_EQ(Run("window --out main.png"), 0) << Said();
     image::Image main = Load("main.png");
-    ASSERT_EQ(main.Width(), 430);
-    ASSERT_EQ(main.Height(), 213);
+    ASSERT_EQ(std::pair(main.Width(), main.Height()), std::pair(430, 213));
     // The banner starts two pixels above and left of the client area, blue at its left.
     image::Image banner = image::LoadImageFile(std::string(KORVANE_APP_FOLDER) + "/resources/banner.bmp").Value();
     EXPECT_EQ(main.At(3, 3) & 0xFFFFFFu, banner.At(5, 5) & 0xFFFFFFu);
@@ -109,8 +109,7 @@ TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
     // The only control of its form has the focus, so its border has the focus colour, RGB(231, 150, 0).
     ASSERT_EQ(Run("control TarvosXPText --size 146x24 --set 'Text=\"数据\"' --out box.png"), 0) << Said();
     image::Image box = Load("box.png");
-    EXPECT_EQ(box.At(0, 12) & 0xFFFFFFu, 0xE79600u);
-    EXPECT_EQ(box.At(145, 12) & 0xFFFFFFu, 0xE79600u);
+    EXPECT_EQ(std::pair(box.At(0, 12) & 0xFFFFFFu, box.At(145, 12) & 0xFFFFFFu), std::pair(0xE79600u, 0xE79600u));
 }
 
 TEST_F(RenderTool, RefusesWhatItDoesNotKnowAndWritesNothing)

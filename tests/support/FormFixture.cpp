@@ -133,17 +133,10 @@ POINT FormFixture::Centre(HWND hwnd)
     return { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
 }
 
-POINT FormFixture::At(const forms::Control& control, int x, int y)
+POINT FormFixture::ToScreen(HWND hwnd, int x, int y)
 {
     POINT point { x, y };
-    ClientToScreen(control.hWnd(), &point);
-    return point;
-}
-
-POINT FormFixture::OnForm(int x, int y) const
-{
-    POINT point { x, y };
-    ClientToScreen(FormWindow(), &point);
+    ClientToScreen(hwnd, &point);
     return point;
 }
 

@@ -100,8 +100,8 @@ protected:
     static POINT Centre(const forms::Control& control) { return Centre(control.hWnd()); }
     static POINT Centre(HWND hwnd);
     POINT At(std::string_view name, int x, int y) const { return At(Get(name), x, y); }
-    static POINT At(const forms::Control& control, int x, int y);
-    POINT OnForm(int x, int y) const;
+    static POINT At(const forms::Control& control, int x, int y) { return ToScreen(control.hWnd(), x, y); }
+    POINT OnForm(int x, int y) const { return ToScreen(FormWindow(), x, y); }
 
     // The mouse; a name means the control's centre. Each call runs what it causes.
     void Move(POINT at) { Feed(&backends::HeadlessBackend::MoveMouse, at.x, at.y); }
@@ -175,6 +175,7 @@ private:
         (m_headless->*input)(std::forward<Args>(args)...);
         window::DoEvents();
     }
+    static POINT ToScreen(HWND hwnd, int x, int y);
     void LoadText(std::unique_ptr<forms::Form> form, std::string_view layoutText);
     void Keep(std::unique_ptr<forms::Form> form);
     [[noreturn]] static void NoSuchControl(std::string_view name, std::optional<int> index);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -44,23 +45,6 @@ bool Save(const raster::Surface& surface, const fs::path& path)
     return backends::SaveSurfacePng(surface, path);
 }
 
-// Differing pixels red, equal ones a faded copy of the expected picture.
-raster::Surface DiffPicture(const raster::Surface& actual, const raster::Surface& expected)
-{
-    raster::Surface diff(expected.Width(), expected.Height(), raster::SurfaceFormat::Colour32);
-    for (int y = 0; y < diff.Height(); ++y) {
-        for (int x = 0; x < diff.Width(); ++x) {
-            raster::PixelValue wanted = expected.At(x, y) & kColourBits;
-            bool same = x < actual.Width() && y < actual.Height() && (actual.At(x, y) & kColourBits) == wanted;
-            raster::PixelValue faded = 0;
-            for (int shift = 0; shift < 24; shift += 8)
-                faded |= ((((wanted >> shift) & 0xFFu) + 3 * 0xFFu) / 4) << shift;
-            diff.Set(x, y, same ? faded : 0xFF0000);
-        }
-    }
-    return diff;
-}
-
 std::string DumpName(std::string_view name)
 {
     if (!name.empty())
@@ -69,20 +53,28 @@ std::string DumpName(std::string_view name)
     return test ? std::string(test->test_suite_name()) + "/" + test->name() : "unnamed";
 }
 
+// Pictures of one size: how many pixels differ, the first of them, and a picture with
+// the differing pixels red and the equal ones a faded copy of the expected picture.
 struct Comparison {
     long differing = 0;
     int firstX = -1;
     int firstY = -1;
+    raster::Surface diff;
 };
 
 Comparison Compare(const raster::Surface& actual, const raster::Surface& expected)
 {
     Comparison result;
+    result.diff = raster::Surface(expected.Width(), expected.Height(), raster::SurfaceFormat::Colour32);
     for (int y = 0; y < expected.Height(); ++y) {
         for (int x = 0; x < expected.Width(); ++x) {
-            if ((actual.At(x, y) & kColourBits) == (expected.At(x, y) & kColourBits))
-                continue;
-            if (result.differing++ == 0) {
+            raster::PixelValue wanted = expected.At(x, y) & kColourBits;
+            raster::PixelValue faded = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+                faded |= ((((wanted >> shift) & 0xFFu) + 3 * 0xFFu) / 4) << shift;
+            bool same = (actual.At(x, y) & kColourBits) == wanted;
+            result.diff.Set(x, y, same ? faded : 0xFF0000);
+            if (!same && result.differing++ == 0) {
                 result.firstX = x;
                 result.firstY = y;
             }
@@ -96,19 +88,19 @@ Comparison Compare(const raster::Surface& actual, const raster::Surface& expecte
     const std::string& name, const fs::path& expectedFile)
 {
     std::ostringstream message;
-    bool sameSize = actual.Width() == expected.Width() && actual.Height() == expected.Height();
-    if (!sameSize) {
+    std::optional<Comparison> comparison;
+    if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
         message << "size " << actual.Width() << "x" << actual.Height() << ", expected " << expected.Width() << "x"
                 << expected.Height();
     } else {
-        Comparison comparison = Compare(actual, expected);
-        if (comparison.differing == 0)
+        comparison = Compare(actual, expected);
+        if (comparison->differing == 0)
             return ::testing::AssertionSuccess();
-        const raster::PixelValue got = actual.At(comparison.firstX, comparison.firstY);
-        const raster::PixelValue wanted = expected.At(comparison.firstX, comparison.firstY);
-        message << comparison.differing << " of " << static_cast<long>(expected.Width()) * expected.Height()
-                << " pixels differ; the first at (" << comparison.firstX << ", " << comparison.firstY
-                << ") is " << DescribeColour(got) << ", expected " << DescribeColour(wanted);
+        const int x = comparison->firstX;
+        const int y = comparison->firstY;
+        message << comparison->differing << " of " << static_cast<long>(expected.Width()) * expected.Height()
+                << " pixels differ; the first at (" << x << ", " << y << ") is " << DescribeColour(actual.At(x, y))
+                << ", expected " << DescribeColour(expected.At(x, y));
     }
     Save(actual, DumpPath(name, "actual"));
     std::error_code ignored;
@@ -116,8 +108,8 @@ Comparison Compare(const raster::Surface& actual, const raster::Surface& expecte
         fs::copy_file(expectedFile, DumpPath(name, "expected"), fs::copy_options::overwrite_existing, ignored);
     else
         Save(expected, DumpPath(name, "expected"));
-    if (sameSize)
-        Save(DiffPicture(actual, expected), DumpPath(name, "diff"));
+    if (comparison)
+        Save(comparison->diff, DumpPath(name, "diff"));
     message << "\n  pictures: " << DumpPath(name, "{actual,expected,diff}").string();
     return ::testing::AssertionFailure() << name << ": " << message.str();
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 using namespace korvane;
@@ -61,8 +62,7 @@ TEST_F(IdleLoop, SleepsUntilTheNextTimerAndWithoutDeadlineWhenNothingIsDue)
     SetTimer(form, 7, 250, nullptr);
     SetTimer(form, 8, 40, nullptr);
     EXPECT_FALSE(window::RunModalLoop([] { return false; }));
-    EXPECT_EQ(wakeUps, 2);
-    EXPECT_EQ(backend->waits, (std::vector<std::optional<std::uint64_t>> { std::nullopt, 1040 }));
+    EXPECT_EQ(std::tuple(wakeUps, backend->waits), std::tuple(2, std::vector<std::optional<std::uint64_t>> { std::nullopt, 1040 }));
 }
 
 TEST_F(IdleLoop, WakesOncePerInputAndHandlesItBeforeSleepingAgain)
@@ -81,9 +81,8 @@ TEST_F(IdleLoop, WakesOncePerInputAndHandlesItBeforeSleepingAgain)
         return false;
     });
     EXPECT_FALSE(window::RunModalLoop([] { return false; }));
-    EXPECT_EQ(wakeUps, 2);
-    EXPECT_EQ(clicksSeenAtSecondWait, 1);
-    EXPECT_EQ(backend->waits, (std::vector<std::optional<std::uint64_t>> { std::nullopt, std::nullopt }));
+    EXPECT_EQ(std::tuple(wakeUps, clicksSeenAtSecondWait, backend->waits),
+              std::tuple(2, 1, std::vector<std::optional<std::uint64_t>> { std::nullopt, std::nullopt }));
 }
 
 } // namespace

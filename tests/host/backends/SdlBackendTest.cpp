@@ -66,13 +66,8 @@ protected:
 
     HWND MakeForm(const std::string& title, raster::IntRect rect)
     {
-        window::WindowCreateInfo info;
-        info.title = title;
-        info.rect = rect;
-        info.handler = &recorder;
-        HWND form = window::CreateHostWindow(info);
-        forms.push_back(form);
-        return form;
+        forms.push_back(window::CreateHostWindow({ .rect = rect, .title = title, .handler = &recorder }));
+        return forms.back();
     }
 
     // Runs the loop until `done` holds, waking for each event; a few seconds at most,
@@ -130,13 +125,12 @@ TEST_F(SdlOnDisplay, FormWindowTakesInputFromTheServer)
         + " mousemove --sync " + std::to_string(target.x) + " " + std::to_string(target.y) + " click 1 key a";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     EXPECT_TRUE(PumpUntil([&] { return !recorder.Of(WM_KEYUP).empty(); }));
-    ASSERT_EQ(recorder.Of(WM_LBUTTONDOWN).size(), 1u);
-    EXPECT_EQ(recorder.Of(WM_LBUTTONDOWN)[0].hwnd, form);
-    EXPECT_EQ(recorder.Of(WM_LBUTTONDOWN)[0].lParam, MAKELPARAM(20, 30));
-    EXPECT_EQ(recorder.Of(WM_LBUTTONUP).size(), 1u);
+    ASSERT_EQ(std::pair(recorder.Of(WM_LBUTTONDOWN).size(), recorder.Of(WM_LBUTTONUP).size()),
+              (std::pair<std::size_t, std::size_t> { 1, 1 }));
+    const MSG down = recorder.Of(WM_LBUTTONDOWN)[0];
+    EXPECT_EQ(std::pair(down.hwnd, down.lParam), std::pair(form, MAKELPARAM(20, 30)));
     ASSERT_FALSE(recorder.Of(WM_KEYDOWN).empty());
-    EXPECT_EQ(recorder.Of(WM_KEYDOWN)[0].wParam, WPARAM('A'));
-    EXPECT_EQ(recorder.Of(WM_KEYUP)[0].wParam, WPARAM('A'));
+    EXPECT_EQ(std::pair(recorder.Of(WM_KEYDOWN)[0].wParam, recorder.Of(WM_KEYUP)[0].wParam), std::pair(WPARAM('A'), WPARAM('A')));
     EXPECT_TRUE(backend->CursorInsideProgram());
     POINT at = backend->CursorPosition();
     EXPECT_EQ((std::pair { at.x, at.y }), (std::pair { target.x, target.y }));

@@ -48,11 +48,7 @@ protected:
 
     HWND MakeForm(raster::IntRect rect, const std::string& title = "Form", bool visible = true)
     {
-        window::WindowCreateInfo info;
-        info.rect = rect;
-        info.title = title;
-        info.visible = visible;
-        return window::CreateHostWindow(info);
+        return window::CreateHostWindow({ .rect = rect, .title = title, .visible = visible });
     }
 
     SDL_Surface* WindowSurface(HWND hwnd) { return SDL_GetWindowSurface(SdlWindowOf(*backend, hwnd)); }

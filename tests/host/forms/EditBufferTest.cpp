@@ -2,26 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 using korvane::forms::EditBuffer;
 
 TEST(EditBuffer, CountsCharactersNotBytesAndNeverSplitsOne)
 {
     EditBuffer buffer;
     buffer.SetText("a中文b");
-    EXPECT_EQ(buffer.Length(), 4);
-    EXPECT_EQ(buffer.Caret(), 4);
-    EXPECT_EQ(buffer.ByteOffset(2), 4u);
-    EXPECT_EQ(buffer.CharacterAt(1), "中");
+    EXPECT_EQ(std::tuple(buffer.Length(), buffer.Caret(), buffer.ByteOffset(2), buffer.CharacterAt(1)),
+              std::tuple(4, 4, std::size_t { 4 }, "中"));
     buffer.Select(1, 3);
     EXPECT_EQ(buffer.SelectedText(), "中文");
     buffer.Select(-5, 99);
-    EXPECT_EQ(buffer.SelectionStart(), 0);
-    EXPECT_EQ(buffer.SelectionLength(), 4);
+    EXPECT_EQ(std::pair(buffer.SelectionStart(), buffer.SelectionLength()), std::pair(0, 4));
 
     buffer.MoveCaret(3, false);
     EXPECT_TRUE(buffer.DeleteBackward());
-    EXPECT_EQ(buffer.Text(), "a中b");
-    EXPECT_EQ(buffer.Caret(), 2);
+    EXPECT_EQ(std::tuple(buffer.Text(), buffer.Caret()), std::tuple("a中b", 2));
     EXPECT_TRUE(buffer.DeleteBackward());
     EXPECT_TRUE(buffer.DeleteForward());
     EXPECT_EQ(buffer.Text(), "a");
@@ -47,9 +46,7 @@ TEST(EditBuffer, TypingReplacesTheSelectionWithinTheLimit)
     EXPECT_EQ(buffer.Length(), 6);
     buffer.Select(1, 4);
     EXPECT_TRUE(buffer.ReplaceSelection("中文字符", true)); // room for two of them
-    EXPECT_EQ(buffer.Text(), "a中文ef");
-    EXPECT_EQ(buffer.Caret(), 3);
-    EXPECT_FALSE(buffer.HasSelection());
+    EXPECT_EQ(std::tuple(buffer.Text(), buffer.Caret(), buffer.HasSelection()), std::tuple("a中文ef", 3, false));
     EXPECT_FALSE(buffer.ReplaceSelection("x", true));
     EXPECT_EQ(buffer.Text(), "a中文ef");
     EXPECT_TRUE(buffer.ReplaceSelection("xyz", false));

@@ -34,16 +34,13 @@ TEST_F(MessageBoxes, EnterDismissesAModalBoxThatDisablesItsOwnerMeanwhile)
     } });
 
     EXPECT_EQ(MsgBox("The file was saved.", vbInformation, "", nullptr), vbOK);
-    EXPECT_EQ(MessageBoxStepsLeft(), 0u);
-    EXPECT_FALSE(ownerEnabledMeanwhile);
-    EXPECT_TRUE(boxHasFocus);
+    EXPECT_EQ(std::tuple(MessageBoxStepsLeft(), ownerEnabledMeanwhile, boxHasFocus), std::tuple(0u, false, true));
     // Centred on its owner, which is enabled again and has its focus back.
     POINT ownerCentre = Centre(FormWindow());
     EXPECT_NEAR(boxCentre.x, ownerCentre.x, 1);
     EXPECT_NEAR(boxCentre.y, ownerCentre.y, 1);
-    EXPECT_TRUE(IsWindowEnabled(FormWindow()));
-    EXPECT_EQ(Focused(), "picOne");
-    EXPECT_FALSE(ActiveMessageBox());
+    EXPECT_EQ(std::tuple(bool(IsWindowEnabled(FormWindow())), Focused(), ActiveMessageBox().has_value()),
+              std::tuple(true, "picOne", false));
 
     std::optional<MessageBoxInfo> last = LastMessageBox();
     ASSERT_TRUE(last);
@@ -96,8 +93,7 @@ TEST_F(MessageBoxes, AnswersComeFromKeysClosingAndClicks)
         SCOPED_TRACE(test.what);
         ScriptMessageBoxes(test.steps);
         EXPECT_EQ(MsgBox("Go on?", test.style, "Title"), test.answer);
-        EXPECT_EQ(MessageBoxStepsLeft(), 0u);
-        EXPECT_EQ(LastMessageBox()->title, "Title");
+        EXPECT_EQ(std::tuple(MessageBoxStepsLeft(), LastMessageBox()->title), std::tuple(0u, "Title"));
     }
 }
 

@@ -56,10 +56,7 @@ TEST_F(TextBoxes, TypingAsciiAndChineseSelectingCopyingPastingAndDeleting)
     Move(At(box, 20));
     EXPECT_EQ(Headless().Cursor(), backends::CursorShape::IBeam);
     Click(At(box, 20));
-    EXPECT_TRUE(box.HasFocus());
-    EXPECT_TRUE(Headless().TextInputEnabled());
-    EXPECT_EQ(gotFocus, 1);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(std::tuple(box.HasFocus(), Headless().TextInputEnabled(), gotFocus, clicks), std::tuple(true, true, 1, 1));
 
     Type("abc");
     Type("中文");
@@ -126,8 +123,7 @@ TEST_F(TextBoxes, KeyPressCancelsOrReplacesCharactersAndMaxLengthLimitsTyping)
     };
     box.SetFocus();
     Type("axbx");
-    EXPECT_EQ(box.Text(), "AB");
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(std::tuple(box.Text(), changes), std::tuple("AB", 2));
     Key(VK_HOME);
     Key(VK_DELETE);
     EXPECT_EQ(box.Text(), "AB");
@@ -151,8 +147,7 @@ TEST_F(TextBoxes, KeyPressCancelsOrReplacesCharactersAndMaxLengthLimitsTyping)
     Key(VK_BACK);
     Key('A', backends::ModControl);
     Key('X', backends::ModControl);
-    EXPECT_EQ(box.Text(), "A1中文");
-    EXPECT_EQ(changes, changesBefore);
+    EXPECT_EQ(std::tuple(box.Text(), changes), std::tuple("A1中文", changesBefore));
     Key('C', backends::ModControl);
     EXPECT_EQ(GetClipboardText(), "A1中文");
 
@@ -161,12 +156,10 @@ TEST_F(TextBoxes, KeyPressCancelsOrReplacesCharactersAndMaxLengthLimitsTyping)
     EXPECT_EQ(box.SelStart(), 0);
     box.SetSelStart(3);
     box.SetSelLength(100);
-    EXPECT_EQ(box.SelLength(), 6);
-    EXPECT_EQ(box.SelText(), "文件.mdb");
+    EXPECT_EQ(std::tuple(box.SelLength(), box.SelText()), std::tuple(6, "文件.mdb"));
     box.SetSelLength(2);
     box.SetSelText("目录");
-    EXPECT_EQ(box.Text(), "数据库目录.mdb");
-    EXPECT_EQ(box.SelStart(), 5);
+    EXPECT_EQ(std::tuple(box.Text(), box.SelStart()), std::tuple("数据库目录.mdb", 5));
 }
 
 TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
@@ -185,8 +178,7 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
     Move(At(box, 100));
     EXPECT_GT(box.SelLength(), 0);
     Release(At(box, 158));
-    EXPECT_EQ(box.SelStart(), 0);
-    EXPECT_EQ(box.SelText(), "hello big world");
+    EXPECT_EQ(std::tuple(box.SelStart(), box.SelText()), std::tuple(0, "hello big world"));
     EXPECT_EQ(downs, (std::vector<std::pair<double, double>> { { 3 * 15.0, 10 * 15.0 } }));
 
     // Shift+click extends from the anchor. Time passes first, so no click pairs into a double click.
@@ -207,10 +199,9 @@ TEST_F(TextBoxes, MouseSelectsByDraggingAndWordsByDoubleClicking)
     window::AdvanceClock(1000);
     Click(bigStart);
     int clicksBefore = clicks;
-    Click(bigStart); // the second press of a double click selects the word under it
-    EXPECT_EQ(doubleClicks, 1);
-    EXPECT_EQ(box.SelText(), "big");
-    EXPECT_EQ(clicks, clicksBefore) << "the release ending a double click is no Click";
+    // The second press of a double click selects the word under it; the release ending it is no Click.
+    Click(bigStart);
+    EXPECT_EQ(std::tuple(doubleClicks, box.SelText(), clicks), std::tuple(1, "big", clicksBefore));
 }
 
 TEST_F(TextBoxes, LongTextScrollsToKeepTheCaretInside)

@@ -138,8 +138,7 @@ TEST_F(GdiText, ClipsToTheRectangleTheDcClipAndTheViewport)
     DrawTextA(canvas.Dc(), text, -1, &calc, DT_SINGLELINE | DT_CALCRECT);
     SetViewportOrgEx(canvas.Dc(), 0, 0, nullptr);
     EXPECT_EQ(canvas.Pixels(), expected);
-    EXPECT_EQ(calc.left, 0);
-    EXPECT_EQ(calc.right, Width(canvas.Dc(), text));
+    EXPECT_EQ(std::pair(calc.left, calc.right), std::pair(0, Width(canvas.Dc(), text)));
 }
 
 TEST_F(GdiText, MonochromeSurfacesTakeTheNearestOfBlackAndWhite)

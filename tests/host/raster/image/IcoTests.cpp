@@ -1,5 +1,8 @@
 #include "ImageTestSupport.h"
 
+#include <tuple>
+#include <utility>
+
 namespace korvane::raster::image {
 namespace {
 
@@ -65,9 +68,7 @@ TEST(Ico, BitmapEntryGivesColourAndMask)
     ASSERT_TRUE(icon.Ok()) << icon.Error();
     const Image& color = icon.Value().color;
     const Mask& mask = icon.Value().mask;
-    ASSERT_EQ(color.Width(), 16);
-    ASSERT_EQ(color.Height(), 16);
-    ASSERT_EQ(mask.Width(), 16);
+    ASSERT_EQ(std::tuple(color.Width(), color.Height(), mask.Width()), std::tuple(16, 16, 16));
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             const bool transparent = x < 4 && y < 4;
@@ -87,28 +88,23 @@ TEST(Ico, EntryChosenBySize)
         EXPECT_TRUE(icon.Ok()) << icon.Error();
         return icon.Ok() ? icon.Value().color.Width() : -1;
     };
-    EXPECT_EQ(widthFor(16), 16);
-    EXPECT_EQ(widthFor(20), 16);
-    EXPECT_EQ(widthFor(24), 32); // A tie goes to the larger image.
-    EXPECT_EQ(widthFor(32), 32);
-    EXPECT_EQ(widthFor(0), 48);
-    EXPECT_EQ(widthFor(256), 48);
+    // 24 is a tie, which goes to the larger image.
+    for (auto [desired, width] : { std::pair { 16, 16 }, { 20, 16 }, { 24, 32 }, { 32, 32 }, { 0, 48 }, { 256, 48 } })
+        EXPECT_EQ(widthFor(desired), width) << desired;
 }
 
 TEST(Ico, PngAndAlphaEntriesDeriveTheirMask)
 {
     const auto png = DecodeIco(MakeIco({ PngEntry(32) }, { 32 }));
     ASSERT_TRUE(png.Ok()) << png.Error();
-    EXPECT_TRUE(png.Value().mask.At(31, 0));
-    EXPECT_FALSE(png.Value().mask.At(0, 0));
-    EXPECT_EQ(png.Value().color.At(0, 0), 0xFF00FF00u);
+    EXPECT_EQ(std::tuple(png.Value().mask.At(31, 0), png.Value().mask.At(0, 0), png.Value().color.At(0, 0)),
+              std::tuple(true, false, 0xFF00FF00u));
 
     const auto alpha = DecodeIco(MakeIco({ AlphaEntryWithoutMask(8) }, { 8 }));
     ASSERT_TRUE(alpha.Ok()) << alpha.Error();
     // The first pixel stored is bottom-left.
-    EXPECT_TRUE(alpha.Value().mask.At(0, 7));
-    EXPECT_FALSE(alpha.Value().mask.At(0, 0));
-    EXPECT_EQ(alpha.Value().color.At(0, 0), 0xFF102030u);
+    EXPECT_EQ(std::tuple(alpha.Value().mask.At(0, 7), alpha.Value().mask.At(0, 0), alpha.Value().color.At(0, 0)),
+              std::tuple(true, false, 0xFF102030u));
 
     // DecodeImage hands back an icon's colour.
     auto image = DecodeImage(MakeIco({ FourBitEntry() }, { 16 }));

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace korvane::raster::text {
@@ -111,8 +112,7 @@ TEST_F(LayoutTest, LinesBreakWhereDrawTextBreaksThem)
         }
     }
     const TextLayout empty = Layout(m_font, "", { 0, 0, 300, 300 }, FormatCalcRect);
-    EXPECT_EQ(empty.height, 0);
-    EXPECT_EQ(empty.rect, (IntRect { 0, 0, 0, 0 }));
+    EXPECT_EQ(std::tuple(empty.height, empty.rect), std::tuple(0, IntRect { 0, 0, 0, 0 }));
 }
 
 TEST_F(LayoutTest, PrefixUnderlinesTheNextCharacterAndTakesNoRoom)
@@ -138,11 +138,10 @@ TEST_F(LayoutTest, PrefixUnderlinesTheNextCharacterAndTakesNoRoom)
         if (!c.accelerator)
             continue;
         // The rule sits under the one character, below the baseline.
-        const IntRect underline = layout.rules[0];
-        EXPECT_EQ(underline.left, 5 + m_font.TextExtent(c.shown.substr(0, *c.accelerator)).cx) << c.text;
-        EXPECT_EQ(underline.Width(), m_font.TextExtent(c.shown.substr(*c.accelerator, 1)).cx) << c.text;
-        EXPECT_EQ(underline.top, 5 + m_font.Metrics().ascent + m_font.Metrics().underlineOffset) << c.text;
-        EXPECT_EQ(underline.Height(), m_font.Metrics().underlineThickness) << c.text;
+        const int left = 5 + m_font.TextExtent(c.shown.substr(0, *c.accelerator)).cx;
+        const int top = 5 + m_font.Metrics().ascent + m_font.Metrics().underlineOffset;
+        EXPECT_EQ(layout.rules[0], (IntRect { left, top, left + m_font.TextExtent(c.shown.substr(*c.accelerator, 1)).cx,
+                                              top + m_font.Metrics().underlineThickness })) << c.text;
     }
 
     // An underlined font already underlines the accelerator.
