@@ -37,15 +37,13 @@ void Retain(HGDIOBJ h)
         ++object->selectionCount;
 }
 
-inline void Release(HandleTable& table, HGDIOBJ h)
+void Release(HGDIOBJ h)
 {
-    if (GdiObject* object = table.Find(h)) {
+    if (GdiObject* object = Table().Find(h)) {
         assert(object->selectionCount > 0 && "unbalanced GDI selection count");
         --object->selectionCount;
     }
 }
-
-void Release(HGDIOBJ h) { Release(Table(), h); }
 
 HDC NewDc(std::shared_ptr<raster::Surface> surface, bool screen)
 {

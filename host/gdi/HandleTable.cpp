@@ -13,18 +13,12 @@ HandleTable::~HandleTable()
         delete slot.object;
 }
 
-void* HandleTable::AddToNewSlot(std::unique_ptr<GdiObject> object, bool stock)
+void HandleTable::AddSlot()
 {
-    std::uint32_t index;
-    if (!m_free.empty()) {
-        index = m_free.back();
-        m_free.pop_back();
-    } else {
-        index = static_cast<std::uint32_t>(m_slots.size());
-        assert(index < IndexMask && "GDI handle table is full: objects are being leaked, delete them with DeleteObject");
-        m_slots.emplace_back();
-    }
-    return Fill(index, object.release(), stock);
+    const auto index = static_cast<std::uint32_t>(m_slots.size());
+    assert(index < IndexMask && "GDI handle table is full: objects are being leaked, delete them with DeleteObject");
+    m_slots.emplace_back();
+    m_free.push_back(index);
 }
 
 std::size_t HandleTable::LiveCount() const

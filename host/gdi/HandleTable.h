@@ -36,11 +36,19 @@ public:
 
     void* Add(std::unique_ptr<GdiObject> object, bool stock = false)
     {
-        if (m_free.empty() || stock) [[unlikely]]
-            return AddToNewSlot(std::move(object), stock);
+        if (m_free.empty()) [[unlikely]]
+            AddSlot();
         const std::uint32_t index = m_free.back();
         m_free.pop_back();
-        return Fill(index, object.release(), false);
+        Slot& slot = m_slots[index];
+        if (!stock)
+            ++m_live[static_cast<std::size_t>(object->kind)];
+        slot.kind = object->kind;
+        slot.stock = stock;
+        slot.object = object.release();
+        // Handles never have small values, so (HBRUSH)(COLOR_x + 1) cannot collide with one.
+        const std::uintptr_t value = (static_cast<std::uintptr_t>(slot.generation) << IndexBits) | (index + 1);
+        return reinterpret_cast<void*>(value << 4);
     }
     GdiObject* Find(const void* handle) const
     {
@@ -117,19 +125,8 @@ private:
         return &slot;
     }
 
-    void* Fill(std::uint32_t index, GdiObject* object, bool stock)
-    {
-        Slot& slot = m_slots[index];
-        if (!stock)
-            ++m_live[static_cast<std::size_t>(object->kind)];
-        slot.object = object;
-        slot.kind = object->kind;
-        slot.stock = stock;
-        // Handles never have small values, so (HBRUSH)(COLOR_x + 1) cannot collide with one.
-        const std::uintptr_t value = (static_cast<std::uintptr_t>(slot.generation) << IndexBits) | (index + 1);
-        return reinterpret_cast<void*>(value << 4);
-    }
-    void* AddToNewSlot(std::unique_ptr<GdiObject> object, bool stock);
+    // A new free slot, for when every slot is taken.
+    void AddSlot();
 
     void RemoveSlot(std::uint32_t index)
     {
