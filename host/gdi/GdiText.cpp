@@ -77,14 +77,9 @@ FontEngine* EngineOf(FontObject& font)
     return static_cast<FontEngine*>(font.engine.get());
 }
 
-FontObject* SelectedFont(const DcObject& dc)
-{
-    return dc.state.fontObject;
-}
-
 FontEngine* SelectedEngine(const DcObject& dc)
 {
-    FontObject* font = SelectedFont(dc);
+    FontObject* font = dc.state.fontObject;
     return font ? EngineOf(*font) : nullptr;
 }
 
@@ -236,7 +231,7 @@ BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA metrics)
     DcObject* dc = LookupDc(hdc);
     if (!dc || !metrics)
         return FALSE;
-    FontObject* font = SelectedFont(*dc);
+    FontObject* font = dc->state.fontObject;
     FontEngine* engine = font ? EngineOf(*font) : nullptr;
     if (!engine)
         return FALSE;
@@ -271,7 +266,7 @@ BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA metrics)
 int GetTextFaceA(HDC hdc, int count, LPSTR faceName)
 {
     DcObject* dc = LookupDc(hdc);
-    FontObject* font = dc ? SelectedFont(*dc) : nullptr;
+    FontObject* font = dc ? dc->state.fontObject : nullptr;
     if (!font)
         return 0;
     std::string name = FaceNameOf(font->logFont);

@@ -5,10 +5,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace korvane::raster {
 
 namespace {
+
+// The pixels a straight line covers along its axis, [first, end): from its start up
+// to, not including, its end, whichever way it runs.
+std::pair<int, int> StraightRun(int from, int to) { return from < to ? std::pair(from, to) : std::pair(to + 1, from + 1); }
 
 // Sets one pixel in each of `rows` rows down from `first`: a gradient's band or a bar's
 // line, stored directly because a call per row costs more than its pixel.
@@ -411,16 +416,18 @@ void FillStraightLine(Surface& surface, IntPoint from, IntPoint to, PixelValue v
     if (from.y == to.y) {
         if (from.y < 0 || from.y >= surface.Height())
             return;
-        const int x0 = std::max(from.x < to.x ? from.x : to.x + 1, 0);
-        const int x1 = std::min(from.x < to.x ? to.x : from.x + 1, surface.Width());
+        const auto [first, end] = StraightRun(from.x, to.x);
+        const int x0 = std::max(first, 0);
+        const int x1 = std::min(end, surface.Width());
         if (x0 < x1)
             FillPixels(surface.Row(from.y) + x0, static_cast<std::size_t>(x1 - x0), value);
         return;
     }
     if (from.x < 0 || from.x >= surface.Width())
         return;
-    const int y0 = std::max(from.y < to.y ? from.y : to.y + 1, 0);
-    const int y1 = std::min(from.y < to.y ? to.y : from.y + 1, surface.Height());
+    const auto [first, end] = StraightRun(from.y, to.y);
+    const int y0 = std::max(first, 0);
+    const int y1 = std::min(end, surface.Height());
     if (y0 < y1)
         FillColumn(surface.Row(y0) + from.x, surface.Width(), y1 - y0, value);
 }
@@ -439,12 +446,10 @@ void Painter::DrawLine(IntPoint from, IntPoint to, const LinePen& pen, int& dash
         }
         PixelValue value = m_target.Quantize(pen.colour);
         if (from.y == to.y) {
-            int x0 = from.x < to.x ? from.x : to.x + 1;
-            int x1 = from.x < to.x ? to.x : from.x + 1;
+            const auto [x0, x1] = StraightRun(from.x, to.x);
             SetSpan(from.y, x0, x1, value, pen.rop2);
         } else {
-            int y0 = from.y < to.y ? from.y : to.y + 1;
-            int y1 = from.y < to.y ? to.y : from.y + 1;
+            const auto [y0, y1] = StraightRun(from.y, to.y);
             SetColumn(from.x, y0, y1, value, pen.rop2);
         }
         dashPosition += length;
