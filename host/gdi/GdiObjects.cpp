@@ -61,6 +61,8 @@ HDC NewDc(std::shared_ptr<raster::Surface> surface, bool screen)
     }
     HDC handle = static_cast<HDC>(Table().Add(std::move(dc)));
     DcObject* created = LookupDc(handle);
+    if (!created)
+        return nullptr;
     DcState& state = created->state;
     state.penObject = LookupPen(state.pen);
     state.brushObject = LookupBrush(state.brush);

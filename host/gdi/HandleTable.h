@@ -21,12 +21,17 @@ struct GdiObject {
 // reaching another object. Stock objects live here too but are never counted or freed.
 //
 // A drawing call resolves several handles, and a control makes and deletes a pen for
-// almost every line it draws, so lookups and the common add and remove are inline and
-// a slot carries its object's kind: a typed lookup reads one slot, not the object.
+// almost every line it draws, so lookups and the common add and remove are inline.
+// The slots are one fixed array and a live slot keeps its exact handle: a lookup is one
+// comparison, with no bounds to load, and a typed lookup reads one slot, not the object.
 class HandleTable {
 public:
-    // Constant-initialised, so every call reaches it without a guard and it outlives
-    // the objects that release handles while the program exits.
+    // As many objects as a Windows process may hold at once; creating one more fails.
+    static constexpr std::size_t Capacity = std::size_t { 1 } << 16;
+
+    // Constant-initialised (all zeros, so the slots cost no memory until used), so every
+    // call reaches it without a guard and it outlives the objects that release handles
+    // while the program exits.
     static HandleTable& Instance() { return s_instance; }
 
     HandleTable() = default;
@@ -34,21 +39,28 @@ public:
     HandleTable& operator=(const HandleTable&) = delete;
     ~HandleTable();
 
+    // The object's handle, or nullptr when the table is full.
     void* Add(std::unique_ptr<GdiObject> object, bool stock = false)
     {
-        if (m_free.empty()) [[unlikely]]
-            AddSlot();
-        const std::uint32_t index = m_free.back();
-        m_free.pop_back();
+        std::uint32_t index;
+        if (!m_free.empty()) [[likely]] {
+            index = m_free.back();
+            m_free.pop_back();
+        } else if (m_used + 1 < Capacity) {
+            index = ++m_used; // slot 0 is never used, so no handle resolves through it
+        } else {
+            return nullptr;
+        }
         Slot& slot = m_slots[index];
         if (!stock)
             ++m_live[static_cast<std::size_t>(object->kind)];
+        slot.generation = slot.generation == GenerationMask ? 1 : slot.generation + 1;
         slot.kind = object->kind;
         slot.stock = stock;
         slot.object = object.release();
         // Handles never have small values, so (HBRUSH)(COLOR_x + 1) cannot collide with one.
-        const std::uintptr_t value = (static_cast<std::uintptr_t>(slot.generation) << IndexBits) | (index + 1);
-        return reinterpret_cast<void*>(value << 4);
+        slot.handle = ((static_cast<std::uintptr_t>(slot.generation) << IndexBits) | index) << 4;
+        return reinterpret_cast<void*>(slot.handle);
     }
     GdiObject* Find(const void* handle) const
     {
@@ -91,42 +103,37 @@ public:
     }
     // Frees an object the caller has just found through `handle`, not a stock one,
     // without looking it up again.
-    void RemoveFound(const void* handle)
-    {
-        RemoveSlot(static_cast<std::uint32_t>(((reinterpret_cast<std::uintptr_t>(handle) >> 4) & IndexMask) - 1));
-    }
+    void RemoveFound(const void* handle) { RemoveSlot(IndexOf(handle)); }
 
     std::size_t LiveCount(ObjectKind kind) const { return m_live[static_cast<std::size_t>(kind)]; }
     std::size_t LiveCount() const;
 
 private:
     struct Slot {
+        std::uintptr_t handle = 0; // while live; 0 when free, which no handle equals
         GdiObject* object = nullptr; // owned
-        std::uint32_t generation = 1;
-        ObjectKind kind = ObjectKind::Count;
+        std::uint32_t generation = 0; // of the last handle made here
+        ObjectKind kind {};
         bool stock = false;
     };
+    // Handles are (generation << IndexBits | index) << 4. The index takes more bits than
+    // the capacity needs: a handle whose index lies beyond it lands on a slot whose
+    // handle differs, and so resolves to nothing.
     static constexpr unsigned IndexBits = 20;
-    static constexpr std::uintptr_t IndexMask = (std::uintptr_t { 1 } << IndexBits) - 1;
+    static constexpr std::uint32_t GenerationMask = 0xFFFFF;
 
-    // Handles are (generation << IndexBits | index + 1) << 4.
+    static std::uint32_t IndexOf(const void* handle)
+    {
+        return static_cast<std::uint32_t>((reinterpret_cast<std::uintptr_t>(handle) >> 4) & (Capacity - 1));
+    }
+    // A live slot holds its handle exactly, so one comparison rejects stale generations,
+    // foreign values and misaligned ones alike. Slot 0 never holds an object, so the
+    // null handle, which lands there, finds none.
     const Slot* SlotOf(const void* handle) const
     {
-        auto value = reinterpret_cast<std::uintptr_t>(handle);
-        if (value & 0xF)
-            return nullptr;
-        value >>= 4;
-        const std::uintptr_t index = value & IndexMask;
-        if (index == 0 || index > m_slots.size())
-            return nullptr;
-        const Slot& slot = m_slots[index - 1];
-        if (!slot.object || slot.generation != (value >> IndexBits))
-            return nullptr;
-        return &slot;
+        const Slot& slot = m_slots[IndexOf(handle)];
+        return slot.handle == reinterpret_cast<std::uintptr_t>(handle) && slot.object ? &slot : nullptr;
     }
-
-    // A new free slot, for when every slot is taken.
-    void AddSlot();
 
     void RemoveSlot(std::uint32_t index)
     {
@@ -134,16 +141,15 @@ private:
         GdiObject* object = slot.object;
         --m_live[static_cast<std::size_t>(slot.kind)];
         slot.object = nullptr;
-        slot.generation = (slot.generation + 1) & 0xFFFFFu;
-        if (slot.generation == 0)
-            slot.generation = 1;
+        slot.handle = 0;
         m_free.push_back(index);
         delete object;
     }
 
     static HandleTable s_instance;
 
-    std::vector<Slot> m_slots;
+    std::array<Slot, Capacity> m_slots {};
+    std::uint32_t m_used = 0; // the highest slot ever used
     std::vector<std::uint32_t> m_free;
     std::array<std::size_t, static_cast<std::size_t>(ObjectKind::Count)> m_live {};
 };
