@@ -4,7 +4,9 @@
 
 #include "tests/controls/button/ButtonTestSupport.h"
 
+#include <algorithm>
 #include <random>
+#include <tuple>
 
 using namespace korvane;
 using namespace korvane::button;
@@ -62,13 +64,9 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
         Release(Centre("cmdA"), MouseButton::Right);
     };
     const std::string down = ".MouseDown(1, 0, 50, 12)", up = ".MouseUp(1, 0, 50, 12)";
-    struct Case {
-        const char* what;
-        const char* focus; // also where the pointer rests; the focus on optC selects it
-        std::function<void()> script;
-        EventList events;
-    };
-    const Case cases[] = {
+    // What is done; the button with the focus, where the pointer also rests (the focus on
+    // optC selects it); the input; the events raised.
+    const std::tuple<const char*, const char*, std::function<void()>, EventList> cases[] = {
         { "a press released outside", "cmdA", [&] { Press("cmdA"); Move(Outside()); Advance(50); Release(Outside()); },
           { "cmdA" + down, "cmdA.MouseOnButton(0)", "cmdA.MouseUp(1, 0, 280, 180)" } },
         { "a right click on a check box", "chkB",
@@ -90,15 +88,15 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
           { "cmdA.MouseDown(2, 0, 50, 12)", "cmdA.MouseUp(2, 0, 50, 12)", "cmdA.DoubleClick(2)", "cmdA" + down,
             "cmdA.MouseUp(2, 0, 50, 12)" } },
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
+    for (const auto& [what, focus, script, events] : cases) {
+        SCOPED_TRACE(what);
         Reload({ "cmdA", "chkB", "optC", "optD" });
-        B(test.focus).SetFocus();
-        Move(test.focus);
+        B(focus).SetFocus();
+        Move(focus);
         TakeEvents();
-        test.script();
-        EXPECT_EQ(TakeEvents(), test.events);
-        EXPECT_FALSE(B(test.focus).ShowPressed());
+        script();
+        EXPECT_EQ(TakeEvents(), events);
+        EXPECT_FALSE(B(focus).ShowPressed());
     }
     // The arrows went to the form, which moves the focus along the tab order.
     Reload({});
@@ -134,8 +132,7 @@ TEST_F(ButtonBehaviour, OptionButtonsOfOneContainerExcludeEachOther)
               std::vector<HANDLE>({ Handle(2), &B("optD"), &B("optE"), nullptr }));
     Click("optD"); // walks the group
     B("optF").LetMode(gxCheckBox);
-    EXPECT_EQ(Property(group, "gx_OptCount"), nullptr);
-    EXPECT_EQ(Property(group, "gx_Obj1"), nullptr);
+    EXPECT_EQ(std::pair(Property(group, "gx_OptCount"), Property(group, "gx_Obj1")), std::pair(HANDLE {}, HANDLE {}));
 
     // Of two loaded on, the later stays on.
     Reload({}, FormLayout(ButtonBlock("optX", { 0, 0, 50, 20 }, { "Mode = 2", "Value = -1" })
@@ -227,10 +224,8 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         buttons.back()->Click = [&] { ++clicks; };
     }
     const auto indexOf = [&](HWND hwnd) {
-        for (int i = 0; i < kButtons; ++i)
-            if (buttons[i]->hWnd() == hwnd)
-                return i;
-        return -1;
+        const auto found = std::ranges::find(buttons, hwnd, &gxButtons_H::hWnd);
+        return found == buttons.end() ? -1 : static_cast<int>(found - buttons.begin());
     };
     const auto under = [&] {
         POINT cursor {};
@@ -238,10 +233,9 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         return indexOf(WindowFromPoint(cursor));
     };
     const auto anyOn = [&](int i) {
-        for (gxButtons_H* other : buttons)
-            if (other->Mode() == gxOption && other->Container() == buttons[i]->Container() && other->Value())
-                return true;
-        return false;
+        return std::ranges::any_of(buttons, [&](gxButtons_H* other) {
+            return other->Mode() == gxOption && other->Container() == buttons[i]->Container() && other->Value();
+        });
     };
 
     std::mt19937 random(20240611);

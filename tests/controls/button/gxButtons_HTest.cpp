@@ -229,35 +229,30 @@ protected:
 // clicks and drags are ButtonBehaviour's; these cross the focus or the enabled state.
 TEST_F(ButtonOnForm, FacesAndClicksForEveryState)
 {
-    struct Case {
-        const char* what;
-        const char* golden;
-        std::function<void()> reach;
-        EventList events = {};
-    };
-    const Case cases[] = {
-        { "the other button focused", "button/normal", [&] { Get("cmdOther").SetFocus(); } },
-        { "at rest", "button/normal", [] {} },
-        { "pressed and released outside", "button/pressed", [&] { Press("cmdGo"); } },
+    // What is done, the golden while it is held, the input, and the clicks.
+    const std::tuple<const char*, const char*, std::function<void()>, EventList> cases[] = {
+        { "the other button focused", "button/normal", [&] { Get("cmdOther").SetFocus(); }, {} },
+        { "at rest", "button/normal", [] {}, {} },
+        { "pressed and released outside", "button/pressed", [&] { Press("cmdGo"); }, {} },
         { "Space held", "button/pressed", [&] { KeyDown(VK_SPACE); }, { "cmdGo.Click" } },
-        { "dragged off", "button/normal", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); } },
-        { "dragged off and back", "button/pressed", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); Move("cmdGo"); } },
-        { "Space held while Tab moves the focus", "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); } },
+        { "dragged off", "button/normal", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); }, {} },
+        { "dragged off and back", "button/pressed", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); Move("cmdGo"); }, {} },
+        { "Space held while Tab moves the focus", "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); }, {} },
         { "Space held while a click moves the focus", "button/normal", [&] { KeyDown(VK_SPACE); Click("cmdOther"); },
             { "cmdOther.Click" } },
         { "the access key from the other button", "button/normal",
             [&] { Get("cmdOther").SetFocus(); Key('F', backends::ModAlt); }, { "cmdGo.Click" } },
         { "click, Space and access key while disabled", "button/disabled",
-            [&] { Go().LetEnabled(false); Click("cmdGo"); Key(VK_SPACE); Key('F', backends::ModAlt); } },
+            [&] { Go().LetEnabled(false); Click("cmdGo"); Key(VK_SPACE); Key('F', backends::ModAlt); }, {} },
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
+    for (const auto& [what, golden, reach, events] : cases) {
+        SCOPED_TRACE(what);
         Reload();
-        test.reach();
-        EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), test.golden));
+        reach();
+        EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), golden));
         KeyUp(VK_SPACE);
         Release(OnForm(190, 90));
-        EXPECT_EQ(TakeEvents(), test.events);
+        EXPECT_EQ(TakeEvents(), events);
         EXPECT_FALSE(Go().ShowPressed());
     }
 }
