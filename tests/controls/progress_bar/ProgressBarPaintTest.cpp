@@ -25,20 +25,17 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // A white 32-bit canvas the painters draw on.
 class Canvas : public gdi::testing::Canvas {
 public:
-    Canvas(int width, int height) : gdi::testing::Canvas(width, height), m_client { 0, 0, width, height } {}
+    using gdi::testing::Canvas::Canvas;
 
     COLORREF At(int x, int y) const { return GetPixel(Dc(), x, y); }
     const raster::Surface& Surface() const { return *gdi::SurfaceOf(Dc()); }
     BarGeometry Paint(BarLook look, BarGeometry geometry = {}) const
     {
         look.DrawDC = Dc();
-        geometry.ClientRect = m_client;
+        geometry.ClientRect = { 0, 0, Surface().Width(), Surface().Height() };
         PaintProgressBar(look, geometry);
         return geometry;
     }
-
-private:
-    RECT m_client;
 };
 
 BarLook LookOf(std::int32_t scrolling, std::int32_t percent, std::int32_t orientation = 0, bool showText = false)

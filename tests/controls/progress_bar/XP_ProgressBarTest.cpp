@@ -51,24 +51,21 @@ int ErrorNumberOf(const std::function<void()>& call)
 TEST_F(ProgressBarControl, ValueKeepsWholePercentOfMaxAndFailuresChangeNothing)
 {
     XP_ProgressBar& bar = Load();
-    struct Case {
-        std::int32_t max, value, percent; // the percentage after, and the run-time error raised
-        int error = 0;
-    };
-    const Case cases[] = {
-        { 2000, 1234, 62 }, // 61.7
-        { 200, 1, 0 },      // 0.5 rounds to even
-        { 200, 3, 2 },      // 1.5 rounds to even
-        { 100, 150, 150 },  // not clamped
-        { 100, -5, -5 },
+    // Max and Value set; the percentage after, and the run-time error raised.
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, int> cases[] = {
+        { 2000, 1234, 62, 0 }, // 61.7
+        { 200, 1, 0, 0 },      // 0.5 rounds to even
+        { 200, 3, 2, 0 },      // 1.5 rounds to even
+        { 100, 150, 150, 0 },  // not clamped
+        { 100, -5, -5, 0 },
         { 100, 30000000, -5, 6 }, // Value * 100 overflows
         { 1, 21474837, -5, 6 },   // the percentage leaves 32 bits
         { 0, 5, -5, 11 },         // division by zero
     };
-    for (const Case& c : cases) {
-        bar.LetMax(c.max);
-        EXPECT_EQ(ErrorNumberOf([&] { bar.LetValue(c.value); }), c.error) << c.value << " of " << c.max;
-        EXPECT_EQ(bar.Percent(), c.percent) << c.value << " of " << c.max;
+    for (const auto& [max, value, percent, error] : cases) {
+        bar.LetMax(max);
+        const int raised = ErrorNumberOf([&] { bar.LetValue(value); });
+        EXPECT_EQ(std::pair(raised, bar.Percent()), std::pair(error, percent)) << value << " of " << max;
     }
     bar.LetMax(2000);
     bar.LetValue(1234);
@@ -181,9 +178,7 @@ TEST_F(ProgressBarControl, PictureSettingSurvivesAMissingFile)
         XP_ProgressBar& bar = Load(layout);
         EXPECT_NO_THROW(bar.LetValue(100));
         EXPECT_EQ(GetPixel(bar.hdc(), 100, 10), filled);
-        std::optional<forms::PictureRef> kept = TheForm().SaveLayout().children.at(0).settings.ReadPicture("Image");
-        ASSERT_TRUE(kept);
-        EXPECT_EQ(kept->file, "tile.png");
+        EXPECT_EQ(TheForm().SaveLayout().children.at(0).settings.ReadPicture("Image"), forms::PictureRef { "tile.png" });
     }
 }
 
