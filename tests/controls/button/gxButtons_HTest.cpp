@@ -33,9 +33,7 @@ struct Rule {
 const std::string kPictureFirst = "The Picture Property must be assigned first and must be a bitmap or JPEG.";
 
 const Rule kRules[] = {
-    { "style 8 is ignored", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(8); }, {},
-      [](const gxButtons_H& b) { return b.ButtonStyle() == 0; }, "" },
-    { "style -1 is ignored", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(-1); }, {},
+    { "styles 8 and -1 are ignored", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(8); b.LetButtonStyle(-1); }, {},
       [](const gxButtons_H& b) { return b.ButtonStyle() == 0; }, "" },
     { "style 3 is taken", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(3); }, { "BackStyle" },
       [](const gxButtons_H& b) { return b.ButtonStyle() == 3 && b.Colors().FaceColor2 == 0x8D8D8C; }, "" },
@@ -119,9 +117,7 @@ TEST_F(Button, ResetDefaultColorsAtDesignTime)
     button.LetResetDefaultColors(true);
     EXPECT_EQ(std::tuple(button.ForeColor(), button.BackColor(), button.GradientMode(), button.HoverBackColor(), button.ResetDefaultColors()),
               std::tuple(kButtonText, kButtonFace, 0, kButtonFace, false));
-    const Keys& keys = button.ReportedChanges();
-    ASSERT_GE(keys.size(), 2u);
-    EXPECT_EQ(Keys(keys.end() - 2, keys.end()), (Keys { "cGradient", "cBack" }));
+    EXPECT_EQ(button.ReportedChanges(), (Keys { "cFore", "cGradient", "Gradient", "cBHover", "cFHover", "LockHover", "cGradient", "cBack" }));
 }
 
 // --- stored settings ---
