@@ -72,15 +72,13 @@ TEST_F(ProgressBarPaint, GradientEndsAndCounts)
     OleColor end = 0x8000000D, start = 0xFFFFFF;
     DrawGradient(end, start, 0, 0, 10, 4, canvas.Dc(), true);
     EXPECT_EQ(end, GetSysColor(COLOR_HIGHLIGHT)) << "colours come back translated";
-    EXPECT_EQ(canvas.At(0, 0), end);
-    EXPECT_EQ(canvas.At(10, 3), kWhite);
-    EXPECT_EQ(canvas.At(0, 3), end) << "each line ends before Y2";
+    // Each line ends before Y2.
+    EXPECT_EQ(std::tuple(canvas.At(0, 0), canvas.At(10, 3), canvas.At(0, 3)), std::tuple(end, kWhite, end));
 
     Canvas one(4, 4);
     OleColor red = 0x0000FF, blue = 0xFF0000;
     DrawGradient(red, blue, 1, 0, 0, 4, one.Dc(), true);
-    EXPECT_EQ(one.At(1, 1), 0x0000FFu) << "no extra lines: one line in the end colour";
-    EXPECT_EQ(one.At(2, 1), kWhite);
+    EXPECT_EQ(std::pair(one.At(1, 1), one.At(2, 1)), std::pair(0x0000FFu, kWhite)) << "no extra lines: one line in the end colour";
     DrawGradient(blue, red, 2, 0, -1, 4, one.Dc(), true);
     EXPECT_EQ(one.At(2, 1), kWhite) << "a negative count draws nothing";
 
@@ -165,9 +163,7 @@ TEST_F(ProgressBarPaint, Caption)
               std::tuple("Searching..", "45 %", "-5 %"));
 
     Canvas hidden(200, 18);
-    BarGeometry before;
-    before.TextRect = RECT { 7, 7, 9, 9 };
-    BarGeometry g = hidden.Paint(LookOf(Flat, 0), before);
+    BarGeometry g = hidden.Paint(LookOf(Flat, 0), BarGeometry { .TextRect = { 7, 7, 9, 9 } });
     EXPECT_EQ(std::pair(g.TextRect.left, g.TextRect.right), std::pair(7, 9)) << "no caption: TextRect keeps its value";
 
     Canvas shown(200, 18);

@@ -212,7 +212,7 @@ TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreenAndRepaintsReleaseEver
               std::tuple(gdi::ToPixel(0x00C000), gdi::ToPixel(0xEFEFEF), gdi::ToPixel(0x686868)));
 
     TheForm().Unload();
-    EXPECT_EQ(bar.Buffer().BufferDC, nullptr) << "Terminate releases the buffer";
-    EXPECT_EQ(bar.hdc(), nullptr) << "nothing aims at the deleted buffer";
+    // Terminate releases the buffer, and nothing aims at the deleted buffer.
+    EXPECT_EQ(std::pair(bar.Buffer().BufferDC, bar.hdc()), std::pair(HDC {}, HDC {}));
     // The fixture checks that no GDI object is left.
 }
