@@ -227,11 +227,6 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         const auto found = std::ranges::find(buttons, hwnd, &gxButtons_H::hWnd);
         return found == buttons.end() ? -1 : static_cast<int>(found - buttons.begin());
     };
-    const auto under = [&] {
-        POINT cursor {};
-        GetCursorPos(&cursor);
-        return indexOf(WindowFromPoint(cursor));
-    };
     const auto anyOn = [&](int i) {
         return std::ranges::any_of(buttons, [&](gxButtons_H* other) {
             return other->Mode() == gxOption && other->Container() == buttons[i]->Container() && other->Value();
@@ -255,6 +250,7 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         int completed = -1;
         POINT cursor {};
         GetCursorPos(&cursor);
+        const int under = indexOf(WindowFromPoint(cursor));
         // Presses never land near the last one, so none completes a double click.
         const bool mayPress = std::abs(cursor.x - lastPress.x) > 2 || std::abs(cursor.y - lastPress.y) > 2;
         const int choice = pick(100);
@@ -263,12 +259,12 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         } else if (choice < 32 && leftOn == -2) {
             Leave(); // a release off the program would never arrive
         } else if (choice < 42 && leftOn == -2 && spaceOn == -2 && mayPress) {
-            leftOn = under();
+            leftOn = under;
             lastPress = cursor;
             Headless().PressMouse();
             window::DoEvents();
         } else if (choice < 50 && leftOn != -2) {
-            if (leftOn >= 0 && under() == leftOn)
+            if (leftOn >= 0 && under == leftOn)
                 completed = leftOn;
             leftOn = -2;
             Headless().ReleaseMouse();
