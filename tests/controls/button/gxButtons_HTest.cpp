@@ -2,8 +2,6 @@
 
 #include "tests/controls/button/ButtonTestSupport.h"
 
-#include "tests/support/FormFixture.h"
-
 #include <algorithm>
 #include <functional>
 #include <tuple>
