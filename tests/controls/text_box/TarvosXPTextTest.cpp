@@ -113,15 +113,14 @@ TEST_F(TarvosXPTextTest, AutoSelectOnFocus)
     second.LetText("数据库.mdb");
     second.LetSelStart(2);
     Key(VK_TAB);
-    ASSERT_EQ(GetFocus(), second.MyTxt()->hWnd());
-    EXPECT_EQ(std::pair(second.SelStart(), second.SelLength()), std::pair(0, 7)) << "counted in characters";
+    EXPECT_EQ(std::tuple(GetFocus(), second.SelStart(), second.SelLength()), std::tuple(second.MyTxt()->hWnd(), 0, 7))
+        << "counted in characters";
 
     // Without it the box keeps the selection it had.
     first.LetSelStart(3);
     first.LetSelLength(1);
     Key(VK_TAB);
-    ASSERT_EQ(GetFocus(), first.MyTxt()->hWnd());
-    EXPECT_EQ(std::pair(first.SelStart(), first.SelLength()), std::pair(3, 1));
+    EXPECT_EQ(std::tuple(GetFocus(), first.SelStart(), first.SelLength()), std::tuple(first.MyTxt()->hWnd(), 3, 1));
 }
 
 TEST_F(TarvosXPTextTest, InnerBoxLayoutAndValue)
