@@ -99,8 +99,7 @@ TEST_F(ProgressBarPaint, StyleGeometryAndPixels)
         int width = 200, height = 18;
         bool paintedTwice = false; // the second time over the geometry the first left
     };
-    Canvas tile(2, 2);
-    PatBlt(tile.Dc(), 0, 0, 2, 2, BLACKNESS);
+    const Canvas tile(2, 2, RGB(0, 0, 0));
     BarLook wildHatch = LookOf(Hatched, 100), noPicture = LookOf(Picture, 50), noBitmap = noPicture, tiled = noPicture;
     BarLook hatchCaption = LookOf(Hatched, 100, 0, true);
     wildHatch.BrushStyle = 70000;
