@@ -59,9 +59,9 @@ HANDLE Handle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
 {
     using backends::MouseButton;
-    const auto rightClick = [&] {
-        Press(Centre("cmdA"), MouseButton::Right);
-        Release(Centre("cmdA"), MouseButton::Right);
+    const auto rightClick = [&](const char* name) {
+        Press(Centre(name), MouseButton::Right);
+        Release(Centre(name), MouseButton::Right);
     };
     const std::string down = ".MouseDown(1, 0, 50, 12)", up = ".MouseUp(1, 0, 50, 12)";
     // What is done; the button with the focus, where the pointer also rests (the focus on
@@ -69,9 +69,7 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
     const std::tuple<const char*, const char*, std::function<void()>, EventList> cases[] = {
         { "a press released outside", "cmdA", [&] { Press("cmdA"); Move(Outside()); Advance(50); Release(Outside()); },
           { "cmdA" + down, "cmdA.MouseOnButton(0)", "cmdA.MouseUp(1, 0, 280, 180)" } },
-        { "a right click on a check box", "chkB",
-          [&] { Press(Centre("chkB"), MouseButton::Right); Release(Centre("chkB"), MouseButton::Right); },
-          { "chkB.MouseDown(2, 0, 50, 12)", "chkB.MouseUp(2, 0, 50, 12)" } },
+        { "a right click on a check box", "chkB", [&] { rightClick("chkB"); }, { "chkB.MouseDown(2, 0, 50, 12)", "chkB.MouseUp(2, 0, 50, 12)" } },
         { "Space on a command button", "cmdA", [&] { Key(VK_SPACE); }, { "cmdA.KeyDown(32, 0)", "cmdA.Click", "cmdA.KeyUp(32, 0)" } },
         { "Space held on a check box", "chkB", [&] { KeyDown(VK_SPACE); KeyDown(VK_SPACE); KeyUp(VK_SPACE); },
           { "chkB.KeyDown(32, 0)", "chkB.KeyDown(32, 0)", "chkB.KeyUp(32, 0)", "chkB.Click" } },
@@ -84,7 +82,7 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
         { "arrows", "cmdA", [&] { Key(VK_DOWN); Key(VK_UP); Key(VK_RIGHT); Key(VK_LEFT); }, {} },
         { "a double click", "cmdA", [&] { Click("cmdA"); Click("cmdA"); },
           { "cmdA" + down, "cmdA" + up, "cmdA.Click", "cmdA.DoubleClick(1)", "cmdA" + down, "cmdA" + up } },
-        { "a right double click", "cmdA", [&] { rightClick(); rightClick(); },
+        { "a right double click", "cmdA", [&] { rightClick("cmdA"); rightClick("cmdA"); },
           { "cmdA.MouseDown(2, 0, 50, 12)", "cmdA.MouseUp(2, 0, 50, 12)", "cmdA.DoubleClick(2)", "cmdA" + down,
             "cmdA.MouseUp(2, 0, 50, 12)" } },
     };
@@ -198,8 +196,7 @@ TEST_F(ButtonBehaviour, TheFocusedButtonOrElseTheDefaultDisplaysAsTheDefault)
 TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
 {
     constexpr int kButtons = 18;
-    std::string blocks;
-    std::string grouped;
+    std::string blocks, grouped;
     for (int i = 0; i < kButtons; ++i) {
         // The last four sit in a picture box below the others.
         const RECT at = i < 14 ? RECT { 10 + (i % 6) * 35, 10 + (i / 6) * 22, 30, 18 } : RECT { 5 + (i - 14) * 35, 4, 30, 18 };
@@ -240,8 +237,7 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
     int spaceOn = -2; // the button a held Space went down on; -2 while Space is up
     POINT lastPress { -100, -100 };
     for (int event = 0; event < 100000; ++event) {
-        std::vector<bool> valueBefore;
-        std::vector<bool> groupOnBefore;
+        std::vector<bool> valueBefore, groupOnBefore;
         for (int i = 0; i < kButtons; ++i) {
             valueBefore.push_back(buttons[i]->Value());
             groupOnBefore.push_back(anyOn(i));
