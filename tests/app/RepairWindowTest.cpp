@@ -132,10 +132,7 @@ TEST_F(RepairWindow, TheSharedAccessKeyOnlyMovesTheFocusBetweenItsButtons)
     const std::vector<std::pair<std::optional<int>, int>> cases { { std::nullopt, 0 }, { 0, 2 }, { 1, 2 }, { 2, 0 } };
     for (const auto& [from, to] : cases) {
         SCOPED_TRACE(from.value_or(-1));
-        if (from)
-            Get("cmdgxButtons", *from).SetFocus();
-        else
-            Get("Picture1").SetFocus();
+        (from ? Get("cmdgxButtons", *from) : Get("Picture1")).SetFocus();
         Key('E', backends::ModAlt);
         EXPECT_EQ(Focused(), "cmdgxButtons(" + std::to_string(to) + ")");
         EXPECT_TRUE(Get<gxButtons_H>("cmdgxButtons", to).Ambient().DisplayAsDefault);
