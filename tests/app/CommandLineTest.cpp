@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using korvane::testing::OdbcSandbox;
@@ -22,19 +23,12 @@ struct Outcome {
     std::string output; // standard output and error together
 };
 
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
+// No argument the tests pass holds a single quote.
 Outcome RunKorvane(const std::vector<std::string>& arguments)
 {
-    std::string command = Quoted(KORVANE_PROGRAM);
+    std::string command = "'" KORVANE_PROGRAM "'";
     for (const std::string& argument : arguments)
-        command += " " + Quoted(argument);
+        command += " '" + argument + "'";
     Outcome run;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe)
@@ -51,11 +45,8 @@ Outcome RunKorvane(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, HelpAndVersionPrintAndAnythingElseIsRefused)
 {
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        const char* says;
-    } cases[] = {
+    // The arguments, the exit status, and what the output says.
+    const std::tuple<std::vector<std::string>, int, const char*> cases[] = {
         { { "--help" }, 0, "Usage: korvane" },
         { { "--version" }, 0, "korvane 3.0\n" },
         { { "--bad" }, 2, "unknown or repeated argument '--bad'" },
@@ -65,11 +56,11 @@ TEST(CommandLine, HelpAndVersionPrintAndAnythingElseIsRefused)
         { { "--database", "/db.mdb" }, 2, "only with --repair" },
     };
     OdbcSandbox sandbox;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments[0]);
-        Outcome run = RunKorvane(c.arguments);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
+    for (const auto& [arguments, status, says] : cases) {
+        SCOPED_TRACE(arguments[0]);
+        Outcome run = RunKorvane(arguments);
+        EXPECT_EQ(run.status, status);
+        EXPECT_NE(run.output.find(says), std::string::npos) << run.output;
     }
     // Nothing was repaired on the way.
     EXPECT_FALSE(std::filesystem::exists(sandbox.UserIni()));

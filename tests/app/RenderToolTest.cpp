@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 
 using korvane::testing::OdbcSandbox;
@@ -90,11 +91,8 @@ TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
         ASSERT_EQ(Run(arguments + " --out " + name + ".png"), 0) << arguments << "\n" << Said();
     EXPECT_EQ(Load("empty.png").Width(), 200);
 
-    struct Pair {
-        const char *a, *b;
-        bool same;
-    };
-    const Pair pairs[] = {
+    // Two pictures, and whether they are the same.
+    const std::tuple<const char*, const char*, bool> pairs[] = {
         { "empty", "half", false },     { "half", "let", true },       { "normal", "pressed", false },
         { "normal", "disabled", false }, { "hover", "press", false },  { "press", "pressed", false },
         { "plain", "tiled", false },     { "tiled", "quoted", true },     { "normal", "default", false },
@@ -102,9 +100,8 @@ TEST_F(RenderTool, ControlPicturesFollowSettingsScriptsAndStates)
     };
     // A scripted press also gives the button the focus and so the default look,
     // which --state pressed leaves out.
-    for (const Pair& pair : pairs)
-        EXPECT_EQ(Load(std::string(pair.a) + ".png").Pixels() == Load(std::string(pair.b) + ".png").Pixels(), pair.same)
-            << pair.a << " and " << pair.b;
+    for (const auto& [a, b, same] : pairs)
+        EXPECT_EQ(Load(std::string(a) + ".png").Pixels() == Load(std::string(b) + ".png").Pixels(), same) << a << " and " << b;
 
     // The only control of its form has the focus, so its border has the focus colour, RGB(231, 150, 0).
     ASSERT_EQ(Run("control TarvosXPText --size 146x24 --set 'Text=\"数据\"' --out box.png"), 0) << Said();

@@ -4,7 +4,9 @@
 
 #include "tests/controls/button/ButtonTestSupport.h"
 
+#include <algorithm>
 #include <random>
+#include <tuple>
 
 using namespace korvane;
 using namespace korvane::button;
@@ -57,23 +59,17 @@ HANDLE Handle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
 {
     using backends::MouseButton;
-    const auto rightClick = [&] {
-        Press(Centre("cmdA"), MouseButton::Right);
-        Release(Centre("cmdA"), MouseButton::Right);
+    const auto rightClick = [&](const char* name) {
+        Press(Centre(name), MouseButton::Right);
+        Release(Centre(name), MouseButton::Right);
     };
     const std::string down = ".MouseDown(1, 0, 50, 12)", up = ".MouseUp(1, 0, 50, 12)";
-    struct Case {
-        const char* what;
-        const char* focus; // also where the pointer rests; the focus on optC selects it
-        std::function<void()> script;
-        EventList events;
-    };
-    const Case cases[] = {
+    // What is done; the button with the focus, where the pointer also rests (the focus on
+    // optC selects it); the input; the events raised.
+    const std::tuple<const char*, const char*, std::function<void()>, EventList> cases[] = {
         { "a press released outside", "cmdA", [&] { Press("cmdA"); Move(Outside()); Advance(50); Release(Outside()); },
           { "cmdA" + down, "cmdA.MouseOnButton(0)", "cmdA.MouseUp(1, 0, 280, 180)" } },
-        { "a right click on a check box", "chkB",
-          [&] { Press(Centre("chkB"), MouseButton::Right); Release(Centre("chkB"), MouseButton::Right); },
-          { "chkB.MouseDown(2, 0, 50, 12)", "chkB.MouseUp(2, 0, 50, 12)" } },
+        { "a right click on a check box", "chkB", [&] { rightClick("chkB"); }, { "chkB.MouseDown(2, 0, 50, 12)", "chkB.MouseUp(2, 0, 50, 12)" } },
         { "Space on a command button", "cmdA", [&] { Key(VK_SPACE); }, { "cmdA.KeyDown(32, 0)", "cmdA.Click", "cmdA.KeyUp(32, 0)" } },
         { "Space held on a check box", "chkB", [&] { KeyDown(VK_SPACE); KeyDown(VK_SPACE); KeyUp(VK_SPACE); },
           { "chkB.KeyDown(32, 0)", "chkB.KeyDown(32, 0)", "chkB.KeyUp(32, 0)", "chkB.Click" } },
@@ -86,19 +82,19 @@ TEST_F(ButtonBehaviour, ScriptedInputRaisesItsEventsInOrder)
         { "arrows", "cmdA", [&] { Key(VK_DOWN); Key(VK_UP); Key(VK_RIGHT); Key(VK_LEFT); }, {} },
         { "a double click", "cmdA", [&] { Click("cmdA"); Click("cmdA"); },
           { "cmdA" + down, "cmdA" + up, "cmdA.Click", "cmdA.DoubleClick(1)", "cmdA" + down, "cmdA" + up } },
-        { "a right double click", "cmdA", [&] { rightClick(); rightClick(); },
+        { "a right double click", "cmdA", [&] { rightClick("cmdA"); rightClick("cmdA"); },
           { "cmdA.MouseDown(2, 0, 50, 12)", "cmdA.MouseUp(2, 0, 50, 12)", "cmdA.DoubleClick(2)", "cmdA" + down,
             "cmdA.MouseUp(2, 0, 50, 12)" } },
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
+    for (const auto& [what, focus, script, events] : cases) {
+        SCOPED_TRACE(what);
         Reload({ "cmdA", "chkB", "optC", "optD" });
-        B(test.focus).SetFocus();
-        Move(test.focus);
+        B(focus).SetFocus();
+        Move(focus);
         TakeEvents();
-        test.script();
-        EXPECT_EQ(TakeEvents(), test.events);
-        EXPECT_FALSE(B(test.focus).ShowPressed());
+        script();
+        EXPECT_EQ(TakeEvents(), events);
+        EXPECT_FALSE(B(focus).ShowPressed());
     }
     // The arrows went to the form, which moves the focus along the tab order.
     Reload({});
@@ -134,8 +130,7 @@ TEST_F(ButtonBehaviour, OptionButtonsOfOneContainerExcludeEachOther)
               std::vector<HANDLE>({ Handle(2), &B("optD"), &B("optE"), nullptr }));
     Click("optD"); // walks the group
     B("optF").LetMode(gxCheckBox);
-    EXPECT_EQ(Property(group, "gx_OptCount"), nullptr);
-    EXPECT_EQ(Property(group, "gx_Obj1"), nullptr);
+    EXPECT_EQ(std::pair(Property(group, "gx_OptCount"), Property(group, "gx_Obj1")), std::pair(HANDLE {}, HANDLE {}));
 
     // Of two loaded on, the later stays on.
     Reload({}, FormLayout(ButtonBlock("optX", { 0, 0, 50, 20 }, { "Mode = 2", "Value = -1" })
@@ -201,8 +196,7 @@ TEST_F(ButtonBehaviour, TheFocusedButtonOrElseTheDefaultDisplaysAsTheDefault)
 TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
 {
     constexpr int kButtons = 18;
-    std::string blocks;
-    std::string grouped;
+    std::string blocks, grouped;
     for (int i = 0; i < kButtons; ++i) {
         // The last four sit in a picture box below the others.
         const RECT at = i < 14 ? RECT { 10 + (i % 6) * 35, 10 + (i / 6) * 22, 30, 18 } : RECT { 5 + (i - 14) * 35, 4, 30, 18 };
@@ -227,21 +221,13 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         buttons.back()->Click = [&] { ++clicks; };
     }
     const auto indexOf = [&](HWND hwnd) {
-        for (int i = 0; i < kButtons; ++i)
-            if (buttons[i]->hWnd() == hwnd)
-                return i;
-        return -1;
-    };
-    const auto under = [&] {
-        POINT cursor {};
-        GetCursorPos(&cursor);
-        return indexOf(WindowFromPoint(cursor));
+        const auto found = std::ranges::find(buttons, hwnd, &gxButtons_H::hWnd);
+        return found == buttons.end() ? -1 : static_cast<int>(found - buttons.begin());
     };
     const auto anyOn = [&](int i) {
-        for (gxButtons_H* other : buttons)
-            if (other->Mode() == gxOption && other->Container() == buttons[i]->Container() && other->Value())
-                return true;
-        return false;
+        return std::ranges::any_of(buttons, [&](gxButtons_H* other) {
+            return other->Mode() == gxOption && other->Container() == buttons[i]->Container() && other->Value();
+        });
     };
 
     std::mt19937 random(20240611);
@@ -251,8 +237,7 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
     int spaceOn = -2; // the button a held Space went down on; -2 while Space is up
     POINT lastPress { -100, -100 };
     for (int event = 0; event < 100000; ++event) {
-        std::vector<bool> valueBefore;
-        std::vector<bool> groupOnBefore;
+        std::vector<bool> valueBefore, groupOnBefore;
         for (int i = 0; i < kButtons; ++i) {
             valueBefore.push_back(buttons[i]->Value());
             groupOnBefore.push_back(anyOn(i));
@@ -261,6 +246,7 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         int completed = -1;
         POINT cursor {};
         GetCursorPos(&cursor);
+        const int under = indexOf(WindowFromPoint(cursor));
         // Presses never land near the last one, so none completes a double click.
         const bool mayPress = std::abs(cursor.x - lastPress.x) > 2 || std::abs(cursor.y - lastPress.y) > 2;
         const int choice = pick(100);
@@ -269,12 +255,12 @@ TEST_F(ButtonBehaviour, RandomInputClicksOncePerCompletedPress)
         } else if (choice < 32 && leftOn == -2) {
             Leave(); // a release off the program would never arrive
         } else if (choice < 42 && leftOn == -2 && spaceOn == -2 && mayPress) {
-            leftOn = under();
+            leftOn = under;
             lastPress = cursor;
             Headless().PressMouse();
             window::DoEvents();
         } else if (choice < 50 && leftOn != -2) {
-            if (leftOn >= 0 && under() == leftOn)
+            if (leftOn >= 0 && under == leftOn)
                 completed = leftOn;
             leftOn = -2;
             Headless().ReleaseMouse();

@@ -114,9 +114,8 @@ TEST(ButtonPictureDrawing, TheKeyColourAndThePixelsNearIt)
     for (bool enabled : { true, false }) {
         CaptionCanvas canvas(75, 25, WithPicture(keyed, 16, false, gxPicLeftEdge, enabled));
         const raster::Surface& pixels = canvas.Draw();
-        EXPECT_EQ(PixelAt(pixels, 9, 9), kFace);
-        EXPECT_EQ(PixelAt(pixels, 14, 14), enabled ? RGB(250, 0, 255) : RGB(232, 128, 216));
-        EXPECT_EQ(Ink(pixels, RECT { 0, 0, 75, 25 }, kFace), 1);
+        EXPECT_EQ(std::tuple(PixelAt(pixels, 9, 9), PixelAt(pixels, 14, 14), Ink(pixels, RECT { 0, 0, 75, 25 }, kFace)),
+                  std::tuple(kFace, enabled ? RGB(250, 0, 255) : RGB(232, 128, 216), 1));
     }
     DeleteObject(keyed);
 }

@@ -87,15 +87,9 @@ TEST(ButtonFaces, EachStyleInTheStatesThatSetItApart)
 
 TEST(ButtonFaces, TheBevelChangesPensOnlyWithTheColour)
 {
-    struct Case {
-        const char* golden; // under button/faces/
-        std::int32_t shape;
-        std::array<OleColor, 13> colours;
-        std::int32_t outerPenStyle;
-        std::vector<PixelRun> runs;
-    };
+    // The golden under button/faces/, the shape, the edge colours, the outer pen style, and runs.
     const OleColor n = -1;
-    const Case cases[] = {
+    const std::tuple<const char*, std::int32_t, std::array<OleColor, 13>, std::int32_t, std::vector<PixelRun>> cases[] = {
         { "bevel_shape1", 1, { 0, kRed, kRed, kRed, kRed, kGrey, kGrey, kGrey, kGrey, kBlue, kBlue, kBlue, kBlue }, -1, {} },
         // A gap keeps the pen, so the outer ring of the same colour stays solid.
         { "bevel_gap_keeps_pen", 0, { 0, n, n, n, n, kRed, kRed, kRed, n, kRed, kRed, kRed, kRed }, PS_DOT,
@@ -104,18 +98,18 @@ TEST(ButtonFaces, TheBevelChangesPensOnlyWithTheColour)
         { "bevel_closing_with_last_pen", 0, { 0, n, n, n, n, kBlue, kBlue, kBlue, kBlue, n, n, n, n }, -1,
           { { { 0, 11, 29, 12 }, kBlue }, { { 29, 11, 30, 12 }, kWhite } } },
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.golden);
+    for (const auto& [golden, shape, colours, outerPenStyle, runs] : cases) {
+        SCOPED_TRACE(golden);
         FaceCanvas canvas(30, 12);
-        canvas.look.ButtonShape = c.shape;
-        canvas.look.FaceLeft = c.shape == 1 ? 8 : 0;
+        canvas.look.ButtonShape = shape;
+        canvas.look.FaceLeft = shape == 1 ? 8 : 0;
         DrawRectangle(canvas.buffer, canvas.buffer.BufferDC, 0, 0, 30, 12, kWhite, -1, 0, 0);
         RedrawWork work;
-        work.EdgeColors = c.colours;
-        DrawBevel(canvas.look, canvas.buffer, work, c.outerPenStyle);
+        work.EdgeColors = colours;
+        DrawBevel(canvas.look, canvas.buffer, work, outerPenStyle);
         // A slanted left edge moves the left points.
-        EXPECT_TRUE(c.shape != 1 || (work.EdgePoints[1].x == 4 && work.EdgePoints[0].x == canvas.look.FaceLeft - 2));
-        EXPECT_TRUE(HoldsRuns(canvas.Pixels(), c.runs));
-        EXPECT_TRUE(MatchesGolden(canvas.Pixels(), std::string("button/faces/") + c.golden));
+        EXPECT_TRUE(shape != 1 || (work.EdgePoints[1].x == 4 && work.EdgePoints[0].x == canvas.look.FaceLeft - 2));
+        EXPECT_TRUE(HoldsRuns(canvas.Pixels(), runs));
+        EXPECT_TRUE(MatchesGolden(canvas.Pixels(), std::string("button/faces/") + golden));
     }
 }

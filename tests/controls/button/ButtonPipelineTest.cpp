@@ -18,22 +18,12 @@ using korvane::testing::kFace;
 using korvane::testing::MatchesGolden;
 using korvane::testing::PixelAt;
 
-namespace {
-
 constexpr OleColor kBlue = 0xFF8000;
-
-} // namespace
 
 TEST(ButtonColours, ShiftColorWorkedValues)
 {
-    struct Case {
-        OleColor colour;
-        std::int16_t amount;
-        ShiftOptions options;
-        OleColor expected;
-        std::int16_t amountAfter;
-    };
-    const Case cases[] = {
+    // The colour, the amount and the options given; the colour made, and the amount after.
+    const std::tuple<OleColor, std::int16_t, ShiftOptions, OleColor, std::int16_t> cases[] = {
         { 0xFFFFFF, -32, kShiftPlain, 0xE0E0DF, -32 },        // RGB(223, 224, 224)
         { 0xFFFFFF, -32, kProportionalBlue, 0xD6E0DF, -32 },  // RGB(223, 224, 214)
         { 0x000000, 0, kAvoidExtremes, 0x404040, 64 },        // the caller's amount becomes 64
@@ -42,10 +32,10 @@ TEST(ButtonColours, ShiftColorWorkedValues)
         { 0x000000, 0, kInvert, 0xFFFFFF, 0 },
         { 0x808080, 12, kShiftPlain, 0x8D8D8C, 12 },          // green and blue scaled by 256/255
     };
-    for (const Case& c : cases) {
-        std::int16_t amount = c.amount;
-        EXPECT_EQ(ShiftColor(c.colour, amount, c.options), c.expected) << std::hex << c.colour << " " << std::dec << c.amount;
-        EXPECT_EQ(amount, c.amountAfter);
+    for (const auto& [colour, amount, options, expected, amountAfter] : cases) {
+        std::int16_t shifted = amount;
+        EXPECT_EQ(std::pair(ShiftColor(colour, shifted, options), shifted), std::pair(expected, amountAfter))
+            << std::hex << colour << " " << std::dec << amount;
     }
     EXPECT_EQ(TranslateColor(kButtonFace), kFace);
     EXPECT_EQ(TranslateColor(0x123456), 0x123456);
@@ -53,11 +43,7 @@ TEST(ButtonColours, ShiftColorWorkedValues)
 
 TEST(ButtonColours, TheColourCacheOfEachStyle)
 {
-    struct Case {
-        std::int32_t style;
-        FaceColors expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::int32_t, FaceColors> cases[] = {
         { gxStyleStandard, { kFace, kFace, 0xFF, 0xE0E0DF } },
         { gxStyleFlatFrame, { kFace, 0x8D8D8C, 0xFF, 0xADADAB } }, // RGB(140, 141, 141), RGB(171, 173, 173)
         { gxStyleInverse, { ShiftColor(kFace, 31), 0x717170, ShiftColor(0xFF, 31), 0x8B9190 } }, // RGB(112, 113, 113), RGB(144, 145, 139)
@@ -67,8 +53,8 @@ TEST(ButtonColours, TheColourCacheOfEachStyle)
     const auto fields = [](const FaceColors& c) {
         return std::array { c.FaceColor, c.FaceColor2, c.HoverFaceColor, c.FaceColor3 };
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(fields(ComputeFaceColors(c.style, kFace, 0xFF)), fields(c.expected)) << c.style;
+    for (const auto& [style, expected] : cases)
+        EXPECT_EQ(fields(ComputeFaceColors(style, kFace, 0xFF)), fields(expected)) << style;
 }
 
 TEST(ButtonResources, TheBufferFontFromTheHostFont)
@@ -134,23 +120,18 @@ TEST(ButtonBackground, ALatchedCheckBoxHasNoGradient)
 
 TEST(ButtonBackground, NarrowWideAndEmptyGradients)
 {
-    struct Case {
-        const char* golden;
-        int canvasWidth;
-        double scaleWidth;
-        std::int32_t screenPixels;
-    };
-    const Case cases[] = {
+    // The golden, the canvas's width, the ScaleWidth and the screen's width in pixels.
+    const std::tuple<const char*, int, double, std::int32_t> cases[] = {
         { "button/gradient_one_band", 1, 1, 1024 },  // the face colour
         { "button/gradient_no_band", 10, 0, 1024 },  // nothing painted
         { "button/gradient_two_pixel_bands", 101, 101, 300 }, // the odd last column left unpainted
     };
-    for (const Case& c : cases) {
-        FaceCanvas canvas(c.canvasWidth, 10);
-        canvas.look.ScaleWidth = c.scaleWidth;
-        canvas.look.ScreenWidth = c.screenPixels * 15;
+    for (const auto& [golden, canvasWidth, scaleWidth, screenPixels] : cases) {
+        FaceCanvas canvas(canvasWidth, 10);
+        canvas.look.ScaleWidth = scaleWidth;
+        canvas.look.ScreenWidth = screenPixels * 15;
         PaintGradient(canvas.look, canvas.buffer, gxGradientLeftToRight, kFace, kBlue);
-        EXPECT_TRUE(MatchesGolden(canvas.Pixels(), c.golden));
+        EXPECT_TRUE(MatchesGolden(canvas.Pixels(), golden));
     }
 }
 
@@ -182,8 +163,7 @@ TEST_F(ButtonRedraw, DelayDrawingBatchesChangesIntoOneRedraw)
     button.LetBackColor(0x0000FF);
     button.LetGradientMode(gxGradientTopToBottom);
     button.LetCaption("Go");
-    EXPECT_EQ(Headless().PresentCount(FormWindow()), presents);
-    EXPECT_EQ(PixelAt(Capture(button), 10, 10), before);
+    EXPECT_EQ(std::pair(Headless().PresentCount(FormWindow()), PixelAt(Capture(button), 10, 10)), std::pair(presents, before));
     button.DelayDrawing(false);
     EXPECT_EQ(Headless().PresentCount(FormWindow()), presents + 1);
     EXPECT_NE(PixelAt(Capture(button), 10, 10), before);

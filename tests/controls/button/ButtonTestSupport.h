@@ -44,9 +44,8 @@ public:
     std::vector<std::string> TakeMessages()
     {
         std::vector<std::string> prompts;
-        for (std::size_t i = m_messagesSeen; i < MessageBoxesShown().size(); ++i)
-            prompts.push_back(MessageBoxesShown()[i].prompt);
-        m_messagesSeen = MessageBoxesShown().size();
+        for (; m_messagesSeen < MessageBoxesShown().size(); ++m_messagesSeen)
+            prompts.push_back(MessageBoxesShown()[m_messagesSeen].prompt);
         return prompts;
     }
 

@@ -2,8 +2,6 @@
 
 #include "tests/controls/button/ButtonTestSupport.h"
 
-#include "tests/support/FormFixture.h"
-
 #include <algorithm>
 #include <functional>
 #include <tuple>
@@ -33,9 +31,7 @@ struct Rule {
 const std::string kPictureFirst = "The Picture Property must be assigned first and must be a bitmap or JPEG.";
 
 const Rule kRules[] = {
-    { "style 8 is ignored", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(8); }, {},
-      [](const gxButtons_H& b) { return b.ButtonStyle() == 0; }, "" },
-    { "style -1 is ignored", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(-1); }, {},
+    { "styles 8 and -1 are ignored", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(8); b.LetButtonStyle(-1); }, {},
       [](const gxButtons_H& b) { return b.ButtonStyle() == 0; }, "" },
     { "style 3 is taken", nullptr, [](gxButtons_H& b) { b.LetButtonStyle(3); }, { "BackStyle" },
       [](const gxButtons_H& b) { return b.ButtonStyle() == 3 && b.Colors().FaceColor2 == 0x8D8D8C; }, "" },
@@ -119,9 +115,7 @@ TEST_F(Button, ResetDefaultColorsAtDesignTime)
     button.LetResetDefaultColors(true);
     EXPECT_EQ(std::tuple(button.ForeColor(), button.BackColor(), button.GradientMode(), button.HoverBackColor(), button.ResetDefaultColors()),
               std::tuple(kButtonText, kButtonFace, 0, kButtonFace, false));
-    const Keys& keys = button.ReportedChanges();
-    ASSERT_GE(keys.size(), 2u);
-    EXPECT_EQ(Keys(keys.end() - 2, keys.end()), (Keys { "cGradient", "cBack" }));
+    EXPECT_EQ(button.ReportedChanges(), (Keys { "cFore", "cGradient", "Gradient", "cBHover", "cFHover", "LockHover", "cGradient", "cBack" }));
 }
 
 // --- stored settings ---
@@ -229,35 +223,30 @@ protected:
 // clicks and drags are ButtonBehaviour's; these cross the focus or the enabled state.
 TEST_F(ButtonOnForm, FacesAndClicksForEveryState)
 {
-    struct Case {
-        const char* what;
-        const char* golden;
-        std::function<void()> reach;
-        EventList events = {};
-    };
-    const Case cases[] = {
-        { "the other button focused", "button/normal", [&] { Get("cmdOther").SetFocus(); } },
-        { "at rest", "button/normal", [] {} },
-        { "pressed and released outside", "button/pressed", [&] { Press("cmdGo"); } },
+    // What is done, the golden while it is held, the input, and the clicks.
+    const std::tuple<const char*, const char*, std::function<void()>, EventList> cases[] = {
+        { "the other button focused", "button/normal", [&] { Get("cmdOther").SetFocus(); }, {} },
+        { "at rest", "button/normal", [] {}, {} },
+        { "pressed and released outside", "button/pressed", [&] { Press("cmdGo"); }, {} },
         { "Space held", "button/pressed", [&] { KeyDown(VK_SPACE); }, { "cmdGo.Click" } },
-        { "dragged off", "button/normal", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); } },
-        { "dragged off and back", "button/pressed", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); Move("cmdGo"); } },
-        { "Space held while Tab moves the focus", "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); } },
+        { "dragged off", "button/normal", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); }, {} },
+        { "dragged off and back", "button/pressed", [&] { Press("cmdGo"); Move("cmdOther"); Advance(50); Move("cmdGo"); }, {} },
+        { "Space held while Tab moves the focus", "button/normal", [&] { KeyDown(VK_SPACE); Key(VK_TAB); }, {} },
         { "Space held while a click moves the focus", "button/normal", [&] { KeyDown(VK_SPACE); Click("cmdOther"); },
             { "cmdOther.Click" } },
         { "the access key from the other button", "button/normal",
             [&] { Get("cmdOther").SetFocus(); Key('F', backends::ModAlt); }, { "cmdGo.Click" } },
         { "click, Space and access key while disabled", "button/disabled",
-            [&] { Go().LetEnabled(false); Click("cmdGo"); Key(VK_SPACE); Key('F', backends::ModAlt); } },
+            [&] { Go().LetEnabled(false); Click("cmdGo"); Key(VK_SPACE); Key('F', backends::ModAlt); }, {} },
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.what);
+    for (const auto& [what, golden, reach, events] : cases) {
+        SCOPED_TRACE(what);
         Reload();
-        test.reach();
-        EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), test.golden));
+        reach();
+        EXPECT_TRUE(MatchesGolden(Capture("cmdGo"), golden));
         KeyUp(VK_SPACE);
         Release(OnForm(190, 90));
-        EXPECT_EQ(TakeEvents(), test.events);
+        EXPECT_EQ(TakeEvents(), events);
         EXPECT_FALSE(Go().ShowPressed());
     }
 }

@@ -25,20 +25,17 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // A white 32-bit canvas the painters draw on.
 class Canvas : public gdi::testing::Canvas {
 public:
-    Canvas(int width, int height) : gdi::testing::Canvas(width, height), m_client { 0, 0, width, height } {}
+    using gdi::testing::Canvas::Canvas;
 
     COLORREF At(int x, int y) const { return GetPixel(Dc(), x, y); }
     const raster::Surface& Surface() const { return *gdi::SurfaceOf(Dc()); }
     BarGeometry Paint(BarLook look, BarGeometry geometry = {}) const
     {
         look.DrawDC = Dc();
-        geometry.ClientRect = m_client;
+        geometry.ClientRect = { 0, 0, Surface().Width(), Surface().Height() };
         PaintProgressBar(look, geometry);
         return geometry;
     }
-
-private:
-    RECT m_client;
 };
 
 BarLook LookOf(std::int32_t scrolling, std::int32_t percent, std::int32_t orientation = 0, bool showText = false)
@@ -75,15 +72,13 @@ TEST_F(ProgressBarPaint, GradientEndsAndCounts)
     OleColor end = 0x8000000D, start = 0xFFFFFF;
     DrawGradient(end, start, 0, 0, 10, 4, canvas.Dc(), true);
     EXPECT_EQ(end, GetSysColor(COLOR_HIGHLIGHT)) << "colours come back translated";
-    EXPECT_EQ(canvas.At(0, 0), end);
-    EXPECT_EQ(canvas.At(10, 3), kWhite);
-    EXPECT_EQ(canvas.At(0, 3), end) << "each line ends before Y2";
+    // Each line ends before Y2.
+    EXPECT_EQ(std::tuple(canvas.At(0, 0), canvas.At(10, 3), canvas.At(0, 3)), std::tuple(end, kWhite, end));
 
     Canvas one(4, 4);
     OleColor red = 0x0000FF, blue = 0xFF0000;
     DrawGradient(red, blue, 1, 0, 0, 4, one.Dc(), true);
-    EXPECT_EQ(one.At(1, 1), 0x0000FFu) << "no extra lines: one line in the end colour";
-    EXPECT_EQ(one.At(2, 1), kWhite);
+    EXPECT_EQ(std::pair(one.At(1, 1), one.At(2, 1)), std::pair(0x0000FFu, kWhite)) << "no extra lines: one line in the end colour";
     DrawGradient(blue, red, 2, 0, -1, 4, one.Dc(), true);
     EXPECT_EQ(one.At(2, 1), kWhite) << "a negative count draws nothing";
 
@@ -104,8 +99,7 @@ TEST_F(ProgressBarPaint, StyleGeometryAndPixels)
         int width = 200, height = 18;
         bool paintedTwice = false; // the second time over the geometry the first left
     };
-    Canvas tile(2, 2);
-    PatBlt(tile.Dc(), 0, 0, 2, 2, BLACKNESS);
+    const Canvas tile(2, 2, RGB(0, 0, 0));
     BarLook wildHatch = LookOf(Hatched, 100), noPicture = LookOf(Picture, 50), noBitmap = noPicture, tiled = noPicture;
     BarLook hatchCaption = LookOf(Hatched, 100, 0, true);
     wildHatch.BrushStyle = 70000;
@@ -168,9 +162,7 @@ TEST_F(ProgressBarPaint, Caption)
               std::tuple("Searching..", "45 %", "-5 %"));
 
     Canvas hidden(200, 18);
-    BarGeometry before;
-    before.TextRect = RECT { 7, 7, 9, 9 };
-    BarGeometry g = hidden.Paint(LookOf(Flat, 0), before);
+    BarGeometry g = hidden.Paint(LookOf(Flat, 0), BarGeometry { .TextRect = { 7, 7, 9, 9 } });
     EXPECT_EQ(std::pair(g.TextRect.left, g.TextRect.right), std::pair(7, 9)) << "no caption: TextRect keeps its value";
 
     Canvas shown(200, 18);

@@ -51,28 +51,22 @@ int ErrorNumberOf(const std::function<void()>& call)
 TEST_F(ProgressBarControl, ValueKeepsWholePercentOfMaxAndFailuresChangeNothing)
 {
     XP_ProgressBar& bar = Load();
-    struct Case {
-        std::int32_t max, value, percent; // the percentage after, and the run-time error raised
-        int error = 0;
+    // Max and Value set; the percentage after, the Value read back, and the run-time error raised.
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, int> cases[] = {
+        { 2000, 1234, 62, 1240, 0 }, // 61.7
+        { 200, 1, 0, 0, 0 },         // 0.5 rounds to even
+        { 200, 3, 2, 4, 0 },         // 1.5 rounds to even
+        { 100, 150, 150, 150, 0 },   // not clamped
+        { 100, -5, -5, -5, 0 },
+        { 100, 30000000, -5, -5, 6 }, // Value * 100 overflows
+        { 1, 21474837, -5, 0, 6 },    // the percentage leaves 32 bits
+        { 0, 5, -5, 0, 11 },          // division by zero
     };
-    const Case cases[] = {
-        { 2000, 1234, 62 }, // 61.7
-        { 200, 1, 0 },      // 0.5 rounds to even
-        { 200, 3, 2 },      // 1.5 rounds to even
-        { 100, 150, 150 },  // not clamped
-        { 100, -5, -5 },
-        { 100, 30000000, -5, 6 }, // Value * 100 overflows
-        { 1, 21474837, -5, 6 },   // the percentage leaves 32 bits
-        { 0, 5, -5, 11 },         // division by zero
-    };
-    for (const Case& c : cases) {
-        bar.LetMax(c.max);
-        EXPECT_EQ(ErrorNumberOf([&] { bar.LetValue(c.value); }), c.error) << c.value << " of " << c.max;
-        EXPECT_EQ(bar.Percent(), c.percent) << c.value << " of " << c.max;
+    for (const auto& [max, value, percent, read, error] : cases) {
+        bar.LetMax(max);
+        const int raised = ErrorNumberOf([&] { bar.LetValue(value); });
+        EXPECT_EQ(std::tuple(raised, bar.Percent(), bar.Value()), std::tuple(error, percent, read)) << value << " of " << max;
     }
-    bar.LetMax(2000);
-    bar.LetValue(1234);
-    EXPECT_EQ(bar.Value(), 1240);
     bar.LetMax(100);
     bar.LetValue(10000);
     bar.LetMax(2000000000);
@@ -110,8 +104,7 @@ TEST_F(ProgressBarControl, BufferGrowsAndIsKept)
     EXPECT_EQ(target.Pixels(), gdi::ReadColorRefs(bar.hdc()));
 
     // Without a size there is no buffer: drawing goes to the control's own DC.
-    std::string zeroWidth = kMainWindowBar;
-    XP_ProgressBar& flat = Load(zeroWidth.replace(zeroWidth.find("Width = 4935"), 12, "Width = 0"));
+    XP_ProgressBar& flat = Load("Width = 0");
     EXPECT_FALSE(flat.UsesBuffer());
     EXPECT_EQ(flat.hdc(), flat.hDC());
     EXPECT_NO_THROW(flat.LetValue(50));
@@ -181,9 +174,7 @@ TEST_F(ProgressBarControl, PictureSettingSurvivesAMissingFile)
         XP_ProgressBar& bar = Load(layout);
         EXPECT_NO_THROW(bar.LetValue(100));
         EXPECT_EQ(GetPixel(bar.hdc(), 100, 10), filled);
-        std::optional<forms::PictureRef> kept = TheForm().SaveLayout().children.at(0).settings.ReadPicture("Image");
-        ASSERT_TRUE(kept);
-        EXPECT_EQ(kept->file, "tile.png");
+        EXPECT_EQ(TheForm().SaveLayout().children.at(0).settings.ReadPicture("Image"), forms::PictureRef { "tile.png" });
     }
 }
 
@@ -217,7 +208,7 @@ TEST_F(ProgressBarControl, EveryAssignmentReachesTheScreenAndRepaintsReleaseEver
               std::tuple(gdi::ToPixel(0x00C000), gdi::ToPixel(0xEFEFEF), gdi::ToPixel(0x686868)));
 
     TheForm().Unload();
-    EXPECT_EQ(bar.Buffer().BufferDC, nullptr) << "Terminate releases the buffer";
-    EXPECT_EQ(bar.hdc(), nullptr) << "nothing aims at the deleted buffer";
+    // Terminate releases the buffer, and nothing aims at the deleted buffer.
+    EXPECT_EQ(std::pair(bar.Buffer().BufferDC, bar.hdc()), std::pair(HDC {}, HDC {}));
     // The fixture checks that no GDI object is left.
 }

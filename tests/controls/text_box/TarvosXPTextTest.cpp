@@ -26,12 +26,11 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 // settings given (one a line).
 std::string Boxes(std::initializer_list<std::pair<const char*, const char*>> boxes)
 {
-    std::string layout = "Form frmTest\n    ClientWidth = 4800\n    ClientHeight = 3600\n";
+    std::string layout = "Form frmTest\nClientWidth = 4800\nClientHeight = 3600\n";
     int index = 0;
     for (const auto& [name, settings] : boxes) {
-        layout += "    Begin TarvosXPText " + std::string(name) + "\n        Left = 150\n        Top = " +
-                  std::to_string(150 + 600 * index) + "\n        Width = 2000\n        Height = 330\n        TabIndex = " +
-                  std::to_string(index) + "\n        " + settings + "\n    End\n";
+        layout += "Begin TarvosXPText " + std::string(name) + "\nLeft = 150\nTop = " + std::to_string(150 + 600 * index)
+            + "\nWidth = 2000\nHeight = 330\nTabIndex = " + std::to_string(index) + "\n" + settings + "\nEnd\n";
         ++index;
     }
     return layout + "End\n";
@@ -73,12 +72,8 @@ TEST_F(TarvosXPTextTest, BorderFollowsTheFocusAndTheBorderColours)
     Load(kTwoBoxes);
     TarvosXPText& first = Box("txtFirst");
     TarvosXPText& second = Box("txtSecond");
-    struct Step {
-        const char* what;
-        std::function<void()> act;
-        COLORREF first, second;
-    };
-    const Step steps[] = {
+    // What is done, then the two borders' colours.
+    const std::tuple<const char*, std::function<void()>, COLORREF, COLORREF> steps[] = {
         { "shown: the first tab stop", [] {}, kFocus, kNormal },
         { "Tab", [&] { Key(VK_TAB); }, kNormal, kFocus },
         { "a click", [&] { ClickOn(first); }, kFocus, kNormal },
@@ -94,12 +89,12 @@ TEST_F(TarvosXPTextTest, BorderFollowsTheFocusAndTheBorderColours)
         { "disabled", [&] { second.LetEnabled(false); }, kNormal, kDisabled },
         { "enabled", [&] { second.LetEnabled(true); }, kNormal, kNormal },
     };
-    for (const Step& step : steps) {
-        step.act();
-        ExpectBorder(first, step.first, step.what);
-        ExpectBorder(second, step.second, step.what);
-        if (step.first == kFocus || step.second == kFocus) {
-            EXPECT_EQ(GetFocus(), (step.first == kFocus ? first : second).MyTxt()->hWnd()) << step.what;
+    for (const auto& [what, act, firstColour, secondColour] : steps) {
+        act();
+        ExpectBorder(first, firstColour, what);
+        ExpectBorder(second, secondColour, what);
+        if (firstColour == kFocus || secondColour == kFocus) {
+            EXPECT_EQ(GetFocus(), (firstColour == kFocus ? first : second).MyTxt()->hWnd()) << what;
         }
     }
 
@@ -118,15 +113,14 @@ TEST_F(TarvosXPTextTest, AutoSelectOnFocus)
     second.LetText("数据库.mdb");
     second.LetSelStart(2);
     Key(VK_TAB);
-    ASSERT_EQ(GetFocus(), second.MyTxt()->hWnd());
-    EXPECT_EQ(std::pair(second.SelStart(), second.SelLength()), std::pair(0, 7)) << "counted in characters";
+    EXPECT_EQ(std::tuple(GetFocus(), second.SelStart(), second.SelLength()), std::tuple(second.MyTxt()->hWnd(), 0, 7))
+        << "counted in characters";
 
     // Without it the box keeps the selection it had.
     first.LetSelStart(3);
     first.LetSelLength(1);
     Key(VK_TAB);
-    ASSERT_EQ(GetFocus(), first.MyTxt()->hWnd());
-    EXPECT_EQ(std::pair(first.SelStart(), first.SelLength()), std::pair(3, 1));
+    EXPECT_EQ(std::tuple(GetFocus(), first.SelStart(), first.SelLength()), std::tuple(first.MyTxt()->hWnd(), 3, 1));
 }
 
 TEST_F(TarvosXPTextTest, InnerBoxLayoutAndValue)
@@ -154,7 +148,7 @@ TEST_F(TarvosXPTextTest, InnerBoxLayoutAndValue)
 
 TEST_F(TarvosXPTextTest, ResizeKeepsDisabledAndLockedBoxes)
 {
-    Load(Boxes({ { "txtLocked", "Locked = True\n        BackColor = &H00C0C0C0&" }, { "txtDisabled", "Enabled = False" } }));
+    Load(Boxes({ { "txtLocked", "Locked = True\nBackColor = &H00C0C0C0&" }, { "txtDisabled", "Enabled = False" } }));
     TarvosXPText& locked = Box("txtLocked");
     TarvosXPText& disabled = Box("txtDisabled");
     // Loading ran Resize, which makes the inner box white but leaves it read-only.
@@ -230,7 +224,7 @@ TEST_F(TarvosXPTextTest, EachStoredSettingRoundTrips)
 TEST_F(TarvosXPTextTest, StoredSelectionGoesInBeforeText)
 {
     Load(Boxes({ { "txtDefaults", "" },
-                 { "txtBox", "AutoSelect = True\n SelStart = 1\n SelText = \"XYZ\"\n SelLength = 2\n Text = \"Hello\"\n Value = 7" } }));
+                 { "txtBox", "AutoSelect = True\nSelStart = 1\nSelText = \"XYZ\"\nSelLength = 2\nText = \"Hello\"\nValue = 7" } }));
     // Text replaced what the stored selection did; loading then selected it all,
     // though the focus went to the other box. The stored Value is not read.
     TarvosXPText& box = Box("txtBox");
@@ -252,6 +246,7 @@ TEST_F(TarvosXPTextTest, KeyPressCanChangeOrCancelACharacter)
 {
     Load(kTwoBoxes);
     TarvosXPText& box = Box("txtFirst");
+    box.LetText("");
     int changes = 0;
     box.Change = [&] { ++changes; };
     box.KeyPress = [](int& KeyAscii) {
@@ -260,8 +255,6 @@ TEST_F(TarvosXPTextTest, KeyPressCanChangeOrCancelACharacter)
         else if (KeyAscii == 'a')
             KeyAscii = 'A';
     };
-    box.LetText("");
-    changes = 0;
     Type("xaxb");
     EXPECT_EQ(box.Text(), "Ab");
     EXPECT_EQ(changes, 2);
