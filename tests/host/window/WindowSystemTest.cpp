@@ -37,12 +37,7 @@ protected:
 
     HWND Make(HWND parent, raster::IntRect rect, bool tabStop = false)
     {
-        window::WindowCreateInfo info;
-        info.parent = parent;
-        info.rect = rect;
-        info.handler = &recorder;
-        info.tabStop = tabStop;
-        return window::CreateHostWindow(info);
+        return window::CreateHostWindow({ .parent = parent, .rect = rect, .title = {}, .tabStop = tabStop, .handler = &recorder });
     }
 
     void ClickAt(int x, int y)
@@ -70,8 +65,7 @@ void KillingTimer(HWND hwnd, UINT, UINT_PTR id, DWORD time)
 
 TEST(WindowSystemDeathTest, WithoutABackendItStopsAndNamesTheFix)
 {
-    window::WindowCreateInfo info;
-    EXPECT_DEATH(window::CreateHostWindow(info), "call window::UseBackend\\(\\) first");
+    EXPECT_DEATH(window::CreateHostWindow({}), "call window::UseBackend\\(\\) first");
 }
 
 TEST_F(WindowSystem, HitTestingFollowsZOrderRegionsAndVisibility)
