@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 namespace korvane::testing {
 
@@ -17,11 +16,9 @@ const char* const kVariables[3] = {"ODBCINI", "ODBCSYSINI", "HOME"};
 std::filesystem::path MakeTemporaryFolder()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data()))
+    if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
-    return buffer.data();
+    return pattern;
 }
 
 } // namespace
