@@ -316,18 +316,13 @@ TEST_F(WindowSystem, PresentingOneChildKeepsTheRestOfTheFrameAndTheZOrder)
 // leaves open: through one or two spans a row, and with a sibling behind reaching in.
 TEST_F(WindowSystem, PresentingAShapedChildShowsWhatItsShapeLeavesOpen)
 {
-    struct Case {
-        const char* name;
-        bool twoSpans;
-        bool siblingBehind;
-    };
-    for (const Case& c : { Case { "ellipse", false, false }, Case { "two spans", true, false },
-                           Case { "sibling behind", false, true } }) {
+    for (auto [name, twoSpans, siblingBehind] :
+        { std::tuple { "ellipse", false, false }, { "two spans", true, false }, { "sibling behind", false, true } }) {
         HWND form = Make(nullptr, { 0, 0, 40, 20 });
-        HWND behind = c.siblingBehind ? Make(form, { 0, 0, 15, 20 }) : nullptr;
+        HWND behind = siblingBehind ? Make(form, { 0, 0, 15, 20 }) : nullptr;
         HWND child = Make(form, { 10, 5, 30, 15 });
         HRGN shape = CreateEllipticRgn(0, 0, 20, 10);
-        if (c.twoSpans) {
+        if (twoSpans) {
             HRGN left = CreateRectRgn(0, 2, 6, 8);
             HRGN right = CreateRectRgn(12, 0, 20, 7);
             CombineRgn(shape, left, right, RGN_OR);
@@ -348,7 +343,7 @@ TEST_F(WindowSystem, PresentingAShapedChildShowsWhatItsShapeLeavesOpen)
         const raster::Surface whole = window::ComposeTopLevel(form);
         for (int y = 5; y < 15; ++y)
             for (int x = 10; x < 30; ++x)
-                ASSERT_EQ(headless->Frame(form)->At(x, y), whole.At(x, y)) << c.name << " at " << x << ", " << y;
+                ASSERT_EQ(headless->Frame(form)->At(x, y), whole.At(x, y)) << name << " at " << x << ", " << y;
         DestroyWindow(form);
     }
 }
