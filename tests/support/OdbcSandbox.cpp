@@ -21,6 +21,14 @@ std::filesystem::path MakeTemporaryFolder()
     return pattern;
 }
 
+std::string DefaultDriverIni()
+{
+    return std::string("[") + OdbcSandbox::kAccessDriver + "]\n"
+        + "Description=MDB Tools ODBC driver\n"
+        + "Driver=" + KORVANE_MDBTOOLS_DRIVER + "\n"
+        + "Setup=" + KORVANE_SETUP_LIBRARY + "\n";
+}
+
 } // namespace
 
 OdbcSandbox::OdbcSandbox() : m_root(MakeTemporaryFolder())
@@ -49,14 +57,6 @@ OdbcSandbox::~OdbcSandbox()
     std::filesystem::permissions(m_root, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_root, ignored);
     ForgetUnixOdbcCache();
-}
-
-std::string OdbcSandbox::DefaultDriverIni()
-{
-    return std::string("[") + kAccessDriver + "]\n"
-        + "Description=MDB Tools ODBC driver\n"
-        + "Driver=" + KORVANE_MDBTOOLS_DRIVER + "\n"
-        + "Setup=" + KORVANE_SETUP_LIBRARY + "\n";
 }
 
 void OdbcSandbox::WriteDriverIni(const std::string& contents)
