@@ -59,6 +59,8 @@ protected:
     }
     void TearDown() override
     {
+        if (!shared)
+            return; // skipped: no backend to clean up after
         for (HWND form : forms)
             DestroyWindow(form);
         window::DoEvents();
