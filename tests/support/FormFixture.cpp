@@ -106,14 +106,6 @@ forms::Form& FormFixture::TheForm() const
     return *m_form;
 }
 
-void FormFixture::NoSuchControl(std::string_view name, std::optional<int> index)
-{
-    std::string shown(name);
-    if (index)
-        shown += "(" + std::to_string(*index) + ")";
-    throw std::runtime_error("the form has no control " + shown + " of that kind");
-}
-
 std::string FormFixture::Focused() const
 {
     // A control may hand the focus to a window of its own inside it.
@@ -123,8 +115,6 @@ std::string FormFixture::Focused() const
                 return control->DisplayName();
     return std::string();
 }
-
-POINT FormFixture::Centre(std::string_view name, std::optional<int> index) const { return Centre(Get(name, index)); }
 
 POINT FormFixture::Centre(HWND hwnd)
 {
@@ -140,48 +130,19 @@ POINT FormFixture::ToScreen(HWND hwnd, int x, int y)
     return point;
 }
 
-void FormFixture::Press(POINT at, backends::MouseButton button)
-{
-    m_headless->MoveMouse(at.x, at.y);
-    m_headless->PressMouse(button);
-    window::DoEvents();
-}
-
-void FormFixture::Release(POINT at, backends::MouseButton button)
-{
-    m_headless->MoveMouse(at.x, at.y);
-    m_headless->ReleaseMouse(button);
-    window::DoEvents();
-}
-
-void FormFixture::Advance(unsigned ms) { window::AdvanceClock(ms); }
-
-raster::Surface FormFixture::Capture() const { return window::ComposeTopLevel(FormWindow()); }
-
-raster::Surface FormFixture::Capture(std::string_view name, std::optional<int> index) const
-{
-    return Capture(Get(name, index));
-}
-
 raster::Surface FormFixture::Capture(const forms::Control& control)
 {
     HWND top = window::TopLevelOf(control.hWnd());
     raster::Surface frame = window::ComposeTopLevel(top);
     RECT rect {};
     GetClientRect(control.hWnd(), &rect);
-    POINT origin { 0, 0 };
-    ClientToScreen(control.hWnd(), &origin);
-    POINT topOrigin { 0, 0 };
-    ClientToScreen(top, &topOrigin);
+    // The control's client origin in the top-level window's client area.
+    POINT origin = ToScreen(control.hWnd(), 0, 0);
+    ScreenToClient(top, &origin);
     raster::Surface picture(rect.right, rect.bottom, raster::SurfaceFormat::Colour32);
-    for (int y = 0; y < picture.Height(); ++y) {
-        for (int x = 0; x < picture.Width(); ++x) {
-            int frameX = origin.x - topOrigin.x + x;
-            int frameY = origin.y - topOrigin.y + y;
-            if (frameX >= 0 && frameY >= 0 && frameX < frame.Width() && frameY < frame.Height())
-                picture.Set(x, y, frame.At(frameX, frameY));
-        }
-    }
+    for (int y = std::max<int>(0, -origin.y); y < std::min<int>(picture.Height(), frame.Height() - origin.y); ++y)
+        for (int x = std::max<int>(0, -origin.x); x < std::min<int>(picture.Width(), frame.Width() - origin.x); ++x)
+            picture.Set(x, y, frame.At(origin.x + x, origin.y + y));
     return picture;
 }
 

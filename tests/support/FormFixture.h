@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -89,14 +90,15 @@ protected:
     {
         auto* control = dynamic_cast<ControlType*>(TheForm().Find(name, index));
         if (!control)
-            NoSuchControl(name, index);
+            throw std::runtime_error("the form has no control " + std::string(name)
+                + (index ? "(" + std::to_string(*index) + ")" : "") + " of that kind");
         return *control;
     }
     // The display name of the control that has the focus ("cmdGo", "txt(2)"), else "".
     std::string Focused() const;
 
     // Screen points: a control's centre, a point of its client area, a form point.
-    POINT Centre(std::string_view name, std::optional<int> index = std::nullopt) const;
+    POINT Centre(std::string_view name, std::optional<int> index = std::nullopt) const { return Centre(Get(name, index)); }
     static POINT Centre(const forms::Control& control) { return Centre(control.hWnd()); }
     static POINT Centre(HWND hwnd);
     POINT At(std::string_view name, int x, int y) const { return At(Get(name), x, y); }
@@ -106,9 +108,17 @@ protected:
     // The mouse; a name means the control's centre. Each call runs what it causes.
     void Move(POINT at) { Feed(&backends::HeadlessBackend::MoveMouse, at.x, at.y); }
     void Move(std::string_view name, std::optional<int> index = std::nullopt) { Move(Centre(name, index)); }
-    void Press(POINT at, backends::MouseButton button = backends::MouseButton::Left);
+    void Press(POINT at, backends::MouseButton button = backends::MouseButton::Left)
+    {
+        m_headless->MoveMouse(at.x, at.y);
+        Feed(&backends::HeadlessBackend::PressMouse, button);
+    }
     void Press(std::string_view name, std::optional<int> index = std::nullopt) { Press(Centre(name, index)); }
-    void Release(POINT at, backends::MouseButton button = backends::MouseButton::Left);
+    void Release(POINT at, backends::MouseButton button = backends::MouseButton::Left)
+    {
+        m_headless->MoveMouse(at.x, at.y);
+        Feed(&backends::HeadlessBackend::ReleaseMouse, button);
+    }
     void Release(std::string_view name, std::optional<int> index = std::nullopt) { Release(Centre(name, index)); }
     void Click(POINT at)
     {
@@ -125,11 +135,14 @@ protected:
     void KeyUp(unsigned virtualKey, unsigned modifiers = 0) { Feed(&backends::HeadlessBackend::ReleaseKey, virtualKey, modifiers); }
     void Type(const std::string& utf8) { Feed(&backends::HeadlessBackend::TypeText, utf8); }
     // Moves the virtual clock, firing the timers that fall due on the way.
-    void Advance(unsigned ms);
+    void Advance(unsigned ms) { window::AdvanceClock(ms); }
 
     // The form as the user sees it, or one control's rectangle of it.
-    raster::Surface Capture() const;
-    raster::Surface Capture(std::string_view name, std::optional<int> index = std::nullopt) const;
+    raster::Surface Capture() const { return window::ComposeTopLevel(FormWindow()); }
+    raster::Surface Capture(std::string_view name, std::optional<int> index = std::nullopt) const
+    {
+        return Capture(Get(name, index));
+    }
     static raster::Surface Capture(const forms::Control& control);
 
     // Records each raise of `event` as `name`, with its arguments ("txt.KeyDown(65, 0)"),
@@ -178,7 +191,6 @@ private:
     static POINT ToScreen(HWND hwnd, int x, int y);
     void LoadText(std::unique_ptr<forms::Form> form, std::string_view layoutText);
     void Keep(std::unique_ptr<forms::Form> form);
-    [[noreturn]] static void NoSuchControl(std::string_view name, std::optional<int> index);
 
     backends::HeadlessBackend* m_headless = nullptr;
     std::size_t m_gdiObjects = 0;

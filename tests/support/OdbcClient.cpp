@@ -3,8 +3,6 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include <vector>
-
 namespace korvane::testing {
 
 int CountDateTestRows(const std::string& dataSource, std::string* firstText)
@@ -16,9 +14,8 @@ int CountDateTestRows(const std::string& dataSource, std::string* firstText)
     SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection);
     int rows = -1;
-    std::vector<SQLCHAR> name(dataSource.begin(), dataSource.end());
-    name.push_back(0);
-    if (SQL_SUCCEEDED(SQLConnect(connection, name.data(), SQL_NTS, nullptr, 0, nullptr, 0))) {
+    std::string name = dataSource; // a copy the driver manager may take as writable
+    if (SQL_SUCCEEDED(SQLConnect(connection, reinterpret_cast<SQLCHAR*>(name.data()), SQL_NTS, nullptr, 0, nullptr, 0))) {
         SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement);
         SQLCHAR query[] = "SELECT * FROM DateTest";
         if (SQL_SUCCEEDED(SQLExecDirect(statement, query, SQL_NTS))) {

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 namespace korvane::testing {
 
@@ -17,11 +16,17 @@ const char* const kVariables[3] = {"ODBCINI", "ODBCSYSINI", "HOME"};
 std::filesystem::path MakeTemporaryFolder()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data()))
+    if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
-    return buffer.data();
+    return pattern;
+}
+
+std::string DefaultDriverIni()
+{
+    return std::string("[") + OdbcSandbox::kAccessDriver + "]\n"
+        + "Description=MDB Tools ODBC driver\n"
+        + "Driver=" + KORVANE_MDBTOOLS_DRIVER + "\n"
+        + "Setup=" + KORVANE_SETUP_LIBRARY + "\n";
 }
 
 } // namespace
@@ -52,14 +57,6 @@ OdbcSandbox::~OdbcSandbox()
     std::filesystem::permissions(m_root, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_root, ignored);
     ForgetUnixOdbcCache();
-}
-
-std::string OdbcSandbox::DefaultDriverIni()
-{
-    return std::string("[") + kAccessDriver + "]\n"
-        + "Description=MDB Tools ODBC driver\n"
-        + "Driver=" + KORVANE_MDBTOOLS_DRIVER + "\n"
-        + "Setup=" + KORVANE_SETUP_LIBRARY + "\n";
 }
 
 void OdbcSandbox::WriteDriverIni(const std::string& contents)

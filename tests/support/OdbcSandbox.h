@@ -23,9 +23,8 @@ public:
     std::filesystem::path SystemIni() const { return m_root / "etc" / "odbc.ini"; }
     std::filesystem::path DriverIni() const { return m_root / "etc" / "odbcinst.ini"; }
 
-    // Writes the driver list; the default registers the Access driver.
+    // Replaces the driver list, which at first registers the Access driver.
     void WriteDriverIni(const std::string& contents);
-    static std::string DefaultDriverIni();
 
     // A copy of the shared test database as `folder`/db.mdb under Root(); empty when that database is missing.
     std::filesystem::path CopyTestDatabase(const std::string& folder = "分析 数据") const;

@@ -33,10 +33,7 @@ protected:
         auto counting = std::make_unique<CountingBackend>();
         backend = counting.get();
         window::UseBackend(std::move(counting));
-        window::WindowCreateInfo info;
-        info.rect = { 10, 10, 110, 60 };
-        info.handler = &handler;
-        form = window::CreateHostWindow(info);
+        form = window::CreateHostWindow({ .rect = { 10, 10, 110, 60 }, .title = {}, .handler = &handler });
         window::DoEvents();
     }
     void TearDown() override

@@ -183,11 +183,7 @@ TEST_F(SdlDummyDriver, ComposedTextArrivesOnlyWhileTextInputIsOn)
     EXPECT_EQ(backend->PollEvent(), std::nullopt);
 
     // Focus on a window that takes text turns text input on, and off when it goes.
-    window::WindowCreateInfo info;
-    info.parent = form;
-    info.rect = { 5, 5, 45, 25 };
-    info.wantsTextInput = true;
-    SetFocus(window::CreateHostWindow(info));
+    SetFocus(window::CreateHostWindow({ .parent = form, .rect = { 5, 5, 45, 25 }, .title = {}, .wantsTextInput = true }));
     EXPECT_TRUE(SDL_IsTextInputActive());
     pushText();
     std::optional<InputEvent> event = backend->PollEvent();

@@ -18,9 +18,7 @@ inline std::uint32_t SurfacePixel(SDL_Surface* surface, int x, int y)
 {
     std::uint32_t raw = 0;
     std::memcpy(&raw, static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
-    Uint8 r = 0;
-    Uint8 g = 0;
-    Uint8 b = 0;
+    Uint8 r = 0, g = 0, b = 0;
     SDL_GetRGB(raw, surface->format, &r, &g, &b);
     return (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
 }

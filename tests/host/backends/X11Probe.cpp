@@ -17,9 +17,9 @@ X11Window X11Of(SDL_Window* window)
     return X11Window { info.info.x11.display, info.info.x11.window };
 }
 
-unsigned long X11ServerPixel(void* display, unsigned long window, int x, int y)
+unsigned long X11ServerPixel(const X11Window& x11, int x, int y)
 {
-    XImage* image = XGetImage(static_cast<Display*>(display), window, x, y, 1, 1, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(static_cast<Display*>(x11.display), x11.window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image)
         return ~0ul;
     unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFFul;
@@ -27,16 +27,16 @@ unsigned long X11ServerPixel(void* display, unsigned long window, int x, int y)
     return pixel;
 }
 
-std::vector<unsigned long> X11WindowIcon(void* display, unsigned long window)
+std::vector<unsigned long> X11WindowIcon(const X11Window& x11)
 {
-    auto* server = static_cast<Display*>(display);
+    auto* server = static_cast<Display*>(x11.display);
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
     Atom property = XInternAtom(server, "_NET_WM_ICON", False);
-    if (XGetWindowProperty(server, window, property, 0, 1 << 16, False, XA_CARDINAL, &type, &format, &count, &after,
+    if (XGetWindowProperty(server, x11.window, property, 0, 1 << 16, False, XA_CARDINAL, &type, &format, &count, &after,
             &data) != Success || !data)
         return {};
     // Xlib hands 32-bit properties over as longs.

@@ -19,8 +19,8 @@ struct X11Window {
 X11Window X11Of(SDL_Window* window);
 
 // The pixel the server holds for the window at (x, y), 0x00RRGGBB, or ~0 on failure.
-unsigned long X11ServerPixel(void* display, unsigned long window, int x, int y);
+unsigned long X11ServerPixel(const X11Window& x11, int x, int y);
 // The window's _NET_WM_ICON words (width, height, then ARGB pixels); empty when it has none.
-std::vector<unsigned long> X11WindowIcon(void* display, unsigned long window);
+std::vector<unsigned long> X11WindowIcon(const X11Window& x11);
 
 } // namespace korvane::testing

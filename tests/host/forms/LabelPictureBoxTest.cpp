@@ -3,6 +3,8 @@
 #include "host/raster/image/Codecs.h"
 #include "tests/support/FormFixture.h"
 
+#include <tuple>
+
 using namespace korvane;
 using namespace korvane::forms;
 using korvane::testing::EventList;
@@ -52,21 +54,15 @@ TEST_F(LabelPictureBox, ControlsInsideTheBoxAreMeasuredFromInsideItsBorder)
 {
     LoadWithPicture();
     auto& box = Get<PictureBox>("picLogo");
-    struct Case {
-        int borderStyle;
-        int appearance;
-        POINT offset;
-    };
     // lblInside is 20 x 30 pixels into the box; the 3-D border is 2 pixels, the flat one 1.
-    for (const Case& test : { Case { vbFixedSingle, vb3D, { 22, 32 } }, Case { vbBSNone, vb3D, { 20, 30 } },
-             Case { vbFixedSingle, vbFlat, { 21, 31 } } }) {
-        box.SetBorderStyle(test.borderStyle);
-        box.SetAppearance(test.appearance);
+    for (auto [borderStyle, appearance, x, y] : { std::tuple<int, int, LONG, LONG> { vbFixedSingle, vb3D, 22, 32 },
+             { vbBSNone, vb3D, 20, 30 }, { vbFixedSingle, vbFlat, 21, 31 } }) {
+        box.SetBorderStyle(borderStyle);
+        box.SetAppearance(appearance);
         RECT outer {}, label {};
         GetWindowRect(box.hWnd(), &outer);
         GetWindowRect(Get("lblInside").hWnd(), &label);
-        EXPECT_EQ(std::pair(label.left - outer.left, label.top - outer.top), std::pair(test.offset.x, test.offset.y))
-            << test.borderStyle << " " << test.appearance;
+        EXPECT_EQ(std::pair(label.left - outer.left, label.top - outer.top), std::pair(x, y)) << borderStyle << " " << appearance;
     }
 }
 

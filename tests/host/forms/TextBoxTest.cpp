@@ -36,11 +36,7 @@ protected:
     // A point inside the box at `x` pixels from its left, on its text line.
     static POINT At(const TextBox& box, int x) { return FormFixture::At(box, x, 10); }
 
-    int changes = 0;
-    int clicks = 0;
-    int doubleClicks = 0;
-    int gotFocus = 0;
-    int lostFocus = 0;
+    int changes = 0, clicks = 0, doubleClicks = 0, gotFocus = 0, lostFocus = 0;
 };
 
 } // namespace
@@ -208,8 +204,7 @@ TEST_F(TextBoxes, LongTextScrollsToKeepTheCaretInside)
 {
     TextBox& box = LoadBox();
     box.SetFocus();
-    std::string longText(60, 'w');
-    Type(longText);
+    Type(std::string(60, 'w'));
     POINT caret = box.CaretPos();
     EXPECT_GT(caret.x, 100);
     EXPECT_LT(caret.x, 160 - 2);
@@ -218,8 +213,7 @@ TEST_F(TextBoxes, LongTextScrollsToKeepTheCaretInside)
     EXPECT_EQ(PixelAt(frame, 120 + caret.x, 10 + caret.y + 3), GetSysColor(COLOR_WINDOWTEXT));
 
     Key(VK_HOME);
-    caret = box.CaretPos();
-    EXPECT_LE(caret.x, 4);
+    EXPECT_LE(box.CaretPos().x, 4);
     Key(VK_END);
     EXPECT_LT(box.CaretPos().x, 160 - 2);
 

@@ -37,12 +37,7 @@ protected:
 
     HWND Make(HWND parent, raster::IntRect rect, bool tabStop = false)
     {
-        window::WindowCreateInfo info;
-        info.parent = parent;
-        info.rect = rect;
-        info.handler = &recorder;
-        info.tabStop = tabStop;
-        return window::CreateHostWindow(info);
+        return window::CreateHostWindow({ .parent = parent, .rect = rect, .title = {}, .tabStop = tabStop, .handler = &recorder });
     }
 
     void ClickAt(int x, int y)
@@ -70,8 +65,7 @@ void KillingTimer(HWND hwnd, UINT, UINT_PTR id, DWORD time)
 
 TEST(WindowSystemDeathTest, WithoutABackendItStopsAndNamesTheFix)
 {
-    window::WindowCreateInfo info;
-    EXPECT_DEATH(window::CreateHostWindow(info), "call window::UseBackend\\(\\) first");
+    EXPECT_DEATH(window::CreateHostWindow({}), "call window::UseBackend\\(\\) first");
 }
 
 TEST_F(WindowSystem, HitTestingFollowsZOrderRegionsAndVisibility)
@@ -322,18 +316,13 @@ TEST_F(WindowSystem, PresentingOneChildKeepsTheRestOfTheFrameAndTheZOrder)
 // leaves open: through one or two spans a row, and with a sibling behind reaching in.
 TEST_F(WindowSystem, PresentingAShapedChildShowsWhatItsShapeLeavesOpen)
 {
-    struct Case {
-        const char* name;
-        bool twoSpans;
-        bool siblingBehind;
-    };
-    for (const Case& c : { Case { "ellipse", false, false }, Case { "two spans", true, false },
-                           Case { "sibling behind", false, true } }) {
+    for (auto [name, twoSpans, siblingBehind] :
+        { std::tuple { "ellipse", false, false }, { "two spans", true, false }, { "sibling behind", false, true } }) {
         HWND form = Make(nullptr, { 0, 0, 40, 20 });
-        HWND behind = c.siblingBehind ? Make(form, { 0, 0, 15, 20 }) : nullptr;
+        HWND behind = siblingBehind ? Make(form, { 0, 0, 15, 20 }) : nullptr;
         HWND child = Make(form, { 10, 5, 30, 15 });
         HRGN shape = CreateEllipticRgn(0, 0, 20, 10);
-        if (c.twoSpans) {
+        if (twoSpans) {
             HRGN left = CreateRectRgn(0, 2, 6, 8);
             HRGN right = CreateRectRgn(12, 0, 20, 7);
             CombineRgn(shape, left, right, RGN_OR);
@@ -354,7 +343,7 @@ TEST_F(WindowSystem, PresentingAShapedChildShowsWhatItsShapeLeavesOpen)
         const raster::Surface whole = window::ComposeTopLevel(form);
         for (int y = 5; y < 15; ++y)
             for (int x = 10; x < 30; ++x)
-                ASSERT_EQ(headless->Frame(form)->At(x, y), whole.At(x, y)) << c.name << " at " << x << ", " << y;
+                ASSERT_EQ(headless->Frame(form)->At(x, y), whole.At(x, y)) << name << " at " << x << ", " << y;
         DestroyWindow(form);
     }
 }
