@@ -211,8 +211,8 @@ constexpr COLORREF kShortcutColour = RGB(40, 160, 90);
 
 // Draws on one canvas through the shortcut and on another through the general path, both
 // set up as the case says with a pen of that colour, and compares their pixels.
-template <class Shortcut, class General>
-void ExpectShortcutDrawsAsGeneralPath(const ShortcutCase& c, HRGN clip, Shortcut shortcut, General general)
+void ExpectShortcutDrawsAsGeneralPath(const ShortcutCase& c, HRGN clip, const std::function<void(HDC)>& shortcut,
+                                      const std::function<void(HDC)>& general)
 {
     Canvas canvases[] = { { 16, 12, RGB(200, 30, 30) }, { 16, 12, RGB(200, 30, 30) } };
     for (const Canvas& canvas : canvases) {
@@ -220,14 +220,8 @@ void ExpectShortcutDrawsAsGeneralPath(const ShortcutCase& c, HRGN clip, Shortcut
         SetROP2(canvas.Dc(), c.rop2);
         if (c.clipped)
             SelectClipRgn(canvas.Dc(), clip);
-    }
-    {
-        testing::Selected pen(canvases[0].Dc(), CreatePen(c.penStyle, c.penWidth, kShortcutColour));
-        shortcut(canvases[0].Dc());
-    }
-    {
-        testing::Selected pen(canvases[1].Dc(), CreatePen(c.penStyle, c.penWidth, kShortcutColour));
-        general(canvases[1].Dc());
+        testing::Selected pen(canvas.Dc(), CreatePen(c.penStyle, c.penWidth, kShortcutColour));
+        (&canvas == &canvases[0] ? shortcut : general)(canvas.Dc());
     }
     EXPECT_EQ(canvases[0].Pixels(), canvases[1].Pixels());
 }
@@ -240,17 +234,13 @@ TEST_F(Facade, ThinSolidPenShortcutsDrawAsTheGeneralPath)
                                            // reaching past the surface, and wholly beside it
                                            { { { -3, 2 }, { 20, 2 } } }, { { { 20, 3 }, { -3, 3 } } }, { { { 9, -5 }, { 9, 30 } } },
                                            { { { 10, 30 }, { 10, -5 } } }, { { { -5, -2 }, { 30, -2 } } }, { { { 20, 1 }, { 20, 9 } } } };
-    HBITMAP tile = CreateBitmap(8, 8, 1, 32, nullptr);
-    {
-        const std::vector<std::uint32_t> bits(64, ToPixel(kShortcutColour));
-        SetBitmapBits(tile, 64 * 4, bits.data());
-    }
+    const std::vector<std::uint32_t> tileBits(64, ToPixel(kShortcutColour));
+    HBITMAP tile = CreateBitmap(8, 8, 1, 32, tileBits.data());
     HRGN clip = CreateRectRgn(3, 0, 10, 8);
     for (const ShortcutCase& c : kShortcutCases) {
         SCOPED_TRACE(c.name);
         for (const RECT& r : rects) {
-            SCOPED_TRACE(
-                ::testing::Message() << "Rectangle " << r.left << "," << r.top << "," << r.right << "," << r.bottom);
+            SCOPED_TRACE("Rectangle " + ::testing::PrintToString(testing::Edges(r)));
             auto rectangleWith = [&r](HBRUSH brush) {
                 return [&r, brush](HDC dc) {
                     testing::Selected selected(dc, brush);
