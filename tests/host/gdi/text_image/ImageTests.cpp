@@ -23,17 +23,18 @@ constexpr COLORREF Blue = RGB(0, 0, 255);
 
 // A 4 by 4 icon. The right column and bottom row are masked: black there is
 // transparent, and the white pixel at (3, 2) inverts what is below it.
-constexpr COLORREF IconColour[4][4] = {
-    { Red, Green, Blue, Black },
-    { Green, Blue, Red, Black },
-    { Blue, Red, Green, White },
-    { Black, Black, Black, Black },
+const std::vector<COLORREF> IconColour {
+    Red, Green, Blue, Black,
+    Green, Blue, Red, Black,
+    Blue, Red, Green, White,
+    Black, Black, Black, Black,
 };
-constexpr bool IconMask[4][4] = {
-    { false, false, false, true },
-    { false, false, false, true },
-    { false, false, false, true },
-    { false, true, true, true },
+// As the mask bitmap reads back: white where masked.
+const std::vector<raster::PixelValue> IconMask {
+    0, 0, 0, White,
+    0, 0, 0, White,
+    0, 0, 0, White,
+    0, White, White, White,
 };
 
 // four.ico and four.cur hold one 24-bit 4 by 4 entry drawn from the tables above, the cursor
@@ -129,15 +130,11 @@ TEST_F(GdiImage, IconInfoHandsOutNewBitmapsAndIndirectIconsCopyThem)
     ASSERT_EQ(GetObjectA(info.hbmMask, sizeof mask, &mask), static_cast<int>(sizeof mask));
     ASSERT_EQ(GetObjectA(info.hbmColor, sizeof colour, &colour), static_cast<int>(sizeof colour));
     EXPECT_EQ(std::tuple(mask.bmWidth, mask.bmHeight, mask.bmBitsPixel, colour.bmBitsPixel), std::tuple(4, 4, WORD { 1 }, WORD { 32 }));
-    const std::vector<raster::PixelValue> maskPixels = ReadPixels(info.hbmMask);
-    const std::vector<raster::PixelValue> colourPixels = ReadPixels(info.hbmColor);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            const auto i = static_cast<std::size_t>(y * 4 + x);
-            EXPECT_EQ(maskPixels[i], IconMask[y][x] ? 0xFFFFFFu : 0u);
-            EXPECT_EQ(ToColorRef(colourPixels[i]), IconColour[y][x]);
-        }
-    }
+    EXPECT_EQ(ReadPixels(info.hbmMask), IconMask);
+    std::vector<COLORREF> colours;
+    for (raster::PixelValue pixel : ReadPixels(info.hbmColor))
+        colours.push_back(ToColorRef(pixel));
+    EXPECT_EQ(colours, IconColour);
 
     // The rebuilt icon owns copies: it draws the same after its sources are gone.
     HICON rebuilt = CreateIconIndirect(&info);
