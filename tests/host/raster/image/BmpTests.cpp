@@ -59,7 +59,7 @@ std::vector<std::uint8_t> MakeBmp(const DibShape& shape)
     const std::size_t paletteBytes = shape.palette.size() * (shape.headerSize == 12 ? 3 : 4);
     const std::size_t masksBytes = shape.headerSize == 40 ? shape.masks.size() * 4 : 0;
     ByteWriter out;
-    out.Raw({ 'B', 'M' }).U32(static_cast<std::uint32_t>(14 + dib.size())).U32(0);
+    out.U8('B').U8('M').U32(static_cast<std::uint32_t>(14 + dib.size())).U32(0);
     out.U32(static_cast<std::uint32_t>(14 + shape.headerSize + masksBytes + paletteBytes));
     out.Append(dib);
     return out.Bytes();
