@@ -116,11 +116,9 @@ TEST(Ico, TruncatedAndMalformedIconsAreRefused)
     ExpectEveryPrefixRefused(MakeIco({ FourBitEntry() }, { 16 }), decode);
     ExpectEveryPrefixRefused(MakeIco({ PngEntry(4) }, { 4 }), decode);
 
-    ByteWriter outside;
-    outside.Append(MakeIco({ FourBitEntry() }, { 16 }));
-    outside.PatchU32(6 + 12, 0xFFFFFF00); // Entry offset past the end.
+    const auto outside = ByteWriter().Append(MakeIco({ FourBitEntry() }, { 16 })).PatchU32(6 + 12, 0xFFFFFF00).Bytes();
     for (const std::vector<std::uint8_t>& file : { ByteWriter().U16(0).U16(1).U16(0).Bytes(), // no entries
-                                                   outside.Bytes(),
+                                                   outside, // an entry's offset past the end
                                                    ByteWriter().U16(0).U16(3).U16(1).Bytes() }) // not an icon
         EXPECT_FALSE(DecodeIco(file).Ok());
 }

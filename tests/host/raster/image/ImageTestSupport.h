@@ -26,10 +26,11 @@ public:
         m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
         return *this;
     }
-    void PatchU32(std::size_t offset, std::uint32_t value)
+    ByteWriter& PatchU32(std::size_t offset, std::uint32_t value)
     {
         for (int i = 0; i < 4; ++i)
             m_bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        return *this;
     }
     std::size_t Size() const { return m_bytes.size(); }
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
