@@ -67,9 +67,8 @@ TEST_F(LayoutTest, CalcRectMeasuresExactlyWhatIsDrawn)
         IntRect cells;
         for (const IntRect& background : drawn.backgrounds)
             cells = cells.United(background);
-        EXPECT_EQ(cells, measured.rect) << c.text;
-        EXPECT_EQ(drawn.lines.size(), measured.lines.size()) << c.text;
-        EXPECT_EQ(drawn.height, measured.height) << c.text;
+        EXPECT_EQ(std::tuple(cells, drawn.lines.size(), drawn.height),
+                  std::tuple(measured.rect, measured.lines.size(), measured.height)) << c.text;
         const IntRect ink = GlyphInkBounds(drawn);
         EXPECT_EQ(ink.United(measured.rect), measured.rect) << c.text;
     }
@@ -106,10 +105,9 @@ TEST_F(LayoutTest, LinesBreakWhereDrawTextBreaksThem)
         EXPECT_EQ(LineTexts(layout, c.text), c.lines) << c.text << " in " << width;
         EXPECT_EQ(layout.height, static_cast<int>(c.lines.size()) * m_lineHeight) << c.text;
         // Each cell is its line's advance (line breaks take no room) by one line height.
-        for (std::size_t i = 0; i < layout.lines.size() && i < c.lines.size(); ++i) {
-            EXPECT_EQ(layout.lines[i].cell.top, static_cast<int>(i) * m_lineHeight) << c.text;
-            EXPECT_EQ(layout.lines[i].cell.Width(), m_font.TextExtent(c.lines[i]).cx) << c.text;
-        }
+        for (std::size_t i = 0; i < layout.lines.size() && i < c.lines.size(); ++i)
+            EXPECT_EQ(std::pair(layout.lines[i].cell.top, layout.lines[i].cell.Width()),
+                      std::pair(static_cast<int>(i) * m_lineHeight, m_font.TextExtent(c.lines[i]).cx)) << c.text;
     }
     const TextLayout empty = Layout(m_font, "", { 0, 0, 300, 300 }, FormatCalcRect);
     EXPECT_EQ(std::tuple(empty.height, empty.rect), std::tuple(0, IntRect { 0, 0, 0, 0 }));
