@@ -31,8 +31,7 @@ std::vector<std::uint8_t> MakeDib(const DibShape& shape)
         if (shape.headerSize == 124) {
             for (std::size_t i = 0; i < 4; ++i)
                 out.U32(i < shape.masks.size() ? shape.masks[i] : 0);
-            while (out.Size() < 124)
-                out.U8(0);
+            out.Append(std::vector<std::uint8_t>(124 - out.Bytes().size(), 0));
         }
     }
     if (shape.headerSize == 40)

@@ -32,7 +32,6 @@ public:
             m_bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
         return *this;
     }
-    std::size_t Size() const { return m_bytes.size(); }
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
 
 private:
