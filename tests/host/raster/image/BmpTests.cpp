@@ -99,8 +99,7 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
         { "24-bit top-down", { .width = 3, .height = -2, .rows = kRgbRows }, kRgbPixels },
         { "8-bit: indices past a short palette are black",
           { .width = 3, .height = 1, .bitCount = 8, .palette = { 0xFF0000, 0x00FF00 }, .colorsUsed = 2,
-            .rows = { { 1, 0, 7 } } },
-          { kGreen, kRed, kBlack } },
+            .rows = { { 1, 0, 7 } } }, { kGreen, kRed, kBlack } },
         { "4-bit: the high nibble is the left pixel",
           { .width = 3, .height = 1, .bitCount = 4, .palette = SixteenColours(), .rows = { { 0x12, 0xF0 } } },
           { kRed, kBlue, kWhite } },
@@ -111,14 +110,12 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
             kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite } },
         { "core header: three-byte palette entries",
           { .width = 2, .height = 1, .bitCount = 1, .headerSize = 12, .palette = { 0x0000FF, 0xFF0000 },
-            .rows = { { 0b01000000 } } },
-          { kBlue, kRed } },
+            .rows = { { 0b01000000 } } }, { kBlue, kRed } },
         { "16-bit BI_RGB is 5-5-5, full channels widen to 255",
           { .width = 2, .height = 1, .bitCount = 16, .rows = { { 0xFF, 0x7F, 0x1F, 0x00 } } }, { kWhite, kBlue } },
         { "16-bit 5-6-5 masks after a plain header",
           { .width = 2, .height = 1, .bitCount = 16, .compression = 3, .masks = { 0xF800, 0x07E0, 0x001F },
-            .rows = { { 0xE0, 0x07, 0x00, 0xF8 } } },
-          { kGreen, kRed } },
+            .rows = { { 0xE0, 0x07, 0x00, 0xF8 } } }, { kGreen, kRed } },
         { "32-bit with zero fourth bytes draws opaque",
           { .width = 1, .height = 1, .bitCount = 32, .rows = { { 1, 2, 3, 0 } } }, { 0xFF030201 } },
         { "32-bit with a non-zero fourth byte keeps alpha",
@@ -136,15 +133,13 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
         // A run alternates the two nibbles; a literal of three nibbles pads to two bytes.
         { "RLE4 runs and padded literals",
           { .width = 8, .height = 1, .bitCount = 4, .compression = 2, .palette = SixteenColours(),
-            .encoded = { 5, 0x12, 0, 3, 0x21, 0x20, 0, 1 } },
-          { kRed, kBlue, kRed, kBlue, kRed, kBlue, kRed, kBlue } },
+            .encoded = { 5, 0x12, 0, 3, 0x21, 0x20, 0, 1 } }, { kRed, kBlue, kRed, kBlue, kRed, kBlue, kRed, kBlue } },
     };
     for (const Case& c : cases) {
         const std::vector<std::uint8_t> file = MakeBmp(c.dib);
         auto image = DecodeBmp(file);
         ASSERT_TRUE(image.Ok()) << c.what << ": " << image.Error();
-        EXPECT_EQ(image.Value().Width(), c.dib.width) << c.what;
-        EXPECT_EQ(image.Value().Pixels(), c.pixels) << c.what;
+        EXPECT_EQ(std::pair(image.Value().Width(), image.Value().Pixels()), std::pair(c.dib.width, c.pixels)) << c.what;
         ExpectEveryPrefixRefused(file, DecodeBmp);
     }
 
