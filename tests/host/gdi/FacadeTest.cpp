@@ -108,13 +108,11 @@ TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
     HRGN rgn = CreateRectRgn(0, 0, 5, 2);
     EXPECT_EQ(SelectClipRgn(dc, rgn), SIMPLEREGION);
     SetRectRgn(rgn, 0, 0, 10, 2); // must not widen the clip
-    RECT all { 0, 0, 10, 2 };
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ(GetPixel(dc, 4, 0), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(dc, 7, 0), CLR_INVALID);
-    EXPECT_EQ(SetPixel(dc, 7, 1, RGB(1, 2, 3)), CLR_INVALID);
-    EXPECT_EQ(SetPixel(dc, -1, 1, RGB(1, 2, 3)), CLR_INVALID);
-    EXPECT_EQ(SetPixel(dc, 4, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
+    canvas.Fill(RGB(0, 0, 0));
+    EXPECT_EQ(std::pair(GetPixel(dc, 4, 0), GetPixel(dc, 7, 0)), std::pair(RGB(0, 0, 0), CLR_INVALID));
+    const COLORREF ink = RGB(1, 2, 3);
+    EXPECT_EQ(std::pair(SetPixel(dc, 7, 1, ink), SetPixel(dc, -1, 1, ink)), std::pair(CLR_INVALID, CLR_INVALID));
+    EXPECT_EQ(SetPixel(dc, 4, 1, ink), ink);
     HRGN clip = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetClipRgn(dc, clip), 1);
     RECT box;
@@ -122,8 +120,7 @@ TEST_F(Facade, ClippingIsACopyOfTheRegionAndPixelsOutsideItAreInvalid)
     EXPECT_EQ(box.right, 5);
     SelectClipRgn(dc, nullptr);
     EXPECT_EQ(GetPixel(dc, 7, 0), RGB(255, 255, 255));
-    EXPECT_EQ(SetPixel(dc, 9, 1, RGB(1, 2, 3)), RGB(1, 2, 3));
-    EXPECT_EQ(SetPixel(dc, 10, 1, RGB(1, 2, 3)), CLR_INVALID);
+    EXPECT_EQ(std::pair(SetPixel(dc, 9, 1, ink), SetPixel(dc, 10, 1, ink)), std::pair(ink, CLR_INVALID));
     EXPECT_EQ(GetClipRgn(dc, clip), 0);
     IntersectClipRect(dc, 0, 0, 4, 2);
     EXPECT_EQ(GetPixel(dc, 6, 1), CLR_INVALID);
@@ -178,8 +175,7 @@ TEST_F(Facade, RectHelpers)
     EXPECT_TRUE(UnionRect(&r, &a, &b));
     InflateRect(&r, -2, -1);
     EXPECT_EQ((std::tuple { r.left, r.top, r.right }), (std::tuple { 2, 1, 13 }));
-    EXPECT_FALSE(PtInRect(&a, POINT { 10, 5 }));
-    EXPECT_TRUE(PtInRect(&a, POINT { 9, 9 }));
+    EXPECT_EQ(std::pair(PtInRect(&a, POINT { 10, 5 }), PtInRect(&a, POINT { 9, 9 })), std::pair(FALSE, TRUE));
 }
 
 // Thin solid pens take shortcuts: a rectangle whose pen and brush share a colour is one
