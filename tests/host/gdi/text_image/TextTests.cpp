@@ -94,7 +94,6 @@ TEST_F(GdiText, ChineseCaptionDrawsWithACjkFace)
 TEST_F(GdiText, OpaqueFillsTheCellsAndTransparentDoesNot)
 {
     for (int mode : { OPAQUE, TRANSPARENT }) {
-        SCOPED_TRACE(mode == OPAQUE ? "OPAQUE" : "TRANSPARENT");
         Canvas canvas(120, 30);
         Selected font(canvas.Dc(), MakeFont("Tahoma", -11));
         SetBkColor(canvas.Dc(), Red);
