@@ -52,8 +52,7 @@ TEST(EllipseOutline, RowsSeparateInteriorFromOutline)
     EllipseOutline outline({ 0, 0, 20, 12 });
     std::set<std::pair<int, int>> set = AsSet(outline.Points());
     EllipseOutline::RowSpan span;
-    EXPECT_FALSE(outline.Row(-1, span));
-    EXPECT_FALSE(outline.Row(12, span));
+    EXPECT_EQ(std::pair(outline.Row(-1, span), outline.Row(12, span)), std::pair(false, false));
     for (int y = 0; y < 12; ++y) {
         ASSERT_TRUE(outline.Row(y, span));
         EXPECT_TRUE(set.count({ span.outerLeft, y }));
