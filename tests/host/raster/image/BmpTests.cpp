@@ -77,14 +77,8 @@ const std::vector<std::vector<std::uint8_t>> kRgbRows {
 };
 const std::vector<Pixel> kRgbPixels { kRed, kGreen, kBlue, kWhite, kBlack, kRed };
 
-std::vector<std::uint32_t> SixteenColours()
-{
-    std::vector<std::uint32_t> palette(16, 0);
-    palette[1] = 0xFF0000;
-    palette[2] = 0x0000FF;
-    palette[15] = 0xFFFFFF;
-    return palette;
-}
+// Colours 1, 2 and 15 are red, blue and white, the rest black.
+const std::vector<std::uint32_t> kSixteenColours { 0, 0xFF0000, 0x0000FF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF };
 
 // Each file decodes to its pixels, and every shorter prefix of it is refused.
 TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
@@ -101,7 +95,7 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
           { .width = 3, .height = 1, .bitCount = 8, .palette = { 0xFF0000, 0x00FF00 }, .colorsUsed = 2,
             .rows = { { 1, 0, 7 } } }, { kGreen, kRed, kBlack } },
         { "4-bit: the high nibble is the left pixel",
-          { .width = 3, .height = 1, .bitCount = 4, .palette = SixteenColours(), .rows = { { 0x12, 0xF0 } } },
+          { .width = 3, .height = 1, .bitCount = 4, .palette = kSixteenColours, .rows = { { 0x12, 0xF0 } } },
           { kRed, kBlue, kWhite } },
         { "1-bit: the top bit is the left pixel, ten pixels cross a byte",
           { .width = 10, .height = 2, .bitCount = 1, .palette = { 0x000000, 0xFFFFFF },
@@ -132,7 +126,7 @@ TEST(Bmp, DecodesEveryDepthHeaderAndRowOrderAndRefusesEveryTruncation)
           { kBlack, kBlue, kBlue, kBlack, kBlue, kRed, kBlue, kBlack, kRed, kRed, kRed, kRed } },
         // A run alternates the two nibbles; a literal of three nibbles pads to two bytes.
         { "RLE4 runs and padded literals",
-          { .width = 8, .height = 1, .bitCount = 4, .compression = 2, .palette = SixteenColours(),
+          { .width = 8, .height = 1, .bitCount = 4, .compression = 2, .palette = kSixteenColours,
             .encoded = { 5, 0x12, 0, 3, 0x21, 0x20, 0, 1 } }, { kRed, kBlue, kRed, kBlue, kRed, kBlue, kRed, kBlue } },
     };
     for (const Case& c : cases) {
