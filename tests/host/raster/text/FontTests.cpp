@@ -81,12 +81,13 @@ TEST(Glyphs, ControlCharactersAreInvisible)
 TEST(Glyphs, BoldIsWiderAndDarker)
 {
     // DejaVu has a real bold face; UMing has none, so its bold is synthesized.
-    for (auto [face, synthetic, glyph] : { std::tuple("Tahoma", false, U'H'), std::tuple("宋体", true, U'数') }) {
+    for (auto [face, synthetic, glyphs] : { std::tuple("Tahoma", false, U"H"), std::tuple("宋体", true, U"H数") }) {
         const Font regular = MakeFont(face, -12);
         const Font bold = MakeFont(face, -12, 700);
         EXPECT_EQ(bold.Face(0).syntheticBold, synthetic) << face;
         EXPECT_GT(bold.TextExtent("Hello World").cx, regular.TextExtent("Hello World").cx) << face;
-        EXPECT_GT(InkCount(bold.GlyphFor(glyph)), InkCount(regular.GlyphFor(glyph))) << face;
+        for (char32_t c : std::u32string_view(glyphs))
+            EXPECT_GT(InkCount(bold.GlyphFor(c)), InkCount(regular.GlyphFor(c))) << face;
     }
 }
 
