@@ -21,7 +21,7 @@ TEST_F(Facade, HandlesAreTypedAndDieWithDeleteObject)
 {
     std::size_t pens = LiveObjectCount(ObjectKind::Pen);
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
-    EXPECT_EQ(std::pair(LiveObjectCount(ObjectKind::Pen), GetObjectType(pen)), std::pair(pens + 1, static_cast<DWORD>(OBJ_PEN)));
+    EXPECT_EQ(std::pair(LiveObjectCount(ObjectKind::Pen), GetObjectType(pen)), std::pair(pens + 1, DWORD { OBJ_PEN }));
     LOGPEN log {};
     EXPECT_EQ(GetObjectA(pen, sizeof log, &log), static_cast<int>(sizeof log));
     EXPECT_EQ(log.lopnColor, RGB(1, 2, 3));
