@@ -30,19 +30,16 @@ class Canvas {
 public:
     // A 32-bit canvas, or a monochrome one when `bitCount` is 1, filled with `fill`.
     Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255), int bitCount = 32)
-        : m_width(width)
-        , m_height(height)
+        : m_all { 0, 0, width, height }
+        , m_bitmap(CreateBitmap(width, height, 1, static_cast<UINT>(bitCount), nullptr))
     {
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateBitmap(width, height, 1, static_cast<UINT>(bitCount), nullptr);
-        m_previous = static_cast<HBITMAP>(SelectObject(m_dc, m_bitmap));
+        SelectObject(m_dc, m_bitmap);
         Fill(fill);
     }
     ~Canvas()
     {
-        SelectObject(m_dc, m_previous);
+        DeleteDC(m_dc); // releases the bitmap, which can then go
         DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
     }
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -52,18 +49,15 @@ public:
     void Fill(COLORREF colour)
     {
         HBRUSH brush = CreateSolidBrush(colour);
-        RECT all { 0, 0, m_width, m_height };
-        FillRect(m_dc, &all, brush);
+        FillRect(m_dc, &m_all, brush);
         DeleteObject(brush);
     }
     std::vector<COLORREF> Pixels() const { return ReadColorRefs(m_dc); }
 
 private:
-    int m_width;
-    int m_height;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HBITMAP m_previous = nullptr;
+    RECT m_all;
+    HDC m_dc = CreateCompatibleDC(nullptr);
+    HBITMAP m_bitmap;
 };
 
 inline std::array<LONG, 4> Edges(const RECT& r) { return { r.left, r.top, r.right, r.bottom }; }

@@ -52,12 +52,8 @@ TEST_P(ReferenceScene, MatchesGdi)
     std::size_t liveBefore = LiveObjectCount();
     SceneReplay replay = ReplayScene(script);
     EXPECT_EQ(LiveObjectCount(), liveBefore) << name << " left GDI objects alive";
-    if (!replay.unsupported.empty()) {
-        std::string list;
-        for (const std::string& f : replay.unsupported)
-            list += (list.empty() ? "" : ", ") + f;
-        GTEST_SKIP() << name << " uses calls the facade does not serve yet: " << list;
-    }
+    if (!replay.unsupported.empty())
+        GTEST_SKIP() << name << " uses calls the facade does not serve yet: " << ::testing::PrintToString(replay.unsupported);
     ::testing::AssertionResult same = korvane::testing::MatchesPicture(replay.picture, picture, "gdi-scenes/" + name);
     auto known = KnownDifferences.find(name);
     if (known != KnownDifferences.end() && (!same || !replay.problems.empty()))

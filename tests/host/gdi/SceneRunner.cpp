@@ -227,7 +227,7 @@ public:
             static const std::regex logBrush(R"(\{(\w+), (\w+), (\w+)\})");
             std::smatch m;
             if (std::regex_search(text, m, logBrush))
-                m_brush = { static_cast<UINT>(Value(m[1])), static_cast<COLORREF>(Value(m[2])), 0 };
+                m_brush = { static_cast<UINT>(m_runner.Value(m[1])), static_cast<COLORREF>(m_runner.Value(m[2])), 0 };
             return &m_brush;
         } else if constexpr (std::is_same_v<T, const BITMAPINFO*>) {
             static const std::regex header(R"(biWidth=(-?\d+), biHeight=(-?\d+).*biBitCount=(\d+))");
@@ -241,7 +241,7 @@ public:
         } else if constexpr (std::is_pointer_v<T>) {
             return static_cast<T>(m_runner.Handle(text));
         } else {
-            return static_cast<T>(Value(text));
+            return static_cast<T>(m_runner.Value(text));
         }
     }
 
@@ -250,9 +250,8 @@ public:
     {
         if (!handle)
             Problem(m_call.function + " failed");
-        if (m_call.function == "SelectObject")
-            return std::nullopt;
-        (m_call.function == "CreateCompatibleDC" ? m_runner.dcs : m_runner.objects).push_back(handle);
+        if (m_call.function != "SelectObject")
+            (m_call.function == "CreateCompatibleDC" ? m_runner.dcs : m_runner.objects).push_back(handle);
         if (!m_call.assignTo.empty())
             m_runner.handles[m_call.assignTo] = handle;
         return std::nullopt;
@@ -289,7 +288,6 @@ public:
         m_runner.bitsWidth = info.bmBitsPixel == 1 ? info.bmWidth : 0;
         return read;
     }
-    long long Value(const std::string& text) { return m_runner.Value(text); }
     void Problem(const std::string& text) { m_runner.Problem(m_call.line, text); }
 
 private:

@@ -94,7 +94,6 @@ TEST_F(GdiText, ChineseCaptionDrawsWithACjkFace)
 TEST_F(GdiText, OpaqueFillsTheCellsAndTransparentDoesNot)
 {
     for (int mode : { OPAQUE, TRANSPARENT }) {
-        SCOPED_TRACE(mode == OPAQUE ? "OPAQUE" : "TRANSPARENT");
         Canvas canvas(120, 30);
         Selected font(canvas.Dc(), MakeFont("Tahoma", -11));
         SetBkColor(canvas.Dc(), Red);
@@ -163,7 +162,6 @@ TEST_F(GdiText, MonochromeSurfacesTakeTheNearestOfBlackAndWhite)
 TEST_F(GdiText, FontsReportWhatTheyWereCreatedWith)
 {
     HFONT bold = MakeFont("Tahoma", -13, FW_BOLD, 1);
-    ASSERT_NE(bold, nullptr);
     EXPECT_EQ(GetObjectType(bold), static_cast<DWORD>(OBJ_FONT));
     LOGFONTA back {};
     EXPECT_EQ(GetObjectA(bold, sizeof back, &back), static_cast<int>(sizeof(LOGFONTA)));

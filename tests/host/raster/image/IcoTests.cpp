@@ -15,10 +15,8 @@ std::vector<std::uint8_t> FourBitEntry()
 {
     ByteWriter out;
     out.U32(40).I32(16).I32(32).U16(1).U16(4).U32(0).U32(0).I32(0).I32(0).U32(16).U32(0);
-    for (int i = 0; i < 16; ++i) {
-        const std::uint32_t colour = i == 1 ? 0xFF0000 : i == 2 ? 0x0000FF : 0;
-        out.U8(colour & 0xFF).U8((colour >> 8) & 0xFF).U8((colour >> 16) & 0xFF).U8(0);
-    }
+    for (int i = 0; i < 16; ++i)
+        out.U32(i == 1 ? 0xFF0000 : i == 2 ? 0x0000FF : 0); // stored as blue, green, red, 0
     for (int row = 0; row < 16; ++row)
         for (int byte = 0; byte < 8; ++byte)
             out.U8(byte < 4 ? 0x11 : 0x22);
@@ -118,11 +116,9 @@ TEST(Ico, TruncatedAndMalformedIconsAreRefused)
     ExpectEveryPrefixRefused(MakeIco({ FourBitEntry() }, { 16 }), decode);
     ExpectEveryPrefixRefused(MakeIco({ PngEntry(4) }, { 4 }), decode);
 
-    ByteWriter outside;
-    outside.Append(MakeIco({ FourBitEntry() }, { 16 }));
-    outside.PatchU32(6 + 12, 0xFFFFFF00); // Entry offset past the end.
+    const auto outside = ByteWriter().Append(MakeIco({ FourBitEntry() }, { 16 })).PatchU32(6 + 12, 0xFFFFFF00).Bytes();
     for (const std::vector<std::uint8_t>& file : { ByteWriter().U16(0).U16(1).U16(0).Bytes(), // no entries
-                                                   outside.Bytes(),
+                                                   outside, // an entry's offset past the end
                                                    ByteWriter().U16(0).U16(3).U16(1).Bytes() }) // not an icon
         EXPECT_FALSE(DecodeIco(file).Ok());
 }
