@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <tuple>
+#include <vector>
 
 namespace korvane::gdi {
 namespace {
@@ -61,6 +62,25 @@ TEST_F(Facade, AStaleHandleIsRefusedWhenItsSlotHoldsANewObject)
         SelectObject(dc, old);
         EXPECT_TRUE(DeleteObject(fresh));
     }
+}
+
+// Creation fails once the table is full, and works again when an object goes. A handle
+// whose index lies beyond the table lands on a live slot, and still names nothing.
+TEST_F(Facade, CreationFailsWhileTheTableIsFull)
+{
+    std::vector<HGDIOBJ> made;
+    for (HGDIOBJ pen; made.size() < HandleTable::Capacity && (pen = CreatePen(PS_SOLID, 1, 0));)
+        made.push_back(pen);
+    EXPECT_EQ(std::pair(made.size() < HandleTable::Capacity, CreateCompatibleDC(nullptr)), std::pair(true, HDC {}));
+    const auto beyond = reinterpret_cast<std::uintptr_t>(made.back()) + (HandleTable::Capacity << 4);
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(beyond)), 0u);
+    DeleteObject(made.back());
+    made.pop_back();
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_NE(dc, nullptr);
+    DeleteDC(dc);
+    for (HGDIOBJ pen : made)
+        DeleteObject(pen);
 }
 
 TEST_F(Facade, SelectedObjectsCannotBeDeletedStockObjectsAlwaysCan)
