@@ -122,31 +122,21 @@ raster::Painter PainterOn(const DcObject& dc)
     return raster::Painter(*dc.surface, dc.state.clip ? &*dc.state.clip : nullptr);
 }
 
-}
-
-BOOL LineTo(HDC hdc, int x, int y)
+// Every line but the straight, copied and unclipped ones a gradient is made of; out of
+// line, so that those pay for none of its set-up.
+[[gnu::noinline]] BOOL LineToGeneral(HDC hdc, DcObject* dc, int x, int y)
 {
     // The lines a control draws one by one, each with a pen of its own, need no
     // drawing context: StrokeDevice would draw them with this pen and dash position.
-    if (DcObject* dc = LookupDc(hdc); dc && dc->surface) {
-        if (const PenObject* pen = dc->state.penObject; DrawContext::IsThinSolidPen(*pen)) {
-            const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
-            const POINT to = ToDevice(*dc, x, y);
-            // A gradient's bands are straight, copied and unclipped: no painter needed.
-            if (!dc->state.clip && dc->state.rop2 == R2_COPYPEN && (from.x == to.x) != (from.y == to.y)) {
-                raster::Surface& surface = *dc->surface;
-                raster::FillStraightLine(surface, { from.x, from.y }, { to.x, to.y },
-                                         surface.Quantize(ToPixel(pen->logPen.lopnColor)));
-                dc->state.position = { x, y };
-                return TRUE;
-            }
-            raster::LinePen line;
-            DrawContext::FillLinePen(*pen, *dc, line);
-            int dash = 0;
-            PainterOn(*dc).DrawLine({ from.x, from.y }, { to.x, to.y }, line, dash);
-            dc->state.position = { x, y };
-            return TRUE;
-        }
+    if (dc && dc->surface && DrawContext::IsThinSolidPen(*dc->state.penObject)) {
+        const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
+        const POINT to = ToDevice(*dc, x, y);
+        raster::LinePen line;
+        DrawContext::FillLinePen(*dc->state.penObject, *dc, line);
+        int dash = 0;
+        PainterOn(*dc).DrawLine({ from.x, from.y }, { to.x, to.y }, line, dash);
+        dc->state.position = { x, y };
+        return TRUE;
     }
     auto context = DrawContext::For(hdc);
     if (!context)
@@ -156,6 +146,27 @@ BOOL LineTo(HDC hdc, int x, int y)
     StrokeDevice(*context, segment);
     context->Dc().state.position = { x, y };
     return TRUE;
+}
+
+}
+
+BOOL LineTo(HDC hdc, int x, int y)
+{
+    DcObject* dc = LookupDc(hdc);
+    // A gradient's bands are straight, copied and unclipped: no painter needed.
+    if (dc && dc->surface && !dc->state.clip && dc->state.rop2 == R2_COPYPEN &&
+        DrawContext::IsThinSolidPen(*dc->state.penObject)) {
+        const POINT from = ToDevice(*dc, dc->state.position.x, dc->state.position.y);
+        const POINT to = ToDevice(*dc, x, y);
+        if ((from.x == to.x) != (from.y == to.y)) {
+            raster::Surface& surface = *dc->surface;
+            raster::FillStraightLine(surface, { from.x, from.y }, { to.x, to.y },
+                                     surface.Quantize(ToPixel(dc->state.penObject->logPen.lopnColor)));
+            dc->state.position = { x, y };
+            return TRUE;
+        }
+    }
+    return LineToGeneral(hdc, dc, x, y);
 }
 
 BOOL Polyline(HDC hdc, const POINT* points, int count)
