@@ -10,6 +10,7 @@ KORVANE_PACKAGES=(
   unixodbc unixodbc-dev odbc-mdbtools
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libjpeg-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-arphic-uming xdg-utils xvfb xdotool xauth x11-utils x11-apps openbox
+  file # the Debian package's library dependencies are read off its binaries with it
 )
 KORVANE_DRIVER="Microsoft Access Driver (*.mdb)"
 KORVANE_INSTALLED=()
