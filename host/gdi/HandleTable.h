@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace korvane::gdi {
 
@@ -43,9 +42,8 @@ public:
     void* Add(std::unique_ptr<GdiObject> object, bool stock = false)
     {
         std::uint32_t index;
-        if (!m_free.empty()) [[likely]] {
-            index = m_free.back();
-            m_free.pop_back();
+        if (m_freeCount > 0) [[likely]] {
+            index = m_free[--m_freeCount];
         } else if (m_used + 1 < Capacity) {
             index = ++m_used; // slot 0 is never used, so no handle resolves through it
         } else {
@@ -142,7 +140,7 @@ private:
         --m_live[static_cast<std::size_t>(slot.kind)];
         slot.object = nullptr;
         slot.handle = 0;
-        m_free.push_back(index);
+        m_free[m_freeCount++] = index;
         delete object;
     }
 
@@ -150,7 +148,9 @@ private:
 
     std::array<Slot, Capacity> m_slots {};
     std::uint32_t m_used = 0; // the highest slot ever used
-    std::vector<std::uint32_t> m_free;
+    // Freed slots, reused last first. Fixed like the slots, so freeing never allocates.
+    std::array<std::uint32_t, Capacity> m_free {};
+    std::uint32_t m_freeCount = 0;
     std::array<std::size_t, static_cast<std::size_t>(ObjectKind::Count)> m_live {};
 };
 
