@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build/fuzz, runs each over its
+# Builds the libFuzzer targets in build/fuzz with clang 14, whose fuzzer runtime the
+# set-up installs (a bare `clang` comes only with another package), runs each over its
 # regression inputs once, then fuzzes each for FUZZ_SECONDS (20 by default) over a
 # copy of its seed corpus, a few at a time. Any crash, leak, undefined behaviour or
 # timeout fails the run; the input that caused it is left in build/fuzz/artifacts.
@@ -11,7 +12,7 @@ FUZZ_SECONDS="${FUZZ_SECONDS:-20}"
 folder="$KORVANE_ROOT/build/fuzz"
 mkdir -p "$folder"
 if ! { cmake -S "$KORVANE_ROOT" -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+         -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
          -DKORVANE_FUZZ=ON -DKORVANE_TESTS=OFF -DKORVANE_BENCHMARKS=OFF &&
        cmake --build "$folder" -j"$(nproc)" --target korvane_fuzz; } >"$folder/build.log" 2>&1; then
   cat "$folder/build.log"
