@@ -15,9 +15,9 @@ struct GdiObject {
     int selectionCount = 0; // DCs this object is selected into; such objects cannot be deleted
 };
 
-// Owns every GDI object and hands out handles that name a slot, the slot's generation
-// and the object's kind. A stale, foreign or mistyped handle fails to resolve instead of
-// reaching another object. Stock objects live here too but are never counted or freed.
+// Owns every GDI object and hands out handles that name a slot and the slot's generation.
+// A stale, foreign or mistyped handle fails to resolve instead of reaching another
+// object. Stock objects live here too but are never counted or freed.
 //
 // A drawing call resolves several handles, and a control makes and deletes a pen for
 // almost every line it draws, so lookups and the common add and remove are inline.
@@ -25,7 +25,7 @@ struct GdiObject {
 // comparison, with no bounds to load, and a typed lookup reads one slot, not the object.
 class HandleTable {
 public:
-    // As many objects as a Windows process may hold at once; creating one more fails.
+    // The most objects a Windows process may ever be allowed; creating one more fails.
     static constexpr std::size_t Capacity = std::size_t { 1 } << 16;
 
     // Constant-initialised (all zeros, so the slots cost no memory until used), so every
