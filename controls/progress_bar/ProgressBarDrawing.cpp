@@ -42,6 +42,14 @@ std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t
     return CheckedChannel(value, previous);
 }
 
+// A channel known to lie in [0, 256): rounded halves to even, as CInt rounds, and
+// 255.5 and above kept to 255, as Rgb keeps it.
+OleColor ByteChannel(float end, float step, double i)
+{
+    const double value = static_cast<double>(end) + static_cast<double>(step) * i;
+    return std::min(static_cast<OleColor>((value + 0x1p52) - 0x1p52), OleColor { 255 });
+}
+
 bool FitsLong(std::int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
 
 } // namespace
@@ -122,19 +130,44 @@ void DrawGradient(OleColor& lEndColor, OleColor& lStartcolor, std::int32_t X, st
     const std::int64_t first = std::max<std::int64_t>(0, low - origin);
     const std::int64_t last = std::min<std::int64_t>(n, high - 1 - origin);
 
+    auto draw = [&](std::int32_t line, OleColor colour) {
+        if (bH)
+            DrawLine(line, Y, line, Y2, hdc, colour);
+        else
+            DrawLine(X, line, X2, line, hdc, colour);
+    };
+    if (first > last)
+        return;
+
+    // A channel's value is monotonic in the line number, so when every channel is a
+    // byte at both ends it is one on every line between, as is the line's position:
+    // the lines then convert without checks.
+    const double ends[2] = { static_cast<double>(first), static_cast<double>(last) };
+    auto byteAtBothEnds = [&](float end, float step) {
+        return std::all_of(std::begin(ends), std::end(ends), [&](double i) {
+            const double value = static_cast<double>(end) + static_cast<double>(step) * i;
+            return value >= 0 && value < 256;
+        });
+    };
+    if (byteAtBothEnds(endRed, stepRed) && byteAtBothEnds(endGreen, stepGreen) && byteAtBothEnds(endBlue, stepBlue) &&
+        FitsLong(origin + first) && FitsLong(origin + last)) {
+        for (std::int64_t i = first; i <= last; ++i) {
+            const double at = static_cast<double>(i);
+            const OleColor colour = ByteChannel(endRed, stepRed, at) | ByteChannel(endGreen, stepGreen, at) << 8 |
+                                    ByteChannel(endBlue, stepBlue, at) << 16;
+            draw(static_cast<std::int32_t>(origin + i), colour);
+        }
+        return;
+    }
+
     std::int32_t red = 0, green = 0, blue = 0;
     for (std::int64_t i = first; i <= last; ++i) {
         red = GradientChannel(endRed, stepRed, i, red);
         green = GradientChannel(endGreen, stepGreen, i, green);
         blue = GradientChannel(endBlue, stepBlue, i, blue);
         const std::int64_t at = origin + i;
-        if (!FitsLong(at))
-            continue;
-        const auto line = static_cast<std::int32_t>(at);
-        if (bH)
-            DrawLine(line, Y, line, Y2, hdc, Rgb(red, green, blue));
-        else
-            DrawLine(X, line, X2, line, hdc, Rgb(red, green, blue));
+        if (FitsLong(at))
+            draw(static_cast<std::int32_t>(at), Rgb(red, green, blue));
     }
 }
 
