@@ -23,10 +23,10 @@ std::filesystem::path MakeTemporaryFolder()
 
 std::string DefaultDriverIni()
 {
-    return std::string("[") + OdbcSandbox::kAccessDriver + "]\n"
-        + "Description=MDB Tools ODBC driver\n"
-        + "Driver=" + KORVANE_MDBTOOLS_DRIVER + "\n"
-        + "Setup=" + KORVANE_SETUP_LIBRARY + "\n";
+    std::ostringstream ini;
+    ini << '[' << OdbcSandbox::kAccessDriver << "]\nDescription=MDB Tools ODBC driver\nDriver=" << KORVANE_MDBTOOLS_DRIVER
+        << "\nSetup=" << KORVANE_SETUP_LIBRARY << '\n';
+    return ini.str();
 }
 
 } // namespace
