@@ -92,7 +92,7 @@ struct BitmapObject : GdiObject {
     std::shared_ptr<raster::Surface> surface;
 };
 
-struct PenObject : GdiObject, Recycled<PenObject> {
+struct PenObject final : GdiObject, Recycled<PenObject> {
     PenObject() : GdiObject(ObjectKind::Pen) {}
     LOGPEN logPen {};
     bool extended = false;

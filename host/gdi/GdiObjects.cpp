@@ -24,6 +24,10 @@ HandleTable& Table()
     return HandleTable::Instance();
 }
 
+// For lookups only: a handle that resolves was made after the stock objects, so
+// finding one needs no check that they exist.
+HandleTable& Objects() { return HandleTable::Instance(); }
+
 std::shared_ptr<raster::Surface>& Screen()
 {
     static std::shared_ptr<raster::Surface> screen
@@ -399,7 +403,7 @@ namespace {
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 {
-    HandleTable& table = Table();
+    HandleTable& table = Objects();
     DcObject* dc = table.Find<DcObject>(hdc, ObjectKind::DeviceContext);
     ObjectKind kind {};
     GdiObject* object = table.Find(h, kind);
@@ -426,8 +430,9 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 
 BOOL DeleteObject(HGDIOBJ h)
 {
+    HandleTable& table = Objects();
     bool stock = false;
-    GdiObject* object = Table().Find(h, stock);
+    GdiObject* object = table.Find(h, stock);
     if (!object)
         return FALSE;
     if (stock)
@@ -436,7 +441,13 @@ BOOL DeleteObject(HGDIOBJ h)
         return FALSE;
     if (object->selectionCount > 0)
         return FALSE;
-    Table().RemoveFound(h);
+    table.TakeFound(h);
+    // A control makes and deletes a pen for nearly every line it draws; naming the
+    // type spares those a virtual call.
+    if (object->kind == ObjectKind::Pen)
+        delete static_cast<PenObject*>(object);
+    else
+        delete object;
     return TRUE;
 }
 

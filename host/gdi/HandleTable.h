@@ -96,12 +96,21 @@ public:
         const Slot* found = SlotOf(handle);
         if (!found || found->stock)
             return false;
-        RemoveSlot(static_cast<std::uint32_t>(found - m_slots.data()));
+        GdiObject* object = found->object;
+        TakeFound(handle);
+        delete object;
         return true;
     }
-    // Frees an object the caller has just found through `handle`, not a stock one,
-    // without looking it up again.
-    void RemoveFound(const void* handle) { RemoveSlot(IndexOf(handle)); }
+    // Frees the slot of an object the caller has just found through `handle`, not a
+    // stock one, without looking it up again; the caller deletes the object.
+    void TakeFound(const void* handle)
+    {
+        Slot& slot = m_slots[IndexOf(handle)];
+        --m_live[static_cast<std::size_t>(slot.kind)];
+        slot.object = nullptr;
+        slot.handle = 0;
+        m_free[m_freeCount++] = IndexOf(handle);
+    }
 
     std::size_t LiveCount(ObjectKind kind) const { return m_live[static_cast<std::size_t>(kind)]; }
     std::size_t LiveCount() const;
@@ -133,16 +142,6 @@ private:
         return slot.handle == reinterpret_cast<std::uintptr_t>(handle) && slot.object ? &slot : nullptr;
     }
 
-    void RemoveSlot(std::uint32_t index)
-    {
-        Slot& slot = m_slots[index];
-        GdiObject* object = slot.object;
-        --m_live[static_cast<std::size_t>(slot.kind)];
-        slot.object = nullptr;
-        slot.handle = 0;
-        m_free[m_freeCount++] = index;
-        delete object;
-    }
 
     static HandleTable s_instance;
 
