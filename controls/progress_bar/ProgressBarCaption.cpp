@@ -20,9 +20,9 @@ std::string CaptionText(const BarLook& look)
 
 void DrawPercentText(const BarLook& look, BarGeometry& geometry)
 {
-    const std::string s = CaptionText(look);
     if (!look.ShowText)
         return;
+    const std::string s = CaptionText(look);
     HDC dc = look.DrawDC;
     const std::int32_t R = geometry.ClientRect.right;
     // The caption leaves the background mode as it found it, so a hatch fill on a
