@@ -94,7 +94,7 @@ public:
     bool Remove(const void* handle)
     {
         const Slot* found = SlotOf(handle);
-        if (!found || found->stock)
+        if (!found || !found->object || found->stock)
             return false;
         GdiObject* object = found->object;
         TakeFound(handle);
@@ -134,12 +134,12 @@ private:
         return static_cast<std::uint32_t>((reinterpret_cast<std::uintptr_t>(handle) >> 4) & (Capacity - 1));
     }
     // A live slot holds its handle exactly, so one comparison rejects stale generations,
-    // foreign values and misaligned ones alike. Slot 0 never holds an object, so the
-    // null handle, which lands there, finds none.
+    // foreign values and misaligned ones alike. The null handle matches slot 0, which
+    // never holds an object: every lookup through it finds none.
     const Slot* SlotOf(const void* handle) const
     {
         const Slot& slot = m_slots[IndexOf(handle)];
-        return slot.handle == reinterpret_cast<std::uintptr_t>(handle) && slot.object ? &slot : nullptr;
+        return slot.handle == reinterpret_cast<std::uintptr_t>(handle) ? &slot : nullptr;
     }
 
 

@@ -96,6 +96,11 @@ TEST_F(Facade, SelectedObjectsCannotBeDeletedStockObjectsAlwaysCan)
     EXPECT_TRUE(DeleteObject(brush));
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
     EXPECT_NE(GetObjectType(GetStockObject(BLACK_PEN)), 0u);
+    // The null handle names nothing, and freeing it frees nothing.
+    const std::size_t live = LiveObjectCount();
+    EXPECT_EQ(std::tuple(GetObjectType(nullptr), DeleteObject(nullptr), DeleteDC(nullptr), DestroyIcon(nullptr),
+                         SelectObject(dc, nullptr), LineTo(nullptr, 1, 1), LiveObjectCount()),
+              std::tuple(DWORD { 0 }, FALSE, FALSE, FALSE, HGDIOBJ {}, FALSE, live));
 }
 
 TEST_F(Facade, MemoryDcStartsMonochromeAndMakesMonochromeBitmaps)
