@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace korvane::progress_bar {
 
 namespace {
@@ -47,7 +51,13 @@ std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t
 OleColor ByteChannel(float end, float step, double i)
 {
     const double value = static_cast<double>(end) + static_cast<double>(step) * i;
-    return std::min(static_cast<OleColor>((value + 0x1p52) - 0x1p52), OleColor { 255 });
+#if defined(__SSE2__)
+    // One conversion in the default rounding mode, which rounds halves to even.
+    const auto rounded = static_cast<OleColor>(_mm_cvtsd_si32(_mm_set_sd(value)));
+#else
+    const auto rounded = static_cast<OleColor>((value + 0x1p52) - 0x1p52);
+#endif
+    return std::min(rounded, OleColor { 255 });
 }
 
 bool FitsLong(std::int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
