@@ -38,19 +38,28 @@ OleColor Rgb(std::int32_t red, std::int32_t green, std::int32_t blue)
 
 // One channel of a gradient line. Channels are bytes, so the usual value converts
 // inline; anything else takes the checked path.
+// A channel's value on line i, as the gradient works it out: in double, from the
+// single-precision end and step.
+double ChannelValue(float end, float step, std::int64_t i)
+{
+    return static_cast<double>(end) + static_cast<double>(step) * static_cast<double>(i);
+}
+
+bool IsByte(double value) { return value >= 0 && value < 256; }
+
 std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t previous)
 {
-    const double value = static_cast<double>(end) + static_cast<double>(step) * static_cast<double>(i);
-    if (value >= 0 && value < 256)
+    const double value = ChannelValue(end, step, i);
+    if (IsByte(value))
         return host::CInt(value);
     return CheckedChannel(value, previous);
 }
 
 // A channel known to lie in [0, 256): rounded halves to even, as CInt rounds, and
 // 255.5 and above kept to 255, as Rgb keeps it.
-OleColor ByteChannel(float end, float step, double i)
+OleColor ByteChannel(float end, float step, std::int64_t i)
 {
-    const double value = static_cast<double>(end) + static_cast<double>(step) * i;
+    const double value = ChannelValue(end, step, i);
 #if defined(__SSE2__)
     // One conversion in the default rounding mode, which rounds halves to even.
     const auto rounded = static_cast<OleColor>(_mm_cvtsd_si32(_mm_set_sd(value)));
@@ -152,19 +161,14 @@ void DrawGradient(OleColor& lEndColor, OleColor& lStartcolor, std::int32_t X, st
     // A channel's value is monotonic in the line number, so when every channel is a
     // byte at both ends it is one on every line between, as is the line's position:
     // the lines then convert without checks.
-    const double ends[2] = { static_cast<double>(first), static_cast<double>(last) };
     auto byteAtBothEnds = [&](float end, float step) {
-        return std::all_of(std::begin(ends), std::end(ends), [&](double i) {
-            const double value = static_cast<double>(end) + static_cast<double>(step) * i;
-            return value >= 0 && value < 256;
-        });
+        return IsByte(ChannelValue(end, step, first)) && IsByte(ChannelValue(end, step, last));
     };
     if (byteAtBothEnds(endRed, stepRed) && byteAtBothEnds(endGreen, stepGreen) && byteAtBothEnds(endBlue, stepBlue) &&
         FitsLong(origin + first) && FitsLong(origin + last)) {
         for (std::int64_t i = first; i <= last; ++i) {
-            const double at = static_cast<double>(i);
-            const OleColor colour = ByteChannel(endRed, stepRed, at) | ByteChannel(endGreen, stepGreen, at) << 8 |
-                                    ByteChannel(endBlue, stepBlue, at) << 16;
+            const OleColor colour = ByteChannel(endRed, stepRed, i) | ByteChannel(endGreen, stepGreen, i) << 8 |
+                                    ByteChannel(endBlue, stepBlue, i) << 16;
             draw(static_cast<std::int32_t>(origin + i), colour);
         }
         return;

@@ -105,11 +105,12 @@ public:
     // stock one, without looking it up again; the caller deletes the object.
     void TakeFound(const void* handle)
     {
-        Slot& slot = m_slots[IndexOf(handle)];
+        const std::uint32_t index = IndexOf(handle);
+        Slot& slot = m_slots[index];
         --m_live[static_cast<std::size_t>(slot.kind)];
         slot.object = nullptr;
         slot.handle = 0;
-        m_free[m_freeCount++] = IndexOf(handle);
+        m_free[m_freeCount++] = index;
     }
 
     std::size_t LiveCount(ObjectKind kind) const { return m_live[static_cast<std::size_t>(kind)]; }
@@ -141,7 +142,6 @@ private:
         const Slot& slot = m_slots[IndexOf(handle)];
         return slot.handle == reinterpret_cast<std::uintptr_t>(handle) ? &slot : nullptr;
     }
-
 
     static HandleTable s_instance;
 
