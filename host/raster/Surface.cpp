@@ -29,7 +29,7 @@ void Surface::Allocate()
     m_shared = false;
 }
 
-void Surface::Unshare()
+void Surface::Part(bool keepPixels)
 {
     if (m_storage.use_count() <= 1) {
         m_shared = false;
@@ -37,7 +37,8 @@ void Surface::Unshare()
     }
     const std::shared_ptr<PixelValue[]> shared = std::move(m_storage);
     Allocate();
-    std::memcpy(m_data, shared.get(), Count() * sizeof(PixelValue));
+    if (keepPixels)
+        std::memcpy(m_data, shared.get(), Count() * sizeof(PixelValue));
 }
 
 void Surface::Share(const Surface& other)

@@ -94,7 +94,6 @@ public:
             Take(other);
         return *this;
     }
-    ~Surface() = default;
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -123,12 +122,8 @@ public:
     // Readies the surface for a write of every pixel: shared pixels are not copied.
     void PrepareOverwrite()
     {
-        if (m_shared) [[unlikely]] {
-            if (m_storage.use_count() > 1)
-                Allocate();
-            else
-                m_shared = false;
-        }
+        if (m_shared) [[unlikely]]
+            Part(false);
     }
 
     // Maps a colour onto what this surface can hold: unchanged for colour surfaces,
@@ -148,13 +143,14 @@ public:
 private:
     std::size_t Count() const { return static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height); }
     // The flag sits beside the pixel pointer, so a write checks it without reaching
-    // the shared count; it may outlive the sharing, which Unshare then finds.
+    // the shared count; it may outlive the sharing, which Part then finds.
     void Own()
     {
         if (m_shared) [[unlikely]]
-            Unshare();
+            Part(true);
     }
-    void Unshare();
+    // Gives the surface pixels no other surface holds, copied over when `keepPixels`.
+    void Part(bool keepPixels);
     void Allocate();
     void Share(const Surface& other);
     void Take(Surface& other) noexcept;
