@@ -176,8 +176,9 @@ void Painter::FillSolid(const IntRect& area, PixelValue value)
         return;
     }
     FillPixels(first, width, value);
+    PixelValue* row = first;
     for (int y = area.top + 1; y < area.bottom; ++y)
-        std::memcpy(m_target.Row(y) + area.left, first, width * sizeof(PixelValue));
+        std::memcpy(row += stride, first, width * sizeof(PixelValue));
 }
 
 void Painter::FillRegion(const Region& region, const Pattern& pattern, std::uint8_t rop3)
