@@ -1,7 +1,6 @@
 #include "host/raster/Surface.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace korvane::raster {
 
@@ -9,56 +8,14 @@ Surface::Surface(int width, int height, SurfaceFormat format, PixelValue fill)
     : m_width(std::max(width, 0))
     , m_height(std::max(height, 0))
     , m_format(format)
+    , m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0)
 {
-    Allocate();
-    FillPixels(m_data, Count(), Quantize(fill));
+    Fill(fill);
 }
 
 void Surface::Fill(PixelValue value)
 {
-    PrepareOverwrite();
-    FillPixels(m_data, Count(), Quantize(value));
-}
-
-void Surface::Allocate()
-{
-    // Every caller writes each pixel next, so the storage is not cleared first.
-    const std::size_t count = Count();
-    m_storage = count ? std::make_shared_for_overwrite<PixelValue[]>(count) : nullptr;
-    m_data = m_storage.get();
-    m_shared = false;
-}
-
-void Surface::Part(bool keepPixels)
-{
-    if (m_storage.use_count() <= 1) {
-        m_shared = false;
-        return;
-    }
-    const std::shared_ptr<PixelValue[]> shared = std::move(m_storage);
-    Allocate();
-    if (keepPixels)
-        std::memcpy(m_data, shared.get(), Count() * sizeof(PixelValue));
-}
-
-void Surface::Share(const Surface& other)
-{
-    m_width = other.m_width;
-    m_height = other.m_height;
-    m_format = other.m_format;
-    m_storage = other.m_storage;
-    m_data = other.m_data;
-    m_shared = other.m_shared = m_storage != nullptr;
-}
-
-void Surface::Take(Surface& other) noexcept
-{
-    m_width = std::exchange(other.m_width, 0);
-    m_height = std::exchange(other.m_height, 0);
-    m_format = other.m_format;
-    m_storage = std::move(other.m_storage);
-    m_data = std::exchange(other.m_data, nullptr);
-    m_shared = std::exchange(other.m_shared, false);
+    FillPixels(m_pixels.data(), m_pixels.size(), Quantize(value));
 }
 
 PixelValue Surface::NearestMono(PixelValue value)

@@ -136,51 +136,6 @@ TEST(PainterBlit, OverlappingBlitWithinOneSurfaceReadsOriginalPixels)
     EXPECT_EQ(std::tuple(s.At(1, 0), s.At(2, 0), s.At(3, 0)), std::tuple(1u, 2u, 3u));
 }
 
-TEST(PainterBlit, AWholeSurfaceCopySharesItsPixelsUntilEitherSideIsWritten)
-{
-    // Each write after the copy changes only the surface it was made on.
-    struct Case {
-        const char* name;
-        bool onCopy;
-        void (*write)(Surface&);
-    };
-    const Case cases[] = {
-        { "a pixel of the copy", true, [](Surface& s) { s.Set(0, 0, Red); } },
-        { "a pixel of the original", false, [](Surface& s) { s.Set(0, 0, Red); } },
-        { "all of the original", false,
-          [](Surface& s) { Painter(s, nullptr).FillRect(s.Bounds(), Pattern::Solid(Red), Rop::PatternCopy); } },
-        { "all of the copy", true, [](Surface& s) { s.Fill(Red); } },
-        { "a line across the original", false,
-          [](Surface& s) { FillStraightLine(s, { 0, 1 }, { 3, 1 }, Red); } },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Surface original(3, 2, SurfaceFormat::Colour32, White);
-        Surface copy(3, 2, SurfaceFormat::Colour32, Black);
-        Painter(copy, nullptr).Blit(copy.Bounds(), original, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
-        ASSERT_TRUE(copy.SharesPixelsWith(original));
-        c.write(c.onCopy ? copy : original);
-        const Surface& written = c.onCopy ? copy : original;
-        const Surface& other = c.onCopy ? original : copy;
-        EXPECT_FALSE(copy.SharesPixelsWith(original));
-        EXPECT_TRUE(written.At(0, 0) == Red || written.At(0, 1) == Red);
-        EXPECT_EQ(std::tuple(Row(other, 0), Row(other, 1)), std::tuple("...", "..."));
-    }
-
-    // A clipped copy, or one of part of the source, copies pixels as before.
-    Surface source(3, 1, SurfaceFormat::Colour32, Red);
-    Surface clipped(3, 1, SurfaceFormat::Colour32, White);
-    const Region clip(IntRect { 1, 0, 3, 1 });
-    Painter(clipped, &clip).Blit(clipped.Bounds(), source, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
-    EXPECT_FALSE(clipped.SharesPixelsWith(source));
-    EXPECT_EQ(Row(clipped, 0), ".oo");
-
-    // A moved-from surface is empty rather than a second view of the pixels.
-    Surface moved = std::move(source);
-    EXPECT_EQ(std::tuple(source.Width(), source.Height(), source.Pixels().size()), std::tuple(0, 0, 0u));
-    EXPECT_EQ(moved.At(2, 0), Red);
-}
-
 TEST(SurfaceMono, BitsRoundTripWithWordPadding)
 {
     const std::uint8_t bits[] = { 0xA0, 0x00, 0x40, 0x00 };
