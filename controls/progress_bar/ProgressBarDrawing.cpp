@@ -36,8 +36,6 @@ OleColor Rgb(std::int32_t red, std::int32_t green, std::int32_t blue)
     }
 }
 
-// One channel of a gradient line. Channels are bytes, so the usual value converts
-// inline; anything else takes the checked path.
 // A channel's value on line i, as the gradient works it out: in double, from the
 // single-precision end and step.
 double ChannelValue(float end, float step, std::int64_t i)
@@ -47,6 +45,8 @@ double ChannelValue(float end, float step, std::int64_t i)
 
 bool IsByte(double value) { return value >= 0 && value < 256; }
 
+// One channel of a gradient line. Channels are bytes, so the usual value converts
+// inline; anything else takes the checked path.
 std::int32_t GradientChannel(float end, float step, std::int64_t i, std::int32_t previous)
 {
     const double value = ChannelValue(end, step, i);
