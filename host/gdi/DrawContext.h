@@ -47,24 +47,11 @@ public:
     bool CosmeticPen(raster::LinePen& line) const;
     // A pen whose lines are solid and one pixel wide (as CosmeticPen gives dashes and
     // PenWidth a width): lines and outlines drawn with it need no drawing context.
-    static bool IsThinSolidPen(const PenObject& pen)
-    {
-        if (pen.logPen.lopnWidth.x > 1)
-            return false;
-        switch (pen.logPen.lopnStyle & PS_STYLE_MASK) {
-        case PS_DASH:
-        case PS_DOT:
-        case PS_DASHDOT:
-        case PS_DASHDOTDOT:
-        case PS_NULL:
-        case PS_ALTERNATE: return false;
-        default: return true;
-        }
-    }
+    static bool IsThinSolidPen(const PenObject& pen) { return pen.thinSolid; }
     // Everything of a cosmetic pen but its dashes.
     static void FillLinePen(const PenObject& pen, const DcObject& dc, raster::LinePen& line)
     {
-        line.colour = ToPixel(pen.logPen.lopnColor);
+        line.colour = pen.pixel;
         line.background = ToPixel(dc.state.bkColour);
         line.opaqueBackground = dc.state.bkMode != TRANSPARENT;
         line.rop2 = dc.state.rop2;

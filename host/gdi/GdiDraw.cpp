@@ -161,7 +161,7 @@ BOOL LineTo(HDC hdc, int x, int y)
         if ((from.x == to.x) != (from.y == to.y)) {
             raster::Surface& surface = *dc->surface;
             raster::FillStraightLine(surface, { from.x, from.y }, { to.x, to.y },
-                                     surface.Quantize(ToPixel(dc->state.penObject->logPen.lopnColor)));
+                                     surface.Quantize(dc->state.penObject->pixel));
             dc->state.position = { x, y };
             return TRUE;
         }
@@ -224,7 +224,7 @@ bool FillPenColouredRectangle(const DcObject& dc, int left, int top, int right, 
     if (brush->brush.Style() != raster::BrushStyle::Solid || !DrawContext::IsThinSolidPen(*pen))
         return false;
     raster::Surface& surface = *dc.surface;
-    const raster::PixelValue value = surface.Quantize(ToPixel(pen->logPen.lopnColor));
+    const raster::PixelValue value = surface.Quantize(pen->pixel);
     if (value != surface.Quantize(brush->brush.Colour()))
         return false;
     const POINT a = ToDevice(dc, left, top);

@@ -92,10 +92,34 @@ struct BitmapObject : GdiObject {
     std::shared_ptr<raster::Surface> surface;
 };
 
+// A pen never changes once made, so what every line drawn with it asks (its device
+// colour, and whether it draws solid and one pixel wide) is settled here, once.
 struct PenObject final : GdiObject, Recycled<PenObject> {
-    PenObject() : GdiObject(ObjectKind::Pen) {}
-    LOGPEN logPen {};
-    bool extended = false;
+    explicit PenObject(const LOGPEN& log, bool isExtended = false)
+        : GdiObject(ObjectKind::Pen), logPen(log), extended(isExtended), pixel(ToPixel(log.lopnColor)),
+          thinSolid(IsThinSolid(log))
+    {
+    }
+    const LOGPEN logPen;
+    const bool extended;
+    const raster::PixelValue pixel;
+    const bool thinSolid; // its lines are solid and one pixel wide
+
+private:
+    static constexpr bool IsThinSolid(const LOGPEN& log)
+    {
+        if (log.lopnWidth.x > 1)
+            return false;
+        switch (log.lopnStyle & PS_STYLE_MASK) {
+        case PS_DASH:
+        case PS_DOT:
+        case PS_DASHDOT:
+        case PS_DASHDOTDOT:
+        case PS_NULL:
+        case PS_ALTERNATE: return false;
+        default: return true;
+        }
+    }
 };
 
 struct BrushObject : GdiObject, Recycled<BrushObject> {

@@ -420,8 +420,10 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
         selected = static_cast<std::remove_reference_t<decltype(selected)>>(object);
         return previous;
     };
+    // Pens are selected most, around nearly every line a control draws: tested first.
+    if (kind == ObjectKind::Pen) [[likely]]
+        return swap(dc->state.pen, dc->state.penObject);
     switch (kind) {
-    case ObjectKind::Pen: return swap(dc->state.pen, dc->state.penObject);
     case ObjectKind::Brush: return swap(dc->state.brush, dc->state.brushObject);
     case ObjectKind::Font: return swap(dc->state.font, dc->state.fontObject);
     default: return SelectRegionOrBitmap(hdc, *dc, *object, h);
@@ -437,17 +439,19 @@ BOOL DeleteObject(HGDIOBJ h)
         return FALSE;
     if (stock)
         return TRUE;
-    if (object->kind == ObjectKind::DeviceContext || object->kind == ObjectKind::Icon)
-        return FALSE;
     if (object->selectionCount > 0)
         return FALSE;
-    table.TakeFound(h);
     // A control makes and deletes a pen for nearly every line it draws; naming the
     // type spares those a virtual call.
-    if (object->kind == ObjectKind::Pen)
+    if (object->kind == ObjectKind::Pen) [[likely]] {
+        table.TakeFound(h);
         delete static_cast<PenObject*>(object);
-    else
-        delete object;
+        return TRUE;
+    }
+    if (object->kind == ObjectKind::DeviceContext || object->kind == ObjectKind::Icon)
+        return FALSE;
+    table.TakeFound(h);
+    delete object;
     return TRUE;
 }
 
@@ -474,11 +478,10 @@ HPEN CreatePen(int style, int width, COLORREF colour)
 {
     if (style < PS_SOLID || style > PS_INSIDEFRAME)
         return nullptr;
-    auto pen = std::make_unique<PenObject>();
     // Wide styled pens draw solid, as on Windows NT.
     if (width > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT)
         style = PS_SOLID;
-    pen->logPen = { static_cast<UINT>(style), { std::max(width, 0), 0 }, colour };
+    auto pen = std::make_unique<PenObject>(LOGPEN { static_cast<UINT>(style), { std::max(width, 0), 0 }, colour });
     return static_cast<HPEN>(Table().Add(std::move(pen)));
 }
 
@@ -493,9 +496,8 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD, const 
 {
     if (!brush || brush->lbStyle != BS_SOLID)
         return nullptr;
-    auto pen = std::make_unique<PenObject>();
-    pen->extended = true;
-    pen->logPen = { static_cast<UINT>(style), { static_cast<LONG>(width), 0 }, brush->lbColor };
+    auto pen = std::make_unique<PenObject>(LOGPEN { static_cast<UINT>(style), { static_cast<LONG>(width), 0 }, brush->lbColor },
+                                           true);
     return static_cast<HPEN>(Table().Add(std::move(pen)));
 }
 

@@ -27,8 +27,7 @@ HBRUSH StockBrush(COLORREF colour, bool null = false)
 
 HPEN StockPen(UINT style, COLORREF colour)
 {
-    auto pen = std::make_unique<PenObject>();
-    pen->logPen = { style, { style == PS_NULL ? 0 : 1, 0 }, colour };
+    auto pen = std::make_unique<PenObject>(LOGPEN { style, { style == PS_NULL ? 0 : 1, 0 }, colour });
     return static_cast<HPEN>(HandleTable::Instance().Add(std::move(pen), true));
 }
 
