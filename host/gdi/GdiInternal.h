@@ -9,6 +9,7 @@
 #include "host/raster/Brush.h"
 #include "host/raster/Painter.h"
 #include "host/raster/Region.h"
+#include "host/raster/Sanitizer.h"
 #include "host/raster/Surface.h"
 
 #include <cstddef>
@@ -40,14 +41,6 @@ constexpr COLORREF ToColorRef(raster::PixelValue pixel)
 {
     return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-#define KORVANE_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KORVANE_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 // Pens and brushes are made and deleted around almost every line a control draws, so
 // their memory is kept for the next one instead of going back to the heap. Under

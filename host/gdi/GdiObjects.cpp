@@ -167,7 +167,7 @@ void SetScreenSize(int width, int height)
 
 std::vector<raster::PixelValue> ReadPixels(HDC hdc)
 {
-    raster::Surface* surface = SurfaceOf(hdc);
+    const raster::Surface* surface = SurfaceOf(hdc);
     if (!surface)
         return {};
     return { surface->Pixels().begin(), surface->Pixels().end() };
@@ -183,7 +183,7 @@ std::vector<COLORREF> ReadColorRefs(HDC hdc)
 
 std::vector<raster::PixelValue> ReadPixels(HBITMAP hbm)
 {
-    raster::Surface* surface = SurfaceOf(hbm);
+    const raster::Surface* surface = SurfaceOf(hbm);
     if (!surface)
         return {};
     return { surface->Pixels().begin(), surface->Pixels().end() };

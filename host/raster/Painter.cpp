@@ -16,8 +16,9 @@ namespace {
 std::pair<int, int> StraightRun(int from, int to) { return from < to ? std::pair(from, to) : std::pair(to + 1, from + 1); }
 
 // Sets one pixel in each of `rows` rows down from `first`: a gradient's band or a bar's
-// line, stored directly because a call per row costs more than its pixel.
-void FillColumn(PixelValue* first, std::ptrdiff_t stride, int rows, PixelValue value)
+// line, stored directly because a call per row costs more than its pixel. Always
+// inlined: a line of a bar is little more than this.
+[[gnu::always_inline]] inline void FillColumn(PixelValue* first, std::ptrdiff_t stride, int rows, PixelValue value)
 {
     for (; rows >= 4; rows -= 4, first += 4 * stride) {
         first[0] = value;
@@ -152,7 +153,10 @@ void Painter::FillSolid(const IntRect& area, PixelValue value)
 {
     std::size_t width = static_cast<std::size_t>(area.Width());
     if (area.Width() == m_target.Width()) {
-        // Whole rows are one contiguous block.
+        // Whole rows are one contiguous block; pixels shared with another surface
+        // need no copy when every one of them is about to be replaced.
+        if (area.Height() == m_target.Height())
+            m_target.PrepareOverwrite();
         FillPixels(m_target.Row(area.top), width * static_cast<std::size_t>(area.Height()), value);
         return;
     }
@@ -200,6 +204,15 @@ void Painter::Blit(const IntRect& dest, const Surface& source, IntPoint sourceOr
     int shiftX = sourceOrigin.x - dest.left;
     int shiftY = sourceOrigin.y - dest.top;
 
+    // A copy of a whole surface onto one of its size (a back buffer onto its window)
+    // shares the pixels instead of copying them.
+    if (map.kind == SourceMap::Kind::Direct && rop3 == Rop::SourceCopy && shiftX == 0 && shiftY == 0 &&
+        source.Width() == m_target.Width() && source.Height() == m_target.Height() &&
+        source.Format() == m_target.Format() && target.Covers(m_target.Bounds()) && ClipRects().size() == 1 &&
+        ClipRects().front().Covers(m_target.Bounds())) {
+        m_target = source;
+        return;
+    }
     // Blits within one surface read from a copy so overlapping areas come out right.
     Surface copy;
     const Surface* from = &source;

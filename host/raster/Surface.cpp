@@ -1,21 +1,143 @@
 #include "host/raster/Surface.h"
 
+#include "host/raster/Sanitizer.h"
+
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace korvane::raster {
+
+namespace {
+
+// Pixels one surface gives up are kept for the next surface of their size. A back
+// buffer copied whole onto its window each repaint and then refilled whole trades the
+// same two blocks with it, instead of allocating one a repaint. Like everything drawn,
+// surfaces belong to the UI thread, so the pool takes no lock. Under AddressSanitizer
+// nothing is kept, so a stale row pointer still faults.
+class StoragePool {
+public:
+    // The block given up last, which is the likeliest still to be in the cache.
+    std::shared_ptr<PixelValue[]> Take(std::size_t count)
+    {
+        for (auto it = m_kept.begin() + static_cast<std::ptrdiff_t>(m_used); it != m_kept.begin();) {
+            if ((--it)->count == count) {
+                std::shared_ptr<PixelValue[]> block = std::move(it->block);
+                std::move(it + 1, m_kept.begin() + static_cast<std::ptrdiff_t>(m_used), it);
+                --m_used;
+                return block;
+            }
+        }
+        return std::make_shared_for_overwrite<PixelValue[]>(count);
+    }
+    void Give(std::shared_ptr<PixelValue[]>& block, std::size_t count) noexcept
+    {
+#if !defined(KORVANE_ADDRESS_SANITIZER)
+        if (block.use_count() == 1 && count <= kLargest) {
+            // Full: the oldest goes, as the newest is the likeliest to be asked for.
+            if (m_used == kKeep)
+                std::move(m_kept.begin() + 1, m_kept.end(), m_kept.begin());
+            else
+                ++m_used;
+            m_kept[m_used - 1] = { std::move(block), count };
+        }
+#endif
+        block.reset();
+    }
+
+private:
+    struct Kept {
+        std::shared_ptr<PixelValue[]> block;
+        std::size_t count = 0;
+    };
+    static constexpr std::size_t kKeep = 4;
+    // A few window-sized blocks at most; a screen-sized one goes back to the heap.
+    static constexpr std::size_t kLargest = std::size_t { 1 } << 18;
+    std::array<Kept, kKeep> m_kept;
+    std::size_t m_used = 0;
+};
+
+// Never destroyed: surfaces released while the program exits still find it.
+StoragePool& Pool()
+{
+    static StoragePool* pool = new StoragePool;
+    return *pool;
+}
+
+}
 
 Surface::Surface(int width, int height, SurfaceFormat format, PixelValue fill)
     : m_width(std::max(width, 0))
     , m_height(std::max(height, 0))
     , m_format(format)
-    , m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0)
 {
-    Fill(fill);
+    Allocate();
+    FillPixels(m_data, Count(), Quantize(fill));
 }
 
 void Surface::Fill(PixelValue value)
 {
-    FillPixels(m_pixels.data(), m_pixels.size(), Quantize(value));
+    PrepareOverwrite();
+    FillPixels(m_data, Count(), Quantize(value));
+}
+
+void Surface::Allocate()
+{
+    // Every caller writes each pixel next, so the storage is not cleared first.
+    const std::size_t count = Count();
+    m_storage = count ? Pool().Take(count) : nullptr;
+    m_data = m_storage.get();
+    m_shared = false;
+}
+
+void Surface::Part(bool keepPixels)
+{
+    if (m_storage.use_count() <= 1) {
+        m_shared = false;
+        return;
+    }
+    // The new pixels are in hand before the shared ones are let go, so a failed
+    // allocation leaves the surface as it was.
+    std::shared_ptr<PixelValue[]> own = Pool().Take(Count());
+    if (keepPixels)
+        std::memcpy(own.get(), m_data, Count() * sizeof(PixelValue));
+    m_storage = std::move(own);
+    m_data = m_storage.get();
+    m_shared = false;
+}
+
+void Surface::Release() noexcept
+{
+    if (m_storage)
+        Pool().Give(m_storage, Count());
+    m_data = nullptr;
+    m_shared = false;
+}
+
+void Surface::Share(const Surface& other)
+{
+    if (m_storage == other.m_storage && m_storage) {
+        m_shared = other.m_shared = true;
+        return;
+    }
+    Release();
+    m_width = other.m_width;
+    m_height = other.m_height;
+    m_format = other.m_format;
+    m_storage = other.m_storage;
+    m_data = other.m_data;
+    m_shared = other.m_shared = m_storage != nullptr;
+}
+
+void Surface::Take(Surface& other) noexcept
+{
+    Release();
+    m_width = std::exchange(other.m_width, 0);
+    m_height = std::exchange(other.m_height, 0);
+    m_format = other.m_format;
+    m_storage = std::move(other.m_storage);
+    m_data = std::exchange(other.m_data, nullptr);
+    m_shared = std::exchange(other.m_shared, false);
 }
 
 PixelValue Surface::NearestMono(PixelValue value)

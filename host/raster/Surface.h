@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -68,10 +69,32 @@ enum class SurfaceFormat {
 
 // A top-down pixel grid. Monochrome surfaces store every pixel as all-zero or all-one
 // bits so that raster operations work on both formats with the same bitwise code.
+//
+// Copies share their pixels until one of them is written, so a whole-surface block
+// transfer (a control's back buffer onto its window) costs no copy: the writable
+// accessors give a surface pixels of its own first. A write covering every pixel
+// calls PrepareOverwrite instead, which leaves shared pixels to their other owner
+// rather than copying what is about to be overwritten.
 class Surface {
 public:
     Surface() = default;
     Surface(int width, int height, SurfaceFormat format, PixelValue fill = 0);
+    Surface(const Surface& other) { Share(other); }
+    Surface& operator=(const Surface& other)
+    {
+        if (this != &other)
+            Share(other);
+        return *this;
+    }
+    // A moved-from surface is empty, not a second view of the pixels it gave away.
+    Surface(Surface&& other) noexcept { Take(other); }
+    Surface& operator=(Surface&& other) noexcept
+    {
+        if (this != &other)
+            Take(other);
+        return *this;
+    }
+    ~Surface() { Release(); }
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -79,14 +102,30 @@ public:
     bool IsMonochrome() const { return m_format == SurfaceFormat::Monochrome; }
     IntRect Bounds() const { return { 0, 0, m_width, m_height }; }
 
-    PixelValue* Row(int y) { return m_pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width); }
-    const PixelValue* Row(int y) const { return m_pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width); }
-    std::span<PixelValue> Pixels() { return m_pixels; }
-    std::span<const PixelValue> Pixels() const { return m_pixels; }
+    PixelValue* Row(int y)
+    {
+        Own();
+        return m_data + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
+    }
+    const PixelValue* Row(int y) const { return m_data + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width); }
+    std::span<PixelValue> Pixels()
+    {
+        Own();
+        return { m_data, Count() };
+    }
+    std::span<const PixelValue> Pixels() const { return { m_data, Count() }; }
 
     PixelValue At(int x, int y) const { return Row(y)[x]; }
     void Set(int x, int y, PixelValue value) { Row(y)[x] = Quantize(value); }
     void Fill(PixelValue value);
+
+    bool SharesPixelsWith(const Surface& other) const { return m_data && m_data == other.m_data; }
+    // Readies the surface for a write of every pixel: shared pixels are not copied.
+    void PrepareOverwrite()
+    {
+        if (m_shared) [[unlikely]]
+            Part(false);
+    }
 
     // Maps a colour onto what this surface can hold: unchanged for colour surfaces,
     // black or white by brightness for monochrome ones.
@@ -103,10 +142,29 @@ public:
     std::vector<std::uint8_t> ToMonoBits(int rowAlignBytes) const;
 
 private:
+    std::size_t Count() const { return static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height); }
+    // The flag sits beside the pixel pointer, so a write checks it without reaching
+    // the shared count; it may outlive the sharing, which Part then finds.
+    void Own()
+    {
+        if (m_shared) [[unlikely]]
+            Part(true);
+    }
+    // Gives the surface pixels no other surface holds, copied over when `keepPixels`.
+    void Part(bool keepPixels);
+    void Allocate();
+    // Lets go of the pixels; the last holder keeps them for the next surface of their size.
+    void Release() noexcept;
+    void Share(const Surface& other);
+    void Take(Surface& other) noexcept;
+
     int m_width = 0;
     int m_height = 0;
     SurfaceFormat m_format = SurfaceFormat::Colour32;
-    std::vector<PixelValue> m_pixels;
+    std::shared_ptr<PixelValue[]> m_storage;
+    PixelValue* m_data = nullptr;
+    // Set on both sides of a copy: the pixels may have another owner.
+    mutable bool m_shared = false;
 };
 
 }

@@ -58,9 +58,10 @@ void CopyRun(const raster::PixelValue* from, int count, raster::PixelValue* to)
 // lies: a shaped child in front draws there. The shape's rectangles are banded.
 void CopyAround(const Window& window, POINT origin, const IntRect& area, const Region& shape, POINT offset, Surface& frame)
 {
+    const Surface& pixels = *window.surface;
     auto copy = [&](int y, int left, int right) {
         if (left < right)
-            CopyRun(window.surface->Row(y - origin.y) + (left - origin.x), right - left, frame.Row(y) + left);
+            CopyRun(pixels.Row(y - origin.y) + (left - origin.x), right - left, frame.Row(y) + left);
     };
     const std::span<const IntRect> rects = shape.Rects();
     std::size_t band = 0;
@@ -112,6 +113,8 @@ void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface
     // Children are front first: draw from the covering one (or the rearmost) forward.
     const std::size_t back = covered ? static_cast<std::size_t>(cover - window.children.begin()) + 1 : window.children.size();
     if (!covered || covering->region) {
+        // Read through a const view: a writable one would give shared pixels a copy of their own.
+        const Surface& pixels = *window.surface;
         for (const IntRect& rect : visible.Rects()) {
             if (covered) {
                 const POINT at { origin.x + covering->rect.left, origin.y + covering->rect.top };
@@ -119,7 +122,7 @@ void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface
                 continue;
             }
             for (int y = rect.top; y < rect.bottom; ++y) {
-                const raster::PixelValue* source = window.surface->Row(y - origin.y) + (rect.left - origin.x);
+                const raster::PixelValue* source = pixels.Row(y - origin.y) + (rect.left - origin.x);
                 CopyRun(source, rect.Width(), frame.Row(y) + rect.left);
             }
         }

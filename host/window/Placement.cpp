@@ -85,10 +85,11 @@ void ResizeSurface(Window& window)
         window.surface = std::move(resized);
         return;
     }
-    int keptWidth = std::min(width, window.surface->Width());
-    int keptHeight = std::min(height, window.surface->Height());
+    const raster::Surface& old = *window.surface;
+    int keptWidth = std::min(width, old.Width());
+    int keptHeight = std::min(height, old.Height());
     for (int y = 0; y < keptHeight; ++y)
-        std::copy_n(window.surface->Row(y), keptWidth, resized->Row(y));
+        std::copy_n(old.Row(y), keptWidth, resized->Row(y));
     // Assigned in place, not replaced: DCs on the surface keep drawing on it.
     *window.surface = std::move(*resized);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 namespace korvane::raster {
@@ -134,6 +135,69 @@ TEST(PainterBlit, OverlappingBlitWithinOneSurfaceReadsOriginalPixels)
         s.Set(x, 0, static_cast<PixelValue>(x + 1));
     Painter(s, nullptr).Blit({ 1, 0, 4, 1 }, s, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
     EXPECT_EQ(std::tuple(s.At(1, 0), s.At(2, 0), s.At(3, 0)), std::tuple(1u, 2u, 3u));
+}
+
+TEST(PainterBlit, AWholeSurfaceCopySharesItsPixelsUntilEitherSideIsWritten)
+{
+    // Each write after the copy changes only the surface it was made on.
+    struct Case {
+        const char* name;
+        bool onCopy;
+        void (*write)(Surface&);
+    };
+    const Case cases[] = {
+        { "a pixel of the copy", true, [](Surface& s) { s.Set(0, 0, Red); } },
+        { "a pixel of the original", false, [](Surface& s) { s.Set(0, 0, Red); } },
+        { "all of the original", false,
+          [](Surface& s) { Painter(s, nullptr).FillRect(s.Bounds(), Pattern::Solid(Red), Rop::PatternCopy); } },
+        { "all of the copy", true, [](Surface& s) { s.Fill(Red); } },
+        { "a line across the original", false,
+          [](Surface& s) { FillStraightLine(s, { 0, 1 }, { 3, 1 }, Red); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Surface original(3, 2, SurfaceFormat::Colour32, White);
+        Surface copy(3, 2, SurfaceFormat::Colour32, Black);
+        Painter(copy, nullptr).Blit(copy.Bounds(), original, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
+        ASSERT_TRUE(copy.SharesPixelsWith(original));
+        c.write(c.onCopy ? copy : original);
+        const Surface& written = c.onCopy ? copy : original;
+        const Surface& other = c.onCopy ? original : copy;
+        EXPECT_FALSE(copy.SharesPixelsWith(original));
+        EXPECT_TRUE(written.At(0, 0) == Red || written.At(0, 1) == Red);
+        EXPECT_EQ(std::tuple(Row(other, 0), Row(other, 1)), std::tuple("...", "..."));
+    }
+
+    // A clipped copy, or one of part of the source, copies pixels as before.
+    Surface source(3, 1, SurfaceFormat::Colour32, Red);
+    Surface clipped(3, 1, SurfaceFormat::Colour32, White);
+    const Region clip(IntRect { 1, 0, 3, 1 });
+    Painter(clipped, &clip).Blit(clipped.Bounds(), source, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
+    EXPECT_FALSE(clipped.SharesPixelsWith(source));
+    EXPECT_EQ(Row(clipped, 0), ".oo");
+
+    // A moved-from surface is empty rather than a second view of the pixels.
+    Surface moved = std::move(source);
+    EXPECT_EQ(std::tuple(source.Width(), source.Height(), source.Pixels().size()), std::tuple(0, 0, 0u));
+    EXPECT_EQ(moved.At(2, 0), Red);
+
+    // A back buffer refilled whole and copied onto its window each repaint: the pixels
+    // the two trade are reused, and neither ever shows the other's next picture.
+    Surface buffer(3, 2, SurfaceFormat::Colour32, White);
+    Surface window(3, 2, SurfaceFormat::Colour32, White);
+    for (const PixelValue colour : { Red, Black, White, Red }) {
+        const PixelValue shown = window.At(2, 1);
+        Painter(buffer, nullptr).FillRect(buffer.Bounds(), Pattern::Solid(colour), Rop::PatternCopy);
+        ASSERT_EQ(std::tuple(window.At(0, 0), window.At(2, 1)), std::tuple(shown, shown));
+        Painter(window, nullptr).Blit(window.Bounds(), buffer, { 0, 0 }, {}, Pattern::Empty(), Rop::SourceCopy);
+        buffer.Set(0, 0, ~colour & 0xFFFFFF);
+        ASSERT_EQ(std::tuple(window.At(0, 0), window.At(2, 1)), std::tuple(colour, colour));
+    }
+    // Pixels still shared are not reused when one of their holders goes.
+    std::optional<Surface> view(std::in_place, window);
+    view.reset();
+    Surface next(3, 2, SurfaceFormat::Colour32, Black);
+    EXPECT_EQ(std::tuple(window.At(0, 0), next.At(0, 0)), std::tuple(Red, Black));
 }
 
 TEST(SurfaceMono, BitsRoundTripWithWordPadding)
