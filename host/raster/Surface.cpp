@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <utility>
 
 namespace korvane::raster {
@@ -28,9 +29,9 @@ public:
                 return block;
             }
         }
-        return std::make_shared_for_overwrite<PixelValue[]>(count);
+        return Fresh(count);
     }
-    void Give(std::shared_ptr<PixelValue[]>& block, std::size_t count) noexcept
+    void Give(std::shared_ptr<PixelValue[]>& block, [[maybe_unused]] std::size_t count) noexcept
     {
 #if !defined(KORVANE_ADDRESS_SANITIZER)
         if (block.use_count() == 1 && count <= kLargest) {
@@ -46,6 +47,13 @@ public:
     }
 
 private:
+    // Rows start on a cache line, as the heap would not place them.
+    static std::shared_ptr<PixelValue[]> Fresh(std::size_t count)
+    {
+        constexpr std::align_val_t kLine { 64 };
+        auto* pixels = static_cast<PixelValue*>(::operator new[](count * sizeof(PixelValue), kLine));
+        return { pixels, [](PixelValue* p) { ::operator delete[](p, kLine); } };
+    }
     struct Kept {
         std::shared_ptr<PixelValue[]> block;
         std::size_t count = 0;
