@@ -124,10 +124,6 @@ void Surface::Release() noexcept
 
 void Surface::Share(const Surface& other)
 {
-    if (m_storage == other.m_storage && m_storage) {
-        m_shared = other.m_shared = true;
-        return;
-    }
     Release();
     m_width = other.m_width;
     m_height = other.m_height;
