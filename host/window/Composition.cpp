@@ -42,6 +42,15 @@ Region VisibleArea(const Window& window, POINT origin, const Region& clip)
     return Region::Combine(visible, clip, raster::RegionOp::And);
 }
 
+// The frame's rows, taken once: a compose writes hundreds of runs into them, and
+// each need not ask again whether the frame's pixels are its own.
+struct FrameRows {
+    explicit FrameRows(Surface& frame) : first(frame.Pixels().data()), width(frame.Width()) {}
+    raster::PixelValue* Row(int y) const { return first + static_cast<std::ptrdiff_t>(y) * width; }
+    raster::PixelValue* first;
+    std::ptrdiff_t width;
+};
+
 // Copies a run of pixels; the corners a shaped window leaves open are a pixel or
 // two, for which a library copy costs more than the pixels.
 void CopyRun(const raster::PixelValue* from, int count, raster::PixelValue* to)
@@ -56,7 +65,8 @@ void CopyRun(const raster::PixelValue* from, int count, raster::PixelValue* to)
 
 // Copies the window's own pixels of `area` except where `shape`, moved by `offset`,
 // lies: a shaped child in front draws there. The shape's rectangles are banded.
-void CopyAround(const Window& window, POINT origin, const IntRect& area, const Region& shape, POINT offset, Surface& frame)
+void CopyAround(const Window& window, POINT origin, const IntRect& area, const Region& shape, POINT offset,
+                const FrameRows& frame)
 {
     const Surface& pixels = *window.surface;
     auto copy = [&](int y, int left, int right) {
@@ -90,7 +100,7 @@ void CopyAround(const Window& window, POINT origin, const IntRect& area, const R
     }
 }
 
-void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface& frame)
+void ComposeInto(const Window& window, POINT origin, const Region& clip, const FrameRows& frame)
 {
     const Region visible = VisibleArea(window, origin, clip);
     if (visible.IsEmpty())
@@ -136,7 +146,7 @@ void ComposeInto(const Window& window, POINT origin, const Region& clip, Surface
 
 void ComposeRect(const Window& top, Surface& frame, const IntRect& rect)
 {
-    ComposeInto(top, POINT { 0, 0 }, Region(rect.Intersected(frame.Bounds())), frame);
+    ComposeInto(top, POINT { 0, 0 }, Region(rect.Intersected(frame.Bounds())), FrameRows(frame));
 }
 
 } // namespace
@@ -181,7 +191,7 @@ Surface ComposeScreen()
     for (auto it = State().topLevels.rbegin(); it != State().topLevels.rend(); ++it) {
         Window* window = Find(*it);
         if (window && window->visible)
-            ComposeInto(*window, POINT { window->rect.left, window->rect.top }, Region(screen.Bounds()), screen);
+            ComposeInto(*window, POINT { window->rect.left, window->rect.top }, Region(screen.Bounds()), FrameRows(screen));
     }
     return screen;
 }
