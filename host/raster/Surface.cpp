@@ -79,23 +79,17 @@ Surface::Surface(int width, int height, SurfaceFormat format, PixelValue fill)
     , m_height(std::max(height, 0))
     , m_format(format)
 {
-    Allocate();
-    FillPixels(m_data, Count(), Quantize(fill));
+    // Every pixel is filled next, so the storage is not cleared first.
+    const std::size_t count = Count();
+    m_storage = count ? Pool().Take(count) : nullptr;
+    m_data = m_storage.get();
+    FillPixels(m_data, count, Quantize(fill));
 }
 
 void Surface::Fill(PixelValue value)
 {
     PrepareOverwrite();
     FillPixels(m_data, Count(), Quantize(value));
-}
-
-void Surface::Allocate()
-{
-    // Every caller writes each pixel next, so the storage is not cleared first.
-    const std::size_t count = Count();
-    m_storage = count ? Pool().Take(count) : nullptr;
-    m_data = m_storage.get();
-    m_shared = false;
 }
 
 void Surface::Part(bool keepPixels)

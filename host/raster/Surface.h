@@ -152,7 +152,6 @@ private:
     }
     // Gives the surface pixels no other surface holds, copied over when `keepPixels`.
     void Part(bool keepPixels);
-    void Allocate();
     // Lets go of the pixels; the last holder keeps them for the next surface of their size.
     void Release() noexcept;
     void Share(const Surface& other);

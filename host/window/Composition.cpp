@@ -188,10 +188,11 @@ Surface ComposeScreen()
 {
     IntRect bounds = CurrentBackend().ScreenBounds();
     Surface screen(bounds.Width(), bounds.Height(), raster::SurfaceFormat::Colour32, 0x3A6EA5); // the desktop
+    const FrameRows rows(screen);
     for (auto it = State().topLevels.rbegin(); it != State().topLevels.rend(); ++it) {
         Window* window = Find(*it);
         if (window && window->visible)
-            ComposeInto(*window, POINT { window->rect.left, window->rect.top }, Region(screen.Bounds()), FrameRows(screen));
+            ComposeInto(*window, POINT { window->rect.left, window->rect.top }, Region(screen.Bounds()), rows);
     }
     return screen;
 }
